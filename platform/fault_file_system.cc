@@ -1,0 +1,70 @@
+#include "platform/fault_file_system.h"
+
+#include "platform/move_by_copy.h"
+
+namespace zentrova {
+namespace {
+
+class BudgetedFile : public WritableFile {
+ public:
+  BudgetedFile(std::unique_ptr<WritableFile> base, FaultFileSystem& fs) : base_(std::move(base)), fs_(fs) {}
+  Status Append(std::string_view data) override {
+    Status st = fs_.Spend(data.size());
+    if (!st.ok()) return st;
+    return base_->Append(data);
+  }
+  Status Sync() override { return base_->Sync(); }
+  Status Close() override { return base_->Close(); }
+ private:
+  std::unique_ptr<WritableFile> base_;
+  FaultFileSystem& fs_;
+};
+
+}  // namespace
+
+Status FaultFileSystem::Spend(uint64_t bytes) {
+  if (!write_budget_) return Status::Ok();
+  if (bytes > *write_budget_) {
+    *write_budget_ = 0;
+    return Status::NoSpace("no space left on device (injected)");
+  }
+  *write_budget_ -= bytes;
+  return Status::Ok();
+}
+
+StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::Wrap(StatusOr<std::unique_ptr<WritableFile>> file) {
+  if (!file.ok()) return file.status();
+  return std::unique_ptr<WritableFile>(new BudgetedFile(std::move(*file), *this));
+}
+
+StatusOr<std::unique_ptr<RandomAccessFile>> FaultFileSystem::OpenForRead(const std::string& p) {
+  for (const auto& text : fail_open_) {
+    if (p.find(text) != std::string::npos) return Status::IoError("cannot open " + p + " (injected)");
+  }
+  return base().OpenForRead(p);
+}
+
+StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::OpenForWrite(const std::string& p) {
+  return Wrap(base().OpenForWrite(p));
+}
+
+StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::OpenForAppend(const std::string& p) {
+  return Wrap(base().OpenForAppend(p));
+}
+
+Status FaultFileSystem::LinkNoReplace(const std::string& a, const std::string& b) {
+  if (move_failure_) return *move_failure_;
+  return base().LinkNoReplace(a, b);
+}
+
+Status FaultFileSystem::MoveNoReplace(const std::string& a, const std::string& b) {
+  if (move_failure_) return *move_failure_;
+  if (cross_device_) return MoveByCopy(*this, a, b);
+  return base().MoveNoReplace(a, b);
+}
+
+bool FaultFileSystem::IsHeldByWriter(const std::string& p) {
+  return held_.count(p) > 0 || base().IsHeldByWriter(p);
+}
+
+}  // namespace zentrova

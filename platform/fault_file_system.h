@@ -1,0 +1,53 @@
+#pragma once
+// A FileSystem that forwards to another one and injects failures: a full
+// disk after a byte budget, refused moves, files that cannot be opened,
+// files that look held by a writer. Tests use it to reach the error paths.
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/forwarding_file_system.h"
+
+namespace zentrova {
+
+class FaultFileSystem : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+
+  // Writes fail with kNoSpace once this many more bytes have been written.
+  void SetWriteBudget(uint64_t bytes) { write_budget_ = bytes; }
+  void ClearWriteBudget() { write_budget_.reset(); }
+  // Any path containing one of these texts cannot be opened for reading.
+  void FailOpenFor(const std::string& text) { fail_open_.insert(text); }
+  // Moves and links fail with this status while set.
+  void FailMoves(Status status) { move_failure_ = std::move(status); }
+  void AllowMoves() { move_failure_.reset(); }
+  // Moves fail with kCrossDevice, as between two file systems; the caller's
+  // copy fallback then runs over this file system.
+  void PretendCrossDevice(bool on) { cross_device_ = on; }
+  void HoldByWriter(const std::string& path) { held_.insert(path); }
+  void Release(const std::string& path) { held_.erase(path); }
+
+  StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& p) override;
+  StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& p) override;
+  StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& p) override;
+  Status LinkNoReplace(const std::string& a, const std::string& b) override;
+  Status MoveNoReplace(const std::string& a, const std::string& b) override;
+  bool IsHeldByWriter(const std::string& p) override;
+
+  // Called by the files this file system hands out.
+  Status Spend(uint64_t bytes);
+
+ private:
+  StatusOr<std::unique_ptr<WritableFile>> Wrap(StatusOr<std::unique_ptr<WritableFile>> file);
+
+  std::optional<uint64_t> write_budget_;
+  std::set<std::string> fail_open_;
+  std::optional<Status> move_failure_;
+  bool cross_device_ = false;
+  std::set<std::string> held_;
+};
+
+}  // namespace zentrova

@@ -1,0 +1,55 @@
+#include "platform/file_system.h"
+
+namespace zentrova {
+
+StatusOr<std::string> ReadWholeFile(FileSystem& fs, const std::string& path) {
+  auto file = fs.OpenForRead(path);
+  if (!file.ok()) return file.status();
+  std::string data((*file)->Size(), '\0');
+  size_t done = 0;
+  while (done < data.size()) {
+    auto n = (*file)->ReadAt(done, data.size() - done, data.data() + done);
+    if (!n.ok()) return n.status();
+    if (*n == 0) break;  // the file shrank while we read it
+    done += *n;
+  }
+  data.resize(done);
+  return data;
+}
+
+Status WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view data) {
+  auto file = fs.OpenForWrite(path);
+  if (!file.ok()) return file.status();
+  Status st = (*file)->Append(data);
+  Status closed = (*file)->Close();
+  return st.ok() ? closed : st;
+}
+
+Status AppendToFile(FileSystem& fs, const std::string& path, std::string_view data) {
+  auto file = fs.OpenForAppend(path);
+  if (!file.ok()) return file.status();
+  Status st = (*file)->Append(data);
+  Status closed = (*file)->Close();
+  return st.ok() ? closed : st;
+}
+
+std::string JoinPath(const FileSystem& fs, const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == fs.Separator()) return folder + name;
+  return folder + fs.Separator() + name;
+}
+
+Status ReadExactly(RandomAccessFile& file, uint64_t offset, size_t n, char* dst) {
+  size_t done = 0;
+  while (done < n) {
+    auto got = file.ReadAt(offset + done, n - done, dst + done);
+    if (!got.ok()) return got.status();
+    if (*got == 0) {
+      return Status::IoError("unexpected end of file at offset " + std::to_string(offset + done));
+    }
+    done += *got;
+  }
+  return Status::Ok();
+}
+
+}  // namespace zentrova

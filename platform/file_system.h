@@ -1,0 +1,82 @@
+#pragma once
+// The file operations the station needs, behind one interface so that the
+// logic never calls the operating system itself. LinuxFileSystem is the real
+// one; MemoryFileSystem and FaultFileSystem are the doubles for tests.
+//
+// Paths are UTF-8 texts. A FileSystem may be used from several threads at
+// once as long as they do not work on the same file.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace zentrova {
+
+// A file open for reading at any offset.
+class RandomAccessFile {
+ public:
+  virtual ~RandomAccessFile() = default;
+  virtual uint64_t Size() const = 0;
+  // Reads up to n bytes at offset into dst; returns how many were read,
+  // fewer than n only at the end of the file.
+  virtual StatusOr<size_t> ReadAt(uint64_t offset, size_t n, char* dst) = 0;
+};
+
+// A file open for writing; bytes go to the end of it.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  virtual Status Append(std::string_view data) = 0;
+  // Flushes the written bytes to the storage device.
+  virtual Status Sync() = 0;
+  virtual Status Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& path) = 0;
+  // Creates the file, or truncates it when it exists.
+  virtual StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& path) = 0;
+  // Creates the file when missing and writes at its end.
+  virtual StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& path) = 0;
+
+  virtual StatusOr<uint64_t> FileSize(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  virtual bool IsDirectory(const std::string& path) = 0;
+  // Names in the folder, "." and ".." included, sorted bytewise.
+  virtual StatusOr<std::vector<std::string>> ListFolder(const std::string& path) = 0;
+  // Creates one folder level; the parent must exist.
+  virtual Status CreateFolder(const std::string& path) = 0;
+  virtual Status Remove(const std::string& path) = 0;
+
+  // Gives the file a second name; fails with kExists when `to` exists.
+  virtual Status LinkNoReplace(const std::string& from, const std::string& to) = 0;
+  // Moves a file without replacing an existing target. Across file systems
+  // the file is copied, flushed and linked into place before the source is
+  // removed: at every instant the file exists whole at one of the two places.
+  virtual Status MoveNoReplace(const std::string& from, const std::string& to) = 0;
+
+  // True while another program still holds the file open (it is being written).
+  virtual bool IsHeldByWriter(const std::string& path) = 0;
+
+  virtual std::string CurrentFolder() = 0;
+  virtual char Separator() const = 0;
+};
+
+// Helpers built on the interface.
+StatusOr<std::string> ReadWholeFile(FileSystem& fs, const std::string& path);
+Status WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view data);
+Status AppendToFile(FileSystem& fs, const std::string& path, std::string_view data);
+std::string JoinPath(const FileSystem& fs, const std::string& folder, const std::string& name);
+
+// Reads exactly n bytes at offset; a short read is an error.
+Status ReadExactly(RandomAccessFile& file, uint64_t offset, size_t n, char* dst);
+
+}  // namespace zentrova

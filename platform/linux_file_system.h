@@ -1,0 +1,33 @@
+#pragma once
+// The real file system of a Linux station computer.
+
+#include "platform/file_system.h"
+
+namespace zentrova {
+
+class LinuxFileSystem : public FileSystem {
+ public:
+  StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& path) override;
+  StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& path) override;
+  StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& path) override;
+  StatusOr<uint64_t> FileSize(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+  bool IsDirectory(const std::string& path) override;
+  StatusOr<std::vector<std::string>> ListFolder(const std::string& path) override;
+  Status CreateFolder(const std::string& path) override;
+  Status Remove(const std::string& path) override;
+  // Links and then flushes the target folder, so the new name survives a power cut.
+  Status LinkNoReplace(const std::string& from, const std::string& to) override;
+  Status MoveNoReplace(const std::string& from, const std::string& to) override;
+  // A write lease can only be taken while nobody else has the file open.
+  // Where leases are unavailable (not the owner, a file system without
+  // leases) the /proc fd tables are searched for a descriptor open for writing.
+  bool IsHeldByWriter(const std::string& path) override;
+  std::string CurrentFolder() override;
+  char Separator() const override { return '/'; }
+};
+
+// True when some other process has `path` open for writing, from /proc.
+bool OtherProcessWritesFile(const std::string& path);
+
+}  // namespace zentrova
