@@ -1,0 +1,15 @@
+#pragma once
+// The names under which records are filed and joined records are written:
+// the local time with milliseconds, a text (the site name) and the numbers.
+
+#include <cstdint>
+#include <string>
+
+namespace zentrova {
+
+// "%04d%02d%02d_%02d%02d%06.3f_%s_%d.dat"
+std::string RecordFileName(int64_t time, int ms, const std::string& text, int number);
+// "%04d%02d%02d_%02d%02d%06.3f_%s_%d_%d.dat"
+std::string JoinedRecordFileName(int64_t time, int ms, const std::string& text, int first, int last);
+
+}  // namespace zentrova
