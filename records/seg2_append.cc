@@ -95,8 +95,8 @@ int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int 
     h.fReceiverLoc100 = s.receiver * 100.0f;
     h.nFixedGain = s.fixedGain;
     h.nComponent = s.component;
-    h.fDelay = s.delay * 1000000.0f;
-    h.fSampleInterval = s.sampleInterval * 1000000.0f * static_cast<float>(step);
+    h.fDelay = Microseconds(s.delay);
+    h.fSampleInterval = Microseconds(s.sampleInterval, step);
     h.nSamples = static_cast<int32_t>(stored);
     if (s.latitude) h.fLatitude = *s.latitude;
     if (s.longitude) h.fLongitude = *s.longitude;

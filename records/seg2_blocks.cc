@@ -106,7 +106,7 @@ StatusOr<Seg2TraceBlock> ReadSeg2TraceBlock(RandomAccessFile& file, uint32_t poi
 
 Seg2TraceStrings ParseSeg2TraceStrings(const std::string& text, int indexInFile) {
   Seg2TraceStrings s;
-  s.sampleInterval = KeywordFloat(text, "SAMPLE_INTERVAL").value_or(0.0f);
+  s.sampleInterval = KeywordDouble(text, "SAMPLE_INTERVAL").value_or(0.0);
   s.receiver = KeywordFloat(text, "RECEIVER_LOCATION").value_or(static_cast<float>(indexInFile));
   s.source = KeywordFloat(text, "SOURCE_LOCATION").value_or(0.0f);
   auto receiverComponent = KeywordInt(text, "RECEIVER_COMPONENT");
@@ -118,11 +118,15 @@ Seg2TraceStrings ParseSeg2TraceStrings(const std::string& text, int indexInFile)
   }
   if (s.component < 1 || s.component > 100) s.component = 1;
   s.fixedGain = KeywordInt(text, "FIXED_GAIN").value_or(1);
-  s.delay = KeywordFloat(text, "DELAY").value_or(0.0f);
+  s.delay = KeywordDouble(text, "DELAY").value_or(0.0);
   s.latitude = KeywordFloat(text, "LATITUDE");
   s.longitude = KeywordFloat(text, "LONGITUDE");
   s.manualChannel = KeywordInt(text, "MANUAL_CHANNEL_NUMBER");
   return s;
+}
+
+float Microseconds(double seconds, int step) {
+  return static_cast<float>(seconds * 1.0e6 * step);
 }
 
 Status ReadSeg2Samples(RandomAccessFile& file, const Seg2TraceBlock& block, int64_t count, std::vector<float>& out) {

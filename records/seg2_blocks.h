@@ -46,19 +46,23 @@ StatusOr<Seg2TraceBlock> ReadSeg2TraceBlock(RandomAccessFile& file, uint32_t poi
 // What the trace strings say, with the reader's defaults where a keyword is
 // absent or gives no number.
 struct Seg2TraceStrings {
-  float sampleInterval = 0.0f;  // seconds
+  double sampleInterval = 0.0;  // seconds
   float receiver = 0.0f;        // the trace's index in the file when absent
   float source = 0.0f;
   int component = 1;            // RECEIVER_COMPONENT 0..19, else TRACE_TYPE; 1..100
   int rawReceiverComponent = 1; // RECEIVER_COMPONENT as given (header scan), 1 when absent
   int fixedGain = 1;
-  float delay = 0.0f;           // seconds
+  double delay = 0.0;           // seconds
   std::optional<float> latitude;
   std::optional<float> longitude;
   std::optional<int> manualChannel;
 };
 
 Seg2TraceStrings ParseSeg2TraceStrings(const std::string& text, int indexInFile);
+
+// Seconds from the trace strings as microseconds; the text is read in
+// double precision so that 0.001 s is 1000 us exactly.
+float Microseconds(double seconds, int step = 1);
 
 // Reads the first `count` samples of the trace's data block as floats
 // (count <= sampleCount). Format codes: 1 int16, 2 int32, 3 20-bit packed,

@@ -42,7 +42,7 @@ int ScanSeg2Headers(FileSystem& fs, Prompt& prompt, const std::string& path, std
     h.nFixedGain = 0;
     h.nComponent = s.rawReceiverComponent;
     h.fDelay = 0.0f;
-    h.fSampleInterval = s.sampleInterval * 1000000.0f;
+    h.fSampleInterval = Microseconds(s.sampleInterval);
     h.nSamples = static_cast<int32_t>(std::min<int64_t>(block->sampleCount, std::numeric_limits<int32_t>::max()));
     if (s.latitude) h.fLatitude = *s.latitude;
     if (s.longitude) h.fLongitude = *s.longitude;

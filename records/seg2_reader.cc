@@ -43,8 +43,8 @@ void FillHeader(CHeader& h, int index, const Seg2TraceStrings& s, int32_t sample
   h.nSourceLoc = EncodeLocation(s.source);
   h.nFixedGain = s.fixedGain;
   h.nComponent = s.component;
-  h.fDelay = s.delay * 1000000.0f;
-  h.fSampleInterval = s.sampleInterval * 1000000.0f;
+  h.fDelay = Microseconds(s.delay);
+  h.fSampleInterval = Microseconds(s.sampleInterval);
   h.nSamples = samples;
   if (s.manualChannel) h.nManualChannel = *s.manualChannel;
 }
@@ -131,7 +131,7 @@ int ReadOpened(RandomAccessFile& file, SeismicRecord& record, int bAllocate, int
   record.bAllocated = 1;
 
   NumberReceiversWhenAllZero(record, strings);
-  record.time.SetFirstSampleTime(strings.empty() ? 0.0f : strings[0].delay);
+  record.time.SetFirstSampleTime(strings.empty() ? 0.0f : static_cast<float>(strings[0].delay));
   record.ComputeSummary();
   if (!record.pHeaderXY.empty()) {
     record.time.dLatitude = record.pHeaderXY[0].fLatitude;

@@ -25,7 +25,7 @@ std::string NormaliseSeg2Text(std::string_view bytes) {
   return text;
 }
 
-std::optional<float> ScanFloat(std::string_view text, size_t pos) {
+std::optional<double> ScanDouble(std::string_view text, size_t pos) {
   if (pos > text.size()) return std::nullopt;
   pos = SkipBlanks(text, pos);
   bool negative = false;
@@ -42,7 +42,13 @@ std::optional<float> ScanFloat(std::string_view text, size_t pos) {
     return std::nullopt;
   }
   (void)end;
-  return static_cast<float>(negative ? -value : value);
+  return negative ? -value : value;
+}
+
+std::optional<float> ScanFloat(std::string_view text, size_t pos) {
+  auto v = ScanDouble(text, pos);
+  if (!v) return std::nullopt;
+  return static_cast<float>(*v);
 }
 
 std::optional<int> ScanInt(std::string_view text, size_t pos) {
@@ -66,6 +72,12 @@ std::optional<float> KeywordFloat(std::string_view text, std::string_view keywor
   size_t at = text.find(keyword);
   if (at == std::string_view::npos) return std::nullopt;
   return ScanFloat(text, at + keyword.size());
+}
+
+std::optional<double> KeywordDouble(std::string_view text, std::string_view keyword) {
+  size_t at = text.find(keyword);
+  if (at == std::string_view::npos) return std::nullopt;
+  return ScanDouble(text, at + keyword.size());
 }
 
 std::optional<int> KeywordInt(std::string_view text, std::string_view keyword) {

@@ -14,12 +14,14 @@ namespace zentrova {
 
 std::string NormaliseSeg2Text(std::string_view bytes);
 
+std::optional<double> ScanDouble(std::string_view text, size_t pos);
 std::optional<float> ScanFloat(std::string_view text, size_t pos);
 std::optional<int> ScanInt(std::string_view text, size_t pos);
 
 // The value after the first occurrence of keyword; nothing when the keyword
 // is absent or no number follows it.
 std::optional<float> KeywordFloat(std::string_view text, std::string_view keyword);
+std::optional<double> KeywordDouble(std::string_view text, std::string_view keyword);
 std::optional<int> KeywordInt(std::string_view text, std::string_view keyword);
 
 // "%d" of the characters [from, from + length), as when fixed columns are

@@ -1,0 +1,57 @@
+#include "testing/child_process.h"
+
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace zentrova::testing {
+
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder) {
+  ProcessResult result;
+  int out[2], err[2];
+  if (::pipe(out) != 0 || ::pipe(err) != 0) return result;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  posix_spawn_file_actions_addclose(&actions, err[0]);
+  if (!workingFolder.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = -1;
+  const int rc = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(out[1]);
+  ::close(err[1]);
+  if (rc == 0) {
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* sinks[2] = {&result.out, &result.err};
+    int open = 2;
+    while (open > 0 && ::poll(fds, 2, 60000) > 0) {
+      for (int i = 0; i < 2; ++i) {
+        if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
+        char buf[65536];
+        ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
+        if (n > 0) {
+          sinks[i]->append(buf, static_cast<size_t>(n));
+        } else {
+          fds[i].fd = -1;
+          --open;
+        }
+      }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  }
+  ::close(out[0]);
+  ::close(err[0]);
+  return result;
+}
+
+}  // namespace zentrova::testing

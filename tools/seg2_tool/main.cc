@@ -1,0 +1,105 @@
+// zentrova-seg2: look into a record file the way the station reads it.
+//
+//   zentrova-seg2 info FILE          readable summary
+//   zentrova-seg2 dump --json FILE   the record as one JSON object
+//   zentrova-seg2 kind NAME...       data-file kinds of names
+//
+// Exit status 0 when the file was read, 1 when it was rejected or could not
+// be opened (the reason on standard error), 2 for a usage error.
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/linux_file_system.h"
+#include "platform/prompt.h"
+#include "records/data_file_kind.h"
+#include "records/mtneo_import.h"
+#include "records/seg2_reader.h"
+#include "tools/seg2_tool/record_report.h"
+
+namespace zentrova {
+namespace {
+
+class StderrPrompt : public Prompt {
+ public:
+  void Show(const std::string& text) override { std::cerr << text << "\n"; }
+};
+
+struct Outcome {
+  int result = 0;
+  int status = 0;
+  bool read = false;
+  std::string why;
+};
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+Outcome ReadRecord(FileSystem& fs, SeismicRecord& record, const std::string& path) {
+  Outcome o;
+  if (DataFileKind(BaseName(path)) == DataKindMtNeo) {
+    StderrPrompt prompt;
+    if (!fs.Exists(path)) {
+      o.result = -1;
+      o.why = "cannot open " + path;
+      return o;
+    }
+    o.result = ImportMtNeoFile(fs, prompt, record, path, 1, 1);
+    o.status = o.result > 0 ? 0 : 1;
+    o.read = o.result > 0;
+    if (!o.read) o.why = "not a usable DaZEZIROZev or Orbel record (rejected, or shorter than 59 s)";
+    return o;
+  }
+  o.result = ReadSeg2File(fs, record, path, 1, 1, o.status, &o.why);
+  o.read = o.result >= 0 && o.status == kSeg2AllRead;
+  return o;
+}
+
+int Usage() {
+  std::cerr << "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME...\n";
+  return 2;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) return Usage();
+  LinuxFileSystem fs;
+  if (args[0] == "kind") {
+    for (size_t i = 1; i < args.size(); ++i) {
+      std::cout << args[i] << " " << DataFileKind(args[i]) << " " << JoinFileKind(fs, args[i]) << "\n";
+    }
+    return 0;
+  }
+  std::string path;
+  if (args[0] == "info" && args.size() == 2) {
+    path = args[1];
+  } else if (args[0] == "dump" && args.size() == 3 && args[1] == "--json") {
+    path = args[2];
+  } else {
+    return Usage();
+  }
+  SeismicRecord record(fs.CurrentFolder());
+  const Outcome o = ReadRecord(fs, record, path);
+  if (o.result == -1) {
+    std::cerr << "zentrova-seg2: " << o.why << "\n";
+    return 1;
+  }
+  std::cout << (args[0] == "info" ? RecordSummary(record, path, o.result, o.status)
+                                  : RecordJson(record, o.result, o.status));
+  if (!o.read) {
+    std::cerr << "zentrova-seg2: " << path << " rejected: " << o.why << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace zentrova
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return zentrova::Run(args);
+}
