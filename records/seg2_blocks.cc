@@ -82,11 +82,20 @@ std::string ReadSeg2FileText(RandomAccessFile& file, const Seg2Directory& dir) {
 
 std::string ReadSeg2Prefix(RandomAccessFile& file, size_t n) { return ReadText(file, 0, n); }
 
+// Bytes of a descriptor block read at once: the fixed part and, for the
+// usual block sizes, the strings as well.
+uint64_t HeadLength(const RandomAccessFile& file, uint64_t pointer) {
+  constexpr uint64_t kFirstRead = 1024;
+  return std::min<uint64_t>(kFirstRead, file.Size() - std::min<uint64_t>(file.Size(), pointer));
+}
+
 StatusOr<Seg2TraceBlock> ReadSeg2TraceBlock(RandomAccessFile& file, uint32_t pointer) {
-  unsigned char fixed[kTraceFixedPart];
-  if (!ReadExactly(file, pointer, sizeof fixed, reinterpret_cast<char*>(fixed)).ok()) {
+  std::string head(HeadLength(file, pointer), '\0');
+  if (!ReadExactly(file, pointer, head.size(), head.data()).ok()) head.clear();
+  if (head.size() < kTraceFixedPart) {
     return Status::Invalid("trace pointer " + std::to_string(pointer) + " lies beyond the end of the file");
   }
+  const unsigned char* fixed = reinterpret_cast<const unsigned char*>(head.data());
   const int16_t size = static_cast<int16_t>(U16(fixed + 2));
   if (size < static_cast<int16_t>(kTraceFixedPart)) {
     return Status::Invalid("trace descriptor at " + std::to_string(pointer) + " gives an impossible size " +
@@ -100,7 +109,12 @@ StatusOr<Seg2TraceBlock> ReadSeg2TraceBlock(RandomAccessFile& file, uint32_t poi
   }
   block.sampleCount = std::abs(int64_t{static_cast<int32_t>(U32(fixed + 8))});
   block.formatCode = fixed[12];
-  block.text = ReadText(file, pointer + kTraceFixedPart, uint64_t(size) - kTraceFixedPart);
+  const uint64_t textLength = uint64_t(size) - kTraceFixedPart;
+  if (uint64_t(size) <= head.size()) {
+    block.text = NormaliseSeg2Text(std::string_view(head).substr(kTraceFixedPart, textLength));
+  } else {
+    block.text = ReadText(file, pointer + kTraceFixedPart, textLength);
+  }
   return block;
 }
 

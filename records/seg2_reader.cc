@@ -73,6 +73,7 @@ int ReadTraces(RandomAccessFile& file, SeismicRecord& record, const Seg2Director
       return i;
     }
     FillHeader(record.pHeader[i], i, s, static_cast<int32_t>(kept));
+    record.pHeader[i].fMaxAmplitude = PeakAmplitude(record.ppData[i].data(), record.ppData[i].size());
     FillPosition(record.pHeaderXY[i], s);
     strings.push_back(s);
   }
@@ -132,7 +133,7 @@ int ReadOpened(RandomAccessFile& file, SeismicRecord& record, int bAllocate, int
 
   NumberReceiversWhenAllZero(record, strings);
   record.time.SetFirstSampleTime(strings.empty() ? 0.0f : static_cast<float>(strings[0].delay));
-  record.ComputeSummary();
+  record.ComputeSummaryFromTracePeaks();
   if (!record.pHeaderXY.empty()) {
     record.time.dLatitude = record.pHeaderXY[0].fLatitude;
     record.time.dLongitude = record.pHeaderXY[0].fLongitude;

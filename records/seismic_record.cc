@@ -162,6 +162,15 @@ void SeismicRecord::AllocateAnalysisBuffers() {
 
 void SeismicRecord::ReleaseTraces() {
   if (!bAllocated) return;
+  constexpr size_t kSpareBytes = size_t{128} << 20;
+  size_t kept = 0;
+  for (const auto& b : spareBuffers_) kept += b.capacity() * sizeof(float);
+  for (auto& buffer : ppData) {
+    const size_t bytes = buffer.capacity() * sizeof(float);
+    if (bytes == 0 || kept + bytes > kSpareBytes) continue;
+    kept += bytes;
+    spareBuffers_.push_back(std::move(buffer));
+  }
   pHeader.clear();
   pHeaderXY.clear();
   ppData.clear();
@@ -172,29 +181,62 @@ void SeismicRecord::AllocateTraces(int n) {
   const size_t count = static_cast<size_t>(std::max(n, 0));
   pHeader.assign(count, CHeader());
   pHeaderXY.assign(count, CHeaderXY());
-  ppData.assign(count, std::vector<float>());
+  ppData.clear();
+  ppData.resize(count);
+  for (size_t i = 0; i < count && !spareBuffers_.empty(); ++i) {
+    ppData[i] = std::move(spareBuffers_.back());
+    spareBuffers_.pop_back();
+  }
+}
+
+float PeakAmplitude(const float* samples, size_t n) {
+  // Sixteen running maxima side by side: four independent vector
+  // accumulators, so the scan runs at the speed of memory. A NaN sample is
+  // skipped, as the comparison with it is false.
+  constexpr size_t kLanes = 16;
+  float lanes[kLanes] = {};
+  size_t j = 0;
+  for (; j + kLanes <= n; j += kLanes) {
+#pragma omp simd
+    for (size_t k = 0; k < kLanes; ++k) {
+      const float a = std::fabs(samples[j + k]);
+      lanes[k] = a > lanes[k] ? a : lanes[k];
+    }
+  }
+  float peak = 0.0f;
+  for (; j < n; ++j) {
+    const float a = std::fabs(samples[j]);
+    peak = a > peak ? a : peak;
+  }
+  for (float lane : lanes) peak = lane > peak ? lane : peak;
+  return peak;
 }
 
 int SeismicRecord::ComputeSummary() {
   if (!bAllocated) return 0;
-  const int n = std::min<int>(nTraces, static_cast<int>(std::min(pHeader.size(), ppData.size())));
+  const size_t n = std::min({static_cast<size_t>(std::max(nTraces, 0)), pHeader.size(), ppData.size()});
+  for (size_t i = 0; i < n; ++i) {
+    const size_t samples = std::min<size_t>(static_cast<size_t>(std::max(pHeader[i].nSamples, 0)), ppData[i].size());
+    pHeader[i].fMaxAmplitude = PeakAmplitude(ppData[i].data(), samples);
+  }
+  return ComputeSummaryFromTracePeaks();
+}
+
+int SeismicRecord::ComputeSummaryFromTracePeaks() {
+  if (!bAllocated) return 0;
+  const int n = static_cast<int>(std::min({static_cast<size_t>(std::max(nTraces, 0)), pHeader.size(), ppData.size()}));
   fMaxLength = 0.0f;
   fMaxAmplitude = 0.0f;
   fMinReceiver = n > 0 ? static_cast<float>(pHeader[0].nReceiverLoc) / 100.0f : 0.0f;
   fMaxReceiver = n > 0 ? static_cast<float>(pHeader[n - 1].nReceiverLoc) / 100.0f : 0.0f;
   for (int i = 0; i < n; ++i) {
-    CHeader& h = pHeader[i];
+    const CHeader& h = pHeader[i];
     const float length = static_cast<float>(h.nSamples) * h.fSampleInterval / 1000.0f;
     fMaxLength = std::max(fMaxLength, length);
     const float receiver = static_cast<float>(h.nReceiverLoc) / 100.0f;
     fMinReceiver = std::min(fMinReceiver, receiver);
     fMaxReceiver = std::max(fMaxReceiver, receiver);
-    const size_t samples = std::min<size_t>(static_cast<size_t>(std::max(h.nSamples, 0)), ppData[i].size());
-    float peak = 0.0f;
-    const float* s = ppData[i].data();
-    for (size_t j = 0; j < samples; ++j) peak = std::max(peak, std::fabs(s[j]));
-    h.fMaxAmplitude = peak;
-    fMaxAmplitude = std::max(fMaxAmplitude, peak);
+    fMaxAmplitude = std::max(fMaxAmplitude, h.fMaxAmplitude);
   }
   return 1;
 }

@@ -79,6 +79,9 @@ struct RecordTimeHeader {
 // "%02d:%02d:%06.3f %02d/%02d/%d" of a time and its milliseconds.
 std::string FormatFirstSampleText(int64_t seconds, int ms);
 
+// Largest absolute value of n samples (0 for none).
+float PeakAmplitude(const float* samples, size_t n);
+
 // Location as stored in nReceiverLoc / nSourceLoc: trunc(L x 100 + 0.1) for
 // L >= 0, trunc(L x 100) below; clamped to the int range.
 int32_t EncodeLocation(float location);
@@ -90,9 +93,16 @@ class SeismicRecord {
   explicit SeismicRecord(std::string workFolder = ".");
 
   void AllocateAnalysisBuffers();
+  // Releases the trace arrays. Sample buffers are kept aside (up to a bound)
+  // and handed out again by AllocateTraces: the station reads records of the
+  // same size one after another, and fresh memory for each would cost more
+  // than reading the file.
   void ReleaseTraces();
   void AllocateTraces(int n);
   int ComputeSummary();
+  // ComputeSummary for traces whose fMaxAmplitude is already set (a reader
+  // takes each peak while the samples are still in the cache).
+  int ComputeSummaryFromTracePeaks();
 
   std::string strWorkFolder;
   std::array<CHeader, 3> pStageHeader{};
@@ -123,6 +133,9 @@ class SeismicRecord {
 
   SeismicRecord(const SeismicRecord&) = delete;
   SeismicRecord& operator=(const SeismicRecord&) = delete;
+
+ private:
+  std::vector<std::vector<float>> spareBuffers_;
 };
 
 }  // namespace zentrova
