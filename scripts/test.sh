@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The whole test suite: every test under AddressSanitizer and UBSan, then
+# each fuzz target for a short, bounded time. Fails when anything fails.
+#   FUZZ_SECONDS=n   time per fuzz target (default 30)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+jobs=$(nproc)
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZENTROVA_WERROR=ON \
+  -DZENTROVA_SANITIZE="address;undefined"
+cmake --build build/asan -j "$jobs"
+
+CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTROVA_WERROR=ON \
+  -DZENTROVA_FUZZ=ON -DZENTROVA_TESTS=OFF -DZENTROVA_BENCH=OFF -DZENTROVA_SANITIZE="address;undefined"
+cmake --build build/fuzz -j "$jobs"
+
+seconds=${FUZZ_SECONDS:-30}
+for target in seg2_reader mtneo_import; do
+  corpus=fuzz/corpus/${target%%_*}
+  [ "$target" = mtneo_import ] && corpus=fuzz/corpus/mtneo
+  work=$(mktemp -d)
+  echo "fuzzing $target for ${seconds}s"
+  (cd "$work" && "$OLDPWD/build/fuzz/fuzz/${target}_fuzz" -max_total_time="$seconds" -max_len=16384 \
+      -rss_limit_mb=2048 -print_final_stats=1 "$work" "$OLDPWD/$corpus" 2>&1 | tail -n 3)
+  rm -rf "$work"
+done
+
+ctest --test-dir build/asan -j "$jobs" --output-on-failure --timeout 600
