@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "records/note_position.h"
 #include "records/record_time.h"
 #include "records/seg2_blocks.h"
 
@@ -38,8 +37,7 @@ int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int 
   step = std::max(step, 1);
   firstIndex = std::clamp(firstIndex, 0, limits.maxTraces);
 
-  float noteLatitude = 0.0f, noteLongitude = 0.0f;
-  const bool hasNote = ParseNotePosition(ReadSeg2Prefix(f, 256), noteLatitude, noteLongitude) == 1;
+  const auto note = ReadSeg2NotePosition(f);
 
   auto dir = ReadSeg2Directory(f, limits.maxTraces);
   if (!dir.ok()) {
@@ -98,13 +96,7 @@ int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int 
     h.fDelay = Microseconds(s.delay);
     h.fSampleInterval = Microseconds(s.sampleInterval, step);
     h.nSamples = static_cast<int32_t>(stored);
-    if (s.latitude) h.fLatitude = *s.latitude;
-    if (s.longitude) h.fLongitude = *s.longitude;
-    if (s.manualChannel) h.nManualChannel = *s.manualChannel;
-    if (hasNote) {
-      h.fLatitude = noteLatitude;
-      h.fLongitude = noteLongitude;
-    }
+    ApplyTracePosition(h, s, note);
     allZero = allZero && s.receiver == 0.0f;
   }
   if (count > 0 && allZero) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "records/note_position.h"
 #include "records/seg2_code3.h"
 #include "records/seg2_text.h"
 
@@ -137,6 +138,22 @@ Seg2TraceStrings ParseSeg2TraceStrings(const std::string& text, int indexInFile)
   s.longitude = KeywordFloat(text, "LONGITUDE");
   s.manualChannel = KeywordInt(text, "MANUAL_CHANNEL_NUMBER");
   return s;
+}
+
+std::optional<Seg2NotePosition> ReadSeg2NotePosition(RandomAccessFile& file) {
+  Seg2NotePosition p;
+  if (ParseNotePosition(ReadSeg2Prefix(file, 256), p.latitude, p.longitude) != 1) return std::nullopt;
+  return p;
+}
+
+void ApplyTracePosition(CHeaderXY& h, const Seg2TraceStrings& s, const std::optional<Seg2NotePosition>& note) {
+  if (s.latitude) h.fLatitude = *s.latitude;
+  if (s.longitude) h.fLongitude = *s.longitude;
+  if (s.manualChannel) h.nManualChannel = *s.manualChannel;
+  if (note) {
+    h.fLatitude = note->latitude;
+    h.fLongitude = note->longitude;
+  }
 }
 
 float Microseconds(double seconds, int step) {

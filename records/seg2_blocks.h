@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "records/seismic_record.h"
 
 namespace zentrova {
 
@@ -59,6 +60,18 @@ struct Seg2TraceStrings {
 };
 
 Seg2TraceStrings ParseSeg2TraceStrings(const std::string& text, int indexInFile);
+
+// The position in the file's NOTE (within its first 256 bytes), if any.
+struct Seg2NotePosition {
+  float latitude = 0.0f;
+  float longitude = 0.0f;
+};
+std::optional<Seg2NotePosition> ReadSeg2NotePosition(RandomAccessFile& file);
+
+// LATITUDE, LONGITUDE and MANUAL_CHANNEL_NUMBER into a header where the
+// strings give them; a note position replaces the coordinates.
+void ApplyTracePosition(CHeaderXY& h, const Seg2TraceStrings& s,
+                        const std::optional<Seg2NotePosition>& note = std::nullopt);
 
 // Seconds from the trace strings as microseconds; the text is read in
 // double precision so that 0.001 s is 1000 us exactly.

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <limits>
 
-#include "records/note_position.h"
 #include "records/seg2_blocks.h"
 
 namespace zentrova {
@@ -15,8 +14,7 @@ int ScanSeg2Headers(FileSystem& fs, Prompt& prompt, const std::string& path, std
   if (!file.ok()) return -1;
   RandomAccessFile& f = **file;
 
-  float noteLatitude = 0.0f, noteLongitude = 0.0f;
-  const bool hasNote = ParseNotePosition(ReadSeg2Prefix(f, 256), noteLatitude, noteLongitude) == 1;
+  const auto note = ReadSeg2NotePosition(f);
 
   auto dir = ReadSeg2Directory(f, limits.maxTraces);
   if (!dir.ok()) return 0;
@@ -44,13 +42,7 @@ int ScanSeg2Headers(FileSystem& fs, Prompt& prompt, const std::string& path, std
     h.fDelay = 0.0f;
     h.fSampleInterval = Microseconds(s.sampleInterval);
     h.nSamples = static_cast<int32_t>(std::min<int64_t>(block->sampleCount, std::numeric_limits<int32_t>::max()));
-    if (s.latitude) h.fLatitude = *s.latitude;
-    if (s.longitude) h.fLongitude = *s.longitude;
-    if (s.manualChannel) h.nManualChannel = *s.manualChannel;
-    if (hasNote) {
-      h.fLatitude = noteLatitude;
-      h.fLongitude = noteLongitude;
-    }
+    ApplyTracePosition(h, s, note);
     headersXY[i] = h;
     allZero = allZero && s.receiver == 0.0f;
     scanned = i + 1;

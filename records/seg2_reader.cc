@@ -49,12 +49,6 @@ void FillHeader(CHeader& h, int index, const Seg2TraceStrings& s, int32_t sample
   if (s.manualChannel) h.nManualChannel = *s.manualChannel;
 }
 
-void FillPosition(CHeaderXY& xy, const Seg2TraceStrings& s) {
-  if (s.latitude) xy.fLatitude = *s.latitude;
-  if (s.longitude) xy.fLongitude = *s.longitude;
-  if (s.manualChannel) xy.nManualChannel = *s.manualChannel;
-}
-
 // Reads trace after trace; returns how many were read completely.
 int ReadTraces(RandomAccessFile& file, SeismicRecord& record, const Seg2Directory& dir,
                std::vector<Seg2TraceStrings>& strings, std::string* why) {
@@ -74,7 +68,7 @@ int ReadTraces(RandomAccessFile& file, SeismicRecord& record, const Seg2Director
     }
     FillHeader(record.pHeader[i], i, s, static_cast<int32_t>(kept));
     record.pHeader[i].fMaxAmplitude = PeakAmplitude(record.ppData[i].data(), record.ppData[i].size());
-    FillPosition(record.pHeaderXY[i], s);
+    ApplyTracePosition(record.pHeaderXY[i], s);
     strings.push_back(s);
   }
   return n;

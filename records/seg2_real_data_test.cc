@@ -14,6 +14,7 @@
 #include "platform/local_time.h"
 #include "records/seg2_reader.h"
 #include "testing/json.h"
+#include "testing/temp_folder.h"
 #include "testing/time_zone.h"
 
 namespace zentrova {
@@ -22,13 +23,6 @@ namespace {
 using testing::Json;
 
 const std::string kSeg2Folder = std::string(ZENTROVA_SHARED_DATA) + "/seg2";
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::vector<std::string> RecordsWithReference() {
   std::vector<std::string> names;
@@ -67,7 +61,7 @@ class RealRecord : public ::testing::TestWithParam<std::string> {};
 TEST_P(RealRecord, MatchesTheIndependentReading) {
   testing::ScopedTimeZone tz("UTC");
   const std::string name = GetParam();
-  const Json ref = Json::Parse(Slurp(kSeg2Folder + "/" + name + ".ref.json"));
+  const Json ref = Json::Parse(testing::ReadFileBytes(kSeg2Folder + "/" + name + ".ref.json"));
   LinuxFileSystem fs;
   SeismicRecord record;
   int status = -1;
@@ -132,7 +126,7 @@ TEST(RealRecords, AllOfThemAreThere) { EXPECT_GE(RecordsWithReference().size(), 
 // Columns of an instrument's ASCII export, one row per sample.
 std::vector<std::vector<double>> Columns(const std::string& path) {
   std::vector<std::vector<double>> columns;
-  std::istringstream in(Slurp(path));
+  std::istringstream in(testing::ReadFileBytes(path));
   std::string line;
   while (std::getline(in, line)) {
     std::istringstream row(line);
@@ -148,7 +142,7 @@ std::vector<std::vector<double>> Columns(const std::string& path) {
 // Every sample times its trace's DESCALING_FACTOR (and the export's unit
 // scale) gives the export: only samples unpacked right keep that ratio.
 void ExpectProportional(const std::string& record, const std::string& exportFile, double unitScale) {
-  const Json ref = Json::Parse(Slurp(kSeg2Folder + "/" + record + ".ref.json"));
+  const Json ref = Json::Parse(testing::ReadFileBytes(kSeg2Folder + "/" + record + ".ref.json"));
   LinuxFileSystem fs;
   SeismicRecord r;
   int status = -1;

@@ -15,6 +15,17 @@ size_t SkipBlanks(std::string_view text, size_t pos) {
   return pos;
 }
 
+// Skips blanks and an optional sign; returns whether the number is negative.
+bool SkipToDigits(std::string_view text, size_t& pos) {
+  pos = SkipBlanks(text, pos);
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
+    ++pos;
+  }
+  return negative;
+}
+
 }  // namespace
 
 std::string NormaliseSeg2Text(std::string_view bytes) {
@@ -27,12 +38,7 @@ std::string NormaliseSeg2Text(std::string_view bytes) {
 
 std::optional<double> ScanDouble(std::string_view text, size_t pos) {
   if (pos > text.size()) return std::nullopt;
-  pos = SkipBlanks(text, pos);
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
-  }
+  const bool negative = SkipToDigits(text, pos);
   if (pos >= text.size() || !(std::isdigit(static_cast<unsigned char>(text[pos])) || text[pos] == '.')) {
     return std::nullopt;
   }
@@ -53,12 +59,7 @@ std::optional<float> ScanFloat(std::string_view text, size_t pos) {
 
 std::optional<int> ScanInt(std::string_view text, size_t pos) {
   if (pos > text.size()) return std::nullopt;
-  pos = SkipBlanks(text, pos);
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
-  }
+  const bool negative = SkipToDigits(text, pos);
   long long value = 0;
   auto [end, ec] = std::from_chars(text.data() + pos, text.data() + text.size(), value);
   if (ec != std::errc()) return std::nullopt;

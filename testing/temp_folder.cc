@@ -29,8 +29,14 @@ void TempFolder::Write(const std::string& name, const std::string& data) const {
   out << data;
 }
 
-std::string TempFolder::Read(const std::string& name) const {
-  std::ifstream in(Path(name), std::ios::binary);
+std::string TempFolder::Read(const std::string& name) const { return ReadFileBytes(Path(name)); }
+
+}  // namespace zentrova::testing
+
+namespace zentrova::testing {
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();

@@ -24,3 +24,10 @@ class TempFolder {
 };
 
 }  // namespace zentrova::testing
+
+namespace zentrova::testing {
+
+// The bytes of a file, read straight through the C library.
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace zentrova::testing

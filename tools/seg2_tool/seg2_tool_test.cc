@@ -22,13 +22,6 @@ using testing::RunProcess;
 const std::string kTool = ZENTROVA_SEG2_TOOL;
 const std::string kSeg2Folder = std::string(ZENTROVA_SHARED_DATA) + "/seg2";
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(Seg2Tool, DumpsEverySharedRecordAsTheIndependentReadingHasIt) {
   size_t checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(kSeg2Folder)) {
@@ -39,7 +32,7 @@ TEST(Seg2Tool, DumpsEverySharedRecordAsTheIndependentReadingHasIt) {
     auto run = RunProcess({kTool, "dump", "--json", record});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const Json dump = Json::Parse(run.out);
-    const Json ref = Json::Parse(Slurp(path));
+    const Json ref = Json::Parse(testing::ReadFileBytes(path));
     ASSERT_EQ(dump["traces"].number(), ref["trace_count"].number());
     EXPECT_EQ(dump["status"].number(), 0);
     EXPECT_EQ(dump["time"]["valid"].number(), ref["file_strings"].has("ACQUISITION_DATE") ? 1 : 0);
@@ -72,7 +65,7 @@ TEST(Seg2Tool, InfoSummarisesARecord) {
 
 TEST(Seg2Tool, RejectsBrokenAndMissingFiles) {
   testing::TempFolder dir;
-  const std::string whole = Slurp(kSeg2Folder + "/swprocess_wghs_6.dat");
+  const std::string whole = testing::ReadFileBytes(kSeg2Folder + "/swprocess_wghs_6.dat");
   dir.Write("cut.dat", whole.substr(0, whole.size() / 2));
   auto cut = RunProcess({kTool, "dump", "--json", dir.Path("cut.dat")});
   EXPECT_EQ(cut.exitCode, 1);
