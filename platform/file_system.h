@@ -62,6 +62,11 @@ class FileSystem {
   // the file is copied, flushed and linked into place before the source is
   // removed: at every instant the file exists whole at one of the two places.
   virtual Status MoveNoReplace(const std::string& from, const std::string& to) = 0;
+  // Renames within one file system, replacing `to` in one step: readers see
+  // the old file or the new one, never a mix.
+  virtual Status ReplaceFile(const std::string& from, const std::string& to) = 0;
+  // Sets the permission bits of a file (0600 for the settings files).
+  virtual Status SetMode(const std::string& path, int mode) = 0;
 
   // True while another program still holds the file open (it is being written).
   virtual bool IsHeldByWriter(const std::string& path) = 0;

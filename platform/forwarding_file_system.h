@@ -21,6 +21,8 @@ class ForwardingFileSystem : public FileSystem {
   Status Remove(const std::string& p) override { return base_.Remove(p); }
   Status LinkNoReplace(const std::string& a, const std::string& b) override { return base_.LinkNoReplace(a, b); }
   Status MoveNoReplace(const std::string& a, const std::string& b) override { return base_.MoveNoReplace(a, b); }
+  Status ReplaceFile(const std::string& a, const std::string& b) override { return base_.ReplaceFile(a, b); }
+  Status SetMode(const std::string& p, int mode) override { return base_.SetMode(p, mode); }
   bool IsHeldByWriter(const std::string& p) override { return base_.IsHeldByWriter(p); }
   std::string CurrentFolder() override { return base_.CurrentFolder(); }
   char Separator() const override { return base_.Separator(); }

@@ -187,6 +187,17 @@ Status LinuxFileSystem::MoveNoReplace(const std::string& from, const std::string
   return ErrnoStatus("cannot move " + from + " to", to, err);
 }
 
+Status LinuxFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) return ErrnoStatus("cannot rename " + from + " to", to, errno);
+  SyncFolder(ParentFolder(to));
+  return Status::Ok();
+}
+
+Status LinuxFileSystem::SetMode(const std::string& path, int mode) {
+  if (::chmod(path.c_str(), static_cast<mode_t>(mode)) != 0) return ErrnoStatus("cannot set mode of", path, errno);
+  return Status::Ok();
+}
+
 bool LinuxFileSystem::IsHeldByWriter(const std::string& path) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) return errno != ENOENT;  // cannot be opened: treat as busy

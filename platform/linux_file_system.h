@@ -19,6 +19,8 @@ class LinuxFileSystem : public FileSystem {
   // Links and then flushes the target folder, so the new name survives a power cut.
   Status LinkNoReplace(const std::string& from, const std::string& to) override;
   Status MoveNoReplace(const std::string& from, const std::string& to) override;
+  Status ReplaceFile(const std::string& from, const std::string& to) override;
+  Status SetMode(const std::string& path, int mode) override;
   // A write lease can only be taken while nobody else has the file open.
   // Where leases are unavailable (not the owner, a file system without
   // leases) the /proc fd tables are searched for a descriptor open for writing.

@@ -122,6 +122,28 @@ Status MemoryFileSystem::MoveNoReplace(const std::string& from, const std::strin
   return Status::Ok();
 }
 
+Status MemoryFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+  auto it = files_.find(from);
+  if (it == files_.end()) return Status::NotFound("cannot rename " + from + ": no such file");
+  if (!IsDirectory(Parent(to))) return Status::NotFound("cannot rename to " + to + ": no such folder");
+  files_[to] = it->second;
+  files_.erase(from);
+  if (modes_.count(from)) modes_[to] = modes_[from];
+  modes_.erase(from);
+  return Status::Ok();
+}
+
+Status MemoryFileSystem::SetMode(const std::string& path, int mode) {
+  if (!files_.count(path)) return Status::NotFound("cannot set mode of " + path + ": no such file");
+  modes_[path] = mode;
+  return Status::Ok();
+}
+
+int MemoryFileSystem::Mode(const std::string& path) const {
+  auto it = modes_.find(path);
+  return it == modes_.end() ? 0644 : it->second;
+}
+
 bool MemoryFileSystem::IsHeldByWriter(const std::string&) { return false; }
 
 }  // namespace zentrova

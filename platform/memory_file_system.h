@@ -33,6 +33,9 @@ class MemoryFileSystem : public FileSystem {
   Status Remove(const std::string& path) override;
   Status LinkNoReplace(const std::string& from, const std::string& to) override;
   Status MoveNoReplace(const std::string& from, const std::string& to) override;
+  Status ReplaceFile(const std::string& from, const std::string& to) override;
+  Status SetMode(const std::string& path, int mode) override;
+  int Mode(const std::string& path) const;
   bool IsHeldByWriter(const std::string& path) override;
   std::string CurrentFolder() override { return current_; }
   char Separator() const override { return '/'; }
@@ -40,6 +43,7 @@ class MemoryFileSystem : public FileSystem {
  private:
   std::map<std::string, std::shared_ptr<std::string>> files_;
   std::set<std::string> folders_;
+  std::map<std::string, int> modes_;
   std::string current_ = "/";
 };
 

@@ -1,0 +1,185 @@
+#include "platform/key_value_store.h"
+
+#include <vector>
+
+namespace zentrova {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\n') {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line.push_back(c);
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+std::string Trim(const std::string& s) {
+  size_t a = 0, b = s.size();
+  while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+  while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t')) --b;
+  return s.substr(a, b - a);
+}
+
+bool IsSection(const std::string& line, std::string* name) {
+  const std::string t = Trim(line);
+  if (t.size() < 2 || t.front() != '[' || t.back() != ']') return false;
+  *name = t.substr(1, t.size() - 2);
+  return true;
+}
+
+// Key of a "key=value" line, or nothing for other lines.
+std::optional<std::string> KeyOf(const std::string& line) {
+  const std::string t = Trim(line);
+  if (t.empty() || t[0] == ';' || t[0] == '#') return std::nullopt;
+  const size_t eq = line.find('=');
+  if (eq == std::string::npos) return std::nullopt;
+  return Trim(line.substr(0, eq));
+}
+
+std::string ParentOf(const std::string& path, char sep) {
+  const size_t at = path.find_last_of(sep);
+  return at == std::string::npos || at == 0 ? "" : path.substr(0, at);
+}
+
+// Creates the missing folders above `path`, one level at a time.
+void CreateParents(FileSystem& fs, const std::string& path) {
+  const std::string parent = ParentOf(path, fs.Separator());
+  if (parent.empty() || fs.IsDirectory(parent)) return;
+  CreateParents(fs, parent);
+  fs.CreateFolder(parent);
+}
+
+}  // namespace
+
+std::string EscapeIniValue(const std::string& value) {
+  std::string out;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case ' ':
+        if (i == 0 || i + 1 == value.size()) {
+          out += "\\s";
+        } else {
+          out += ' ';
+        }
+        break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string UnescapeIniValue(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char e = text[++i];
+    switch (e) {
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      case 't': out += '\t'; break;
+      case 's': out += ' '; break;
+      default: out += e;
+    }
+  }
+  return out;
+}
+
+IniFileStore::IniFileStore(FileSystem& fs, std::string path, std::string section)
+    : fs_(fs), path_(std::move(path)), section_(std::move(section)) {}
+
+std::optional<std::string> IniFileStore::Get(const std::string& key) {
+  auto text = ReadWholeFile(fs_, path_);
+  if (!text.ok()) return std::nullopt;
+  std::string current;
+  for (const std::string& line : Lines(*text)) {
+    std::string name;
+    if (IsSection(line, &name)) {
+      current = name;
+      continue;
+    }
+    if (current != section_) continue;
+    auto k = KeyOf(line);
+    if (k && *k == key) return UnescapeIniValue(Trim(line.substr(line.find('=') + 1)));
+  }
+  return std::nullopt;
+}
+
+bool IniFileStore::Set(const std::string& key, const std::string& value) {
+  std::vector<std::string> lines;
+  if (auto text = ReadWholeFile(fs_, path_); text.ok()) lines = Lines(*text);
+  const std::string entry = key + "=" + EscapeIniValue(value);
+  std::string current;
+  long sectionEnd = -1;  // index after the last line of our section
+  bool replaced = false;
+  for (size_t i = 0; i < lines.size() && !replaced; ++i) {
+    std::string name;
+    if (IsSection(lines[i], &name)) {
+      current = name;
+      if (current == section_) sectionEnd = static_cast<long>(i) + 1;
+      continue;
+    }
+    if (current != section_) continue;
+    sectionEnd = static_cast<long>(i) + 1;
+    auto k = KeyOf(lines[i]);
+    if (k && *k == key) {
+      lines[i] = entry;
+      replaced = true;
+    }
+  }
+  if (!replaced) {
+    if (sectionEnd < 0) {
+      lines.push_back("[" + section_ + "]");
+      lines.push_back(entry);
+    } else {
+      lines.insert(lines.begin() + sectionEnd, entry);
+    }
+  }
+  std::string out;
+  for (const auto& line : lines) out += line + "\n";
+
+  CreateParents(fs_, path_);
+  const std::string tmp = path_ + ".tmp";
+  auto file = fs_.OpenForWrite(tmp);
+  if (!file.ok()) return false;
+  fs_.SetMode(tmp, 0600);
+  Status st = (*file)->Append(out);
+  if (st.ok()) st = (*file)->Sync();
+  Status closed = (*file)->Close();
+  if (st.ok()) st = closed;
+  if (st.ok()) st = fs_.ReplaceFile(tmp, path_);
+  if (!st.ok()) {
+    fs_.Remove(tmp);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> MemoryStore::Get(const std::string& key) {
+  auto it = values.find(key);
+  if (it == values.end()) return std::nullopt;
+  return it->second;
+}
+
+bool MemoryStore::Set(const std::string& key, const std::string& value) {
+  if (failWrites) return false;
+  values[key] = value;
+  return true;
+}
+
+}  // namespace zentrova

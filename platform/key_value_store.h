@@ -1,0 +1,58 @@
+#pragma once
+// Persistent settings: one store holds texts under keys. The station keeps
+// two (its profile, section "General", and the product key shared with the
+// e-mail program); the formats of the values are the caller's.
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace zentrova {
+
+class KeyValueStore {
+ public:
+  virtual ~KeyValueStore() = default;
+  virtual std::optional<std::string> Get(const std::string& key) = 0;
+  // False when the value could not be stored; the caller decides whether
+  // that matters (the stores of the station fail silently).
+  virtual bool Set(const std::string& key, const std::string& value) = 0;
+};
+
+// One section of an INI-style text file: "[Section]" then "key=value"
+// lines. The file is read at every Get, so another program's changes are
+// seen, and replaced atomically at every Set (temporary file, flush,
+// rename; mode 0600): a crash leaves the old file or the new one. Lines of
+// other sections and comment lines (";" or "#") are kept as they are. A
+// damaged file gives what can be read of it and is never an error.
+//
+// Values are escaped: "\\" a backslash, "\n" a line feed, "\r" a carriage
+// return, "\t" a tab, "\s" a space (written for spaces at the start or the
+// end of a value, which would otherwise be lost); any other character
+// stands for itself.
+class IniFileStore : public KeyValueStore {
+ public:
+  IniFileStore(FileSystem& fs, std::string path, std::string section);
+  std::optional<std::string> Get(const std::string& key) override;
+  bool Set(const std::string& key, const std::string& value) override;
+  const std::string& path() const { return path_; }
+
+ private:
+  FileSystem& fs_;
+  std::string path_;
+  std::string section_;
+};
+
+std::string EscapeIniValue(const std::string& value);
+std::string UnescapeIniValue(const std::string& text);
+
+class MemoryStore : public KeyValueStore {
+ public:
+  std::optional<std::string> Get(const std::string& key) override;
+  bool Set(const std::string& key, const std::string& value) override;
+  std::map<std::string, std::string> values;
+  bool failWrites = false;
+};
+
+}  // namespace zentrova

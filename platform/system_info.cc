@@ -1,0 +1,51 @@
+#include "platform/system_info.h"
+
+#include <limits.h>
+#include <pwd.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace zentrova {
+namespace {
+
+std::string Env(const char* name) {
+  const char* v = ::getenv(name);
+  return v ? std::string(v) : std::string();
+}
+
+}  // namespace
+
+std::string LinuxSystemInfo::ComputerName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return "";
+  return name;
+}
+
+std::string LinuxSystemInfo::ProgramPath() {
+  char path[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return "";
+  return std::string(path, static_cast<size_t>(n));
+}
+
+std::string LinuxSystemInfo::HomeFolder() {
+  std::string home = Env("HOME");
+  if (!home.empty()) return home;
+  if (const passwd* pw = ::getpwuid(::getuid())) return pw->pw_dir;
+  return "/";
+}
+
+std::string LinuxSystemInfo::DataHome() {
+  std::string data = Env("XDG_DATA_HOME");
+  return data.empty() ? HomeFolder() + "/.local/share" : data;
+}
+
+std::string LinuxSystemInfo::ConfigFolder() {
+  std::string dir = Env("ZENTROVA_CONFIG_DIR");
+  if (!dir.empty()) return dir;
+  std::string config = Env("XDG_CONFIG_HOME");
+  if (config.empty()) config = HomeFolder() + "/.config";
+  return config + "/Kalvane Applications";
+}
+
+}  // namespace zentrova

@@ -1,0 +1,46 @@
+#pragma once
+// Facts about the computer and the user the station runs for.
+
+#include <string>
+
+namespace zentrova {
+
+class SystemInfo {
+ public:
+  virtual ~SystemInfo() = default;
+  virtual std::string ComputerName() = 0;   // empty when unknown
+  virtual std::string ProgramPath() = 0;    // full path of the running program, empty when unknown
+  virtual std::string HomeFolder() = 0;
+  virtual std::string DataHome() = 0;       // $XDG_DATA_HOME, default ~/.local/share
+  virtual std::string ConfigFolder() = 0;   // $ZENTROVA_CONFIG_DIR, or $XDG_CONFIG_HOME/Kalvane Applications
+  virtual std::string Version() = 0;
+};
+
+class LinuxSystemInfo : public SystemInfo {
+ public:
+  std::string ComputerName() override;
+  std::string ProgramPath() override;
+  std::string HomeFolder() override;
+  std::string DataHome() override;
+  std::string ConfigFolder() override;
+  std::string Version() override { return "2:0:0:0"; }
+};
+
+// Fixed answers for tests.
+class FixedSystemInfo : public SystemInfo {
+ public:
+  std::string ComputerName() override { return computerName; }
+  std::string ProgramPath() override { return programPath; }
+  std::string HomeFolder() override { return home; }
+  std::string DataHome() override { return dataHome; }
+  std::string ConfigFolder() override { return configFolder; }
+  std::string Version() override { return "2:0:0:0"; }
+
+  std::string computerName = "STATION";
+  std::string programPath = "/opt/zentrova/zentrova-station";
+  std::string home = "/home/op";
+  std::string dataHome = "/home/op/.local/share";
+  std::string configFolder = "/home/op/.config/Kalvane Applications";
+};
+
+}  // namespace zentrova
