@@ -72,6 +72,8 @@ class FileSystem {
   virtual bool IsHeldByWriter(const std::string& path) = 0;
 
   virtual std::string CurrentFolder() = 0;
+  // Makes folder the process's current folder.
+  virtual Status SetCurrentFolder(const std::string& folder) = 0;
   virtual char Separator() const = 0;
 };
 

@@ -25,6 +25,7 @@ class ForwardingFileSystem : public FileSystem {
   Status SetMode(const std::string& p, int mode) override { return base_.SetMode(p, mode); }
   bool IsHeldByWriter(const std::string& p) override { return base_.IsHeldByWriter(p); }
   std::string CurrentFolder() override { return base_.CurrentFolder(); }
+  Status SetCurrentFolder(const std::string& p) override { return base_.SetCurrentFolder(p); }
   char Separator() const override { return base_.Separator(); }
 
  protected:

@@ -249,6 +249,11 @@ bool OtherProcessWritesFile(const std::string& path) {
   return held;
 }
 
+Status LinuxFileSystem::SetCurrentFolder(const std::string& folder) {
+  if (::chdir(folder.c_str()) != 0) return ErrnoStatus("cannot change to", folder, errno);
+  return Status::Ok();
+}
+
 std::string LinuxFileSystem::CurrentFolder() {
   char buf[PATH_MAX];
   if (::getcwd(buf, sizeof buf) == nullptr) return ".";

@@ -26,6 +26,7 @@ class LinuxFileSystem : public FileSystem {
   // leases) the /proc fd tables are searched for a descriptor open for writing.
   bool IsHeldByWriter(const std::string& path) override;
   std::string CurrentFolder() override;
+  Status SetCurrentFolder(const std::string& folder) override;
   char Separator() const override { return '/'; }
 };
 

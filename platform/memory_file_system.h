@@ -38,6 +38,11 @@ class MemoryFileSystem : public FileSystem {
   int Mode(const std::string& path) const;
   bool IsHeldByWriter(const std::string& path) override;
   std::string CurrentFolder() override { return current_; }
+  Status SetCurrentFolder(const std::string& folder) override {
+    if (!IsDirectory(folder)) return Status::NotFound("cannot change to " + folder);
+    current_ = folder;
+    return Status::Ok();
+  }
   char Separator() const override { return '/'; }
 
  private:

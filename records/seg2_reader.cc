@@ -138,6 +138,16 @@ int ReadOpened(RandomAccessFile& file, SeismicRecord& record, int bAllocate, int
 
 }  // namespace
 
+int ReadSeg2FirstTraceSamples(FileSystem& fs, const std::string& path) {
+  auto file = fs.OpenForRead(path);
+  if (!file.ok()) return 0;
+  auto dir = ReadSeg2Directory(**file, 1);
+  if (!dir.ok() || dir->pointers.empty()) return 0;
+  auto block = ReadSeg2TraceBlock(**file, dir->pointers[0]);
+  if (!block.ok()) return 0;
+  return static_cast<int>(std::min<int64_t>(block->sampleCount, kMaxSamples));
+}
+
 int ReadSeg2File(FileSystem& fs, SeismicRecord& record, const std::string& path, int bAllocate, int bReadData,
                  int& status, std::string* why) {
   auto file = fs.OpenForRead(path);

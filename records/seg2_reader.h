@@ -25,4 +25,8 @@ enum Seg2ReadStatus {
 int ReadSeg2File(FileSystem& fs, SeismicRecord& record, const std::string& path, int bAllocate, int bReadData,
                  int& status, std::string* why = nullptr);
 
+// The sample count of the file's first trace (0 when it has none or it
+// cannot be read): one descriptor read, for reports after a header-only read.
+int ReadSeg2FirstTraceSamples(FileSystem& fs, const std::string& path);
+
 }  // namespace zentrova

@@ -1,0 +1,73 @@
+#include "monitor/activity_log.h"
+
+#include <cstdio>
+
+#include "platform/local_time.h"
+
+namespace zentrova {
+
+void ActivityLog::Add(const std::string& text) {
+  std::function<void(const std::string&)> listener;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines_.Append(text);
+    listener = listener_;
+  }
+  if (listener) listener(text);
+}
+
+int ActivityLog::AppendToLogFile(const std::string& text) {
+  const std::string path = LogFile();
+  return AppendToFile(fs_, path, text + "\r\n").ok() ? 1 : 0;
+}
+
+void ActivityLog::SetLogFileNames(int64_t moment, const std::string& folder) {
+  const CivilTime t = SecondsToLocal(moment).value_or(CivilTime{});
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "%d_%.2d_%.2d_%.2d_%.2d.txt", t.year, t.month, t.day, t.hour, t.minute);
+  std::lock_guard<std::mutex> lock(mutex_);
+  strEventFile = JoinPath(fs_, folder, std::string("EventDetection_") + stamp);
+  strLogFile = JoinPath(fs_, folder, std::string("ZentrovaLog_") + stamp);
+}
+
+std::string ActivityLog::RenderLogPane() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::string pane;
+  for (int i = 0; i < lines_.Count(); ++i) {
+    const std::string line = lines_.GetAt(i);
+    if (line.size() >= 160) {
+      pane += line.substr(0, 160) + " \r\n";
+      pane += line.substr(160) + " \r\n";
+    } else {
+      pane += line + " \r\n";
+    }
+  }
+  return pane;
+}
+
+int ActivityLog::Count() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return lines_.Count();
+}
+
+std::string ActivityLog::GetAt(int i) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return lines_.GetAt(i);
+}
+
+std::string ActivityLog::LogFile() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return strLogFile;
+}
+
+std::string ActivityLog::EventFile() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return strEventFile;
+}
+
+void ActivityLog::SetListener(std::function<void(const std::string&)> listener) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  listener_ = std::move(listener);
+}
+
+}  // namespace zentrova

@@ -1,0 +1,152 @@
+#include "monitor/control_form.h"
+
+#include "platform/printf.h"
+
+namespace zentrova {
+
+CZentrovaControlForm::CZentrovaControlForm(CZentrovaDoc& doc, TimerHost& timers) : doc_(doc), timers_(timers) {
+  doc_.settings.LoadInt("bThread", bThread);
+  doc_.settings.LoadInt("iInterval", iInterval);
+}
+
+CZentrovaControlForm::~CZentrovaControlForm() { Shutdown(); }
+
+double CZentrovaControlForm::IntervalSeconds(int index) {
+  switch (index) {
+    case 0: return 0.5;
+    case 1: return 1.0;
+    case 2: return 2.0;
+    case 3: return 4.0;
+    default: return 8.0;
+  }
+}
+
+void CZentrovaControlForm::OnInitialUpdate() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  doc_.bAutoStart = 0;
+  doc_.settings.LoadInt("bAutoStart", doc_.bAutoStart);
+  doc_.settings.LoadInt("bEventDetection", doc_.bEventDetection);
+  doc_.activityLog.Add(Printf("Monitor interval is %.2f sec", IntervalSeconds(iInterval)));
+  doc_.activityLog.Add("Folder path is " + doc_.settingsBlock.strWatchedFolder);
+  doc_.activityLog.Add("Destination folder path is " + doc_.settingsBlock.strDestinationFolder);
+  if (doc_.bAutoStart == 1) OnStart();
+  if (doc_.bEventDetection == 1) {
+    doc_.activityLog.Add(doc_.bSendMail == 1 ? "Event detection active (E-mail will be sent)" : "Event detection active");
+  }
+  if (doc_.bConcatenate == 1) doc_.activityLog.Add("Automatic concatenatenation is on");
+  if (doc_.bSnedReport == 1 && reportTimer_ == 0) {
+    reportTimer_ = timers_.SetTimer(doc_.iReportInterval * 60000, [this] { OnTimer(1); });
+  }
+  if (doc_.bWarning == 1 && batteryTimer_ == 0) {
+    batteryTimer_ = timers_.SetTimer(doc_.iBatteryCheckInterval * 60000, [this] { OnTimer(2); });
+  }
+}
+
+void CZentrovaControlForm::StartMonitor() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  if (bRunning == 1) return;
+  if (bThread == 1) {
+    bRunning = 1;
+    threadRunning_ = std::make_shared<std::atomic<int>>(1);
+    workers_.emplace_back([this, flag = threadRunning_] { MonitorThreadProc(flag); });
+    doc_.activityLog.Add("Monitor started by thread");
+  } else if (bTimerActive == 0) {
+    bTimerActive = 1;
+    nTimerId = timers_.SetTimer(static_cast<int>(IntervalSeconds(iInterval) * 1000.0), [this] { OnTimer(0); });
+    doc_.activityLog.Add("Monitor started by timer");
+    bRunning = 1;
+  }
+}
+
+void CZentrovaControlForm::StopMonitor() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  if (bRunning == 0) return;
+  if (bThread == 1) {
+    bRunning = 0;
+    if (threadRunning_) *threadRunning_ = 0;
+  } else if (bTimerActive == 1) {
+    timers_.KillTimer(nTimerId);
+    doc_.activityLog.Add("Monitor stopped");
+    bTimerActive = 0;
+    bRunning = 0;
+  }
+}
+
+void CZentrovaControlForm::OnStart() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  const int n = doc_.MoveExistingFiles();
+  if (n > 0) doc_.activityLog.Add(Printf("%d files were moved to the 'WaveformFile_old' folder", n));
+  StartMonitor();
+}
+
+void CZentrovaControlForm::OnStop() { StopMonitor(); }
+
+void CZentrovaControlForm::OnInterval(int index) {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  iInterval = index;
+  doc_.activityLog.Add(Printf("Monitor interval is %.2f sec", IntervalSeconds(iInterval)));
+  doc_.settings.SaveInt("iInterval", iInterval);
+  if (bTimerActive == 1) {
+    StopMonitor();
+    StartMonitor();
+  }
+}
+
+void CZentrovaControlForm::OnThread() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  if (bRunning == 1) return;  // the command is enabled only while stopped
+  bThread = 1 - bThread;
+  doc_.settings.SaveInt("bThread", bThread);
+}
+
+void CZentrovaControlForm::OnMoveToFolder() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  doc_.bMoveToFolder = 1 - doc_.bMoveToFolder;
+  doc_.settings.SaveInt("bMoveToFolder", doc_.bMoveToFolder);
+  doc_.activityLog.Add(doc_.bMoveToFolder == 1 ? "Automatic file move is on" : "Automatic file move is off");
+}
+
+void CZentrovaControlForm::OnTimer(int id) {
+  if (id == 0) {
+    if (doc_.CheckNewFiles() > 0 && onNewFiles) onNewFiles();
+  } else if (id == 1) {
+    std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+    if (doc_.bSnedReport == 1 &&
+        doc_.SendReport("Report from Zentrova.\nThe last file name is " + doc_.settingsBlock.strLastFileName, 0) == 1) {
+      doc_.activityLog.Add("Report was successfully sent.");
+    }
+  } else if (id == 2 && batteryCheck) {
+    const std::string text = batteryCheck();
+    doc_.activityLog.Add(text);
+  }
+}
+
+void CZentrovaControlForm::MonitorThreadProc(std::shared_ptr<std::atomic<int>> running) {
+  while (*running == 1) {
+    if (doc_.CheckNewFiles() > 0 && onNewFiles) onNewFiles();
+    // The 1000 ms pause, in steps so that a stop is noticed soon.
+    for (int waited = 0; waited < 1000 && *running == 1; waited += 100) doc_.platform.clock.Sleep(100);
+  }
+}
+
+void CZentrovaControlForm::Shutdown() {
+  {
+    std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+    if (bTimerActive == 1) {
+      timers_.KillTimer(nTimerId);
+      bTimerActive = 0;
+    }
+    bRunning = 0;
+    if (threadRunning_) *threadRunning_ = 0;
+    if (reportTimer_) timers_.KillTimer(reportTimer_);
+    if (batteryTimer_) timers_.KillTimer(batteryTimer_);
+    reportTimer_ = batteryTimer_ = 0;
+  }
+  // Without the lock: a thread may be waiting for it to finish its cycle.
+  for (std::thread& worker : workers_) {
+    if (worker.joinable()) worker.join();
+  }
+  workers_.clear();
+}
+
+}  // namespace zentrova

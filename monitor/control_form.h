@@ -1,0 +1,65 @@
+#pragma once
+// The control form's monitor and commands, without a window: the desktop
+// shell shows it, the headless station drives it from its event loop.
+// Every command holds the document's lock, so commands and the monitor
+// thread take turns.
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "monitor/zentrova_doc.h"
+#include "platform/event_loop.h"
+
+namespace zentrova {
+
+class CZentrovaControlForm {
+ public:
+  CZentrovaControlForm(CZentrovaDoc& doc, TimerHost& timers);
+  ~CZentrovaControlForm();
+  CZentrovaControlForm(const CZentrovaControlForm&) = delete;
+  CZentrovaControlForm& operator=(const CZentrovaControlForm&) = delete;
+
+  // The form's start-up sequence (logs the interval and folders, "Start"
+  // when bAutoStart is set, the feature timers).
+  void OnInitialUpdate();
+
+  void StartMonitor();
+  void StopMonitor();
+  void OnStart();
+  void OnStop();
+  void OnInterval(int index);
+  void OnThread();
+  void OnMoveToFolder();
+  void OnTimer(int id);
+  // Stops the monitor and waits for the monitor thread to finish its cycle.
+  void Shutdown();
+
+  static double IntervalSeconds(int index);
+
+  std::atomic<int> bRunning{0};
+  int bTimerActive = 0;
+  unsigned nTimerId = 0;
+  int bThread = 0;
+  int iInterval = 4;
+  // Called after a cycle that found new files (views update, panel refresh).
+  std::function<void()> onNewFiles;
+  // The battery check of the battery timer; returns the text to log.
+  std::function<std::string()> batteryCheck;
+
+ private:
+  void MonitorThreadProc(std::shared_ptr<std::atomic<int>> running);
+  CZentrovaDoc& doc_;
+  TimerHost& timers_;
+  // The running flag of the current monitor thread. A stopped thread keeps
+  // its own (cleared) flag and ends after its cycle; it is joined at Shutdown.
+  std::shared_ptr<std::atomic<int>> threadRunning_;
+  std::vector<std::thread> workers_;
+  unsigned reportTimer_ = 0;
+  unsigned batteryTimer_ = 0;
+};
+
+}  // namespace zentrova

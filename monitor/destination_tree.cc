@@ -1,0 +1,105 @@
+// Filing accepted records into the dated hour tree below the destination
+// folder, and rejected ones into the error folder.
+
+#include "monitor/zentrova_doc.h"
+#include "platform/local_time.h"
+#include "platform/printf.h"
+#include "records/record_file_name.h"
+
+namespace zentrova {
+
+std::string CZentrovaDoc::DestinationFolders(int64_t moment, std::string* dayFolder, std::string* concatDayFolder) {
+  MonitorSettings& s = settingsBlock;
+  FileSystem& fs = platform.fs;
+  int r = 0;
+  if (s.bAutomaticDriveChange == 1 && services.checkDestinationDrive) {
+    r = services.checkDestinationDrive();
+    if (r == 1) {
+      const std::string text = "Destination folder was changed to " + s.strDestinationFolder;
+      activityLog.Add(text);
+      if (bSnedReport == 1) SendReport(text, 0);
+    } else if (r == 2) {
+      const std::string text = "Warnig! No drive is available.";
+      activityLog.Add(text);
+      if (s.nNoDriveWarnings < 10) {
+        if (bSnedReport == 1) {
+          SendReport(text, 1);
+          ++s.nNoDriveWarnings;
+        }
+        ++s.nNoDriveWarnings;
+      }
+    }
+  }
+  if (!fs.IsDirectory(s.strDestinationFolder)) fs.CreateFolder(s.strDestinationFolder);
+  std::string a = Path(s.strDestinationFolder, "WaveformFiles");
+  std::string c = Path(s.strDestinationFolder, "WaveformFiles_concatenated");
+  auto make = [&](const std::string& folder, bool wanted) {
+    if (wanted && !fs.IsDirectory(folder)) fs.CreateFolder(folder);
+  };
+  make(a, true);
+  make(c, bConcatenate == 1);
+  const CivilTime t = SecondsToLocal(moment).value_or(CivilTime{});
+  const std::string levels[] = {Printf("%d", t.year), Printf("%d%02d", t.year, t.month),
+                                Printf("%d%02d%02d", t.year, t.month, t.day)};
+  for (const std::string& level : levels) {
+    a = Path(a, level);
+    c = Path(c, level);
+    make(a, true);
+    make(c, bConcatenate == 1);
+  }
+  if (dayFolder) *dayFolder = a;
+  if (concatDayFolder) *concatDayFolder = c;
+  a = Path(a, Printf("%d%02d%02d%02d", t.year, t.month, t.day, t.hour));
+  make(a, true);
+  if (s.bAutomaticDriveChange == 1 && r == 1) activityLog.SetLogFileNames(platform.clock.Now(), s.strDestinationFolder);
+  return a;
+}
+
+std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
+  MonitorSettings& s = settingsBlock;
+  int64_t moment = platform.clock.Now();
+  int ms = 0;
+  if (s.bRecordTimeValid == 1) {
+    moment = s.tRecordTime;
+    ms = s.nRecordTimeMs;
+  }
+  std::string day, concatDay;
+  const std::string hour = DestinationFolders(moment, &day, &concatDay);
+  if (s.nFiledFiles > 0 && hour != s.strLastHourFolder) {
+    activityLog.Add("Sub folder was changed");
+    if (bConcatenate == 1 && services.concatenateRecords) {
+      ConcatenationRequest request;
+      request.sourceFolder = s.strLastHourFolder;
+      request.targetFolder = s.strLastConcatFolder;
+      request.presetLength = nDataConcatenate;
+      request.nameText = s.sMyName;
+      request.bInteractive = 0;
+      request.bThreaded = 1;
+      if (services.concatenateRecords(request) == 1) activityLog.Add("Data will be concatenated");
+    }
+  }
+  s.strLastHourFolder = hour;
+  s.strLastConcatFolder = concatDay;
+
+  const std::string target = Path(hour, RecordFileName(moment, ms, s.sMyName, fileNumber));
+  bool moved = platform.fs.MoveNoReplace(path, target).ok();
+  if (moved) {
+    ++s.nFiledFiles;
+  } else {
+    platform.clock.Sleep(500);
+    moved = platform.fs.MoveNoReplace(path, target).ok();
+  }
+  if (!moved) return path;  // the record still lies where it was
+  activityLog.AppendToLogFile(record.strFileName + " was copied to " + target);
+  return target;
+}
+
+int CZentrovaDoc::MoveToErrorFolder(const std::string& path, const std::string& name) {
+  const std::string& dest = settingsBlock.strDestinationFolder;
+  if (!platform.fs.IsDirectory(dest)) platform.fs.CreateFolder(dest);
+  const std::string folder = Path(dest, "WaveformFiles_error");
+  if (!platform.fs.IsDirectory(folder)) platform.fs.CreateFolder(folder);
+  return platform.fs.MoveNoReplace(path, Path(folder, name)).ok() ? 1 : 0;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,145 @@
+// Monitor cycles over real folders, with the test clock.
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "monitor/station_fixture.h"
+#include "testing/child_process.h"
+
+namespace zentrova {
+namespace {
+
+using testing::StationFixture;
+
+TEST(MonitorCycle, StartMovesOldRecordsAndKnowsTheRest) {
+  StationFixture st;
+  st.WriteRecord("1.sg2");
+  st.WriteRecord("2.sg2");
+  st.root.Write("watched/3.mtn", std::string(600, 'x'));
+  st.root.Write("watched/notes.txt", "x");
+  CZentrovaDoc& doc = st.Doc();
+  EXPECT_EQ(doc.MoveExistingFiles(), 2);
+  EXPECT_EQ(st.Files(st.destination + "/WaveformFiles_old"), (std::vector<std::string>{"1.sg2", "2.sg2"}));
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 1), "Found 1 files");
+  EXPECT_TRUE(doc.settingsBlock.KnownFiles.Contains(st.watched + "/3.mtn"));
+  EXPECT_EQ(doc.CheckNewFiles(), 0);
+}
+
+TEST(MonitorCycle, NewFilesAreFoundOnceAndBurstsAreNoted) {
+  StationFixture st;
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  st.WriteRecord("10.sg2");
+  EXPECT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_EQ(doc.CheckNewFiles(), 0);
+  st.WriteRecord("11.sg2");
+  st.WriteRecord("12.sg2");
+  st.WriteRecord("13.sg2");
+  EXPECT_EQ(doc.CheckNewFiles(), 3);
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 1), "Found 3 new files.");
+  EXPECT_EQ(doc.NewFiles[2], st.watched + "/13.sg2");
+  EXPECT_EQ(st.root.Read("dest/EventDetection_error.txt"),
+            "Caution: 3 files were detected at once. 2020/03/15  08:04:05\r\n");
+  EXPECT_NE(st.LogFileText().find("Found 3 new files.\r\n"), std::string::npos);
+}
+
+TEST(MonitorCycle, WarnsWhenNoFileArrivesForTheSetTime) {
+  StationFixture st;
+  st.profile.values["bSnedReport"] = "1";
+  st.profile.values["bMoveToFolder"] = "1";  // the watched folder is emptied
+  CZentrovaDoc& doc = st.Doc();
+  st.reports.clear();
+  st.WriteRecord("1.sg2");
+  st.WriteRecord("2.sg2");
+  ASSERT_EQ(doc.CheckNewFiles(), 2);
+  st.clock.Advance(5 * 60 * 1000);
+  doc.CheckNewFiles();
+  EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, 0);  // exactly 5 minutes is not more
+  st.clock.Advance(1000);
+  doc.CheckNewFiles();
+  EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, 1);
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 1),
+            "Warnig ! There was no new file more than 5 minutes.");
+  EXPECT_EQ(st.reports, std::vector<std::string>{"Warnig ! There was no new file more than 5 minutes."});
+  doc.CheckNewFiles();
+  EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, 1);  // again only after another 5 minutes
+  st.clock.Advance(5 * 60 * 1000 + 1000);
+  doc.CheckNewFiles();
+  EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, 2);
+}
+
+TEST(MonitorCycle, ScansTheLatestDayFolderAndTheOneBeforeWhenItIsQuiet) {
+  StationFixture st;
+  std::filesystem::create_directories(st.watched + "/20200314");
+  std::filesystem::create_directories(st.watched + "/20200315");
+  std::filesystem::create_directories(st.watched + "/2020-03-16");  // only the year is read: not numbered
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  st.WriteRecord("1.sg2", 3, 1584259445, 0, "20200314");
+  EXPECT_EQ(doc.CheckNewFiles(), 1);  // the latest gave nothing
+  st.WriteRecord("2.sg2", 3, 1584259445, 0, "20200315");
+  st.WriteRecord("3.sg2", 3, 1584259445, 0, "20200314");
+  EXPECT_EQ(doc.CheckNewFiles(), 1);  // the latest gave one: the earlier is not looked at
+  EXPECT_EQ(doc.NewFiles[0], st.watched + "/20200315/2.sg2");
+  EXPECT_EQ(ExtractNumber("20200315"), 20200315);
+  EXPECT_EQ(ExtractNumber("2020-03-16"), 2020);
+  EXPECT_EQ(ExtractNumber("day"), 0);
+  EXPECT_EQ(ExtractNumber(std::string(40, '9')), 0);  // does not fit: not a day folder
+}
+
+TEST(MonitorCycle, FileNumbersCarryOverToNamesWithout) {
+  StationFixture st;
+  st.profile.values["bMoveToFolder"] = "1";
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  st.root.Write("watched/77.txt", "x");
+  st.WriteRecord("abc.sg2");
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_NE(doc.NewFiles[0].find("_S1_77.dat"), std::string::npos) << doc.NewFiles[0];
+}
+
+TEST(MonitorCycle, AtMostAHundredNewFilesPerCycle) {
+  StationFixture st;
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  for (int i = 0; i < 130; ++i) st.WriteRecord(std::to_string(1000 + i) + ".sg2", 1);
+  EXPECT_EQ(doc.CheckNewFiles(), 100);
+  EXPECT_EQ(doc.CheckNewFiles(), 30);
+  EXPECT_EQ(doc.CheckNewFiles(), 0);
+  EXPECT_EQ(doc.settingsBlock.KnownFiles.Count(), 130);
+}
+
+TEST(MonitorCycle, AFileStillBeingWrittenWaitsUntilItIsClosed) {
+  StationFixture st;
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  const std::string path = st.WriteRecord("1.sg2");
+  int ready[2], go[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    ::close(go[1]);
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+    char c = fd >= 0 ? 'y' : 'n';
+    if (::write(ready[1], &c, 1) != 1 || ::read(go[0], &c, 1) < 0) ::_exit(1);
+    ::_exit(0);
+  }
+  ::close(go[0]);
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  EXPECT_EQ(doc.CheckNewFiles(), 0);
+  EXPECT_EQ(doc.CheckNewFiles(), 0);
+  ::close(go[1]);
+  ::waitpid(writer, nullptr, 0);
+  EXPECT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_EQ(doc.CheckNewFiles(), 0);
+}
+
+}  // namespace
+}  // namespace zentrova

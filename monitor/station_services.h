@@ -1,0 +1,43 @@
+#pragma once
+// What the monitor hands to other subsystems: event detection, reports,
+// the drive manager, the concatenation, uploads, the surface-wave analysis
+// and the acquisition controller. Each is a seam that does nothing until its
+// subsystem is wired in.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zentrova {
+
+struct ConcatenationRequest {
+  std::string sourceFolder;
+  std::string targetFolder;
+  int presetLength = 0;
+  std::string nameText;
+  int bInteractive = 0;
+  int bThreaded = 1;
+};
+
+struct StationServices {
+  // SendReport(text, force, attachments) -> 1 when sent.
+  std::function<int(const std::string&, int, const std::vector<std::string>&)> sendReport;
+  // DetectAndNotify(event path, file number).
+  std::function<void(const std::string&, int)> detectAndNotify;
+  // CheckDestinationDrive() -> 1 moved, 2 no drive available, 0 unchanged.
+  std::function<int()> checkDestinationDrive;
+  // ConcatenateRecords(request) -> 1 when the join was started.
+  std::function<int(const ConcatenationRequest&)> concatenateRecords;
+  // UploadWaveformFile(path, use the local server) -> 1 when uploaded.
+  std::function<int(const std::string&, int)> uploadWaveformFile;
+  // The surface-wave follow-up of a cycle that read samples.
+  std::function<void()> surfaceWaveFollowUp;
+  // Drive table and destination placement at start-up.
+  std::function<void()> placeDestination;
+  // Writes the e-mail values into the product key at start-up.
+  std::function<void()> writeEmailSettings;
+  // Starts the acquisition controller: 0 started, 1 did not start, 2 already running.
+  std::function<int()> startController;
+};
+
+}  // namespace zentrova
