@@ -256,11 +256,13 @@ Seg2WriteHeader PrepareSeg2WriteHeader(std::span<const CHeader> headers, const R
 }
 
 Status WriteSeg2File(FileSystem& fs, int nTraces, const std::string& path, const std::vector<std::vector<float>>& data,
-                     std::span<const CHeader> traceHeaders, const RecordTimeHeader& timeHeader) {
+                     std::span<const CHeader> traceHeaders, const RecordTimeHeader& timeHeader,
+                     const std::string& fileNote) {
   Status st = CheckTraces(nTraces, data, traceHeaders);
   if (!st.ok()) return st;
   auto headers = traceHeaders.first(static_cast<size_t>(nTraces));
-  const Seg2WriteHeader h = PrepareSeg2WriteHeader(headers, timeHeader);
+  Seg2WriteHeader h = PrepareSeg2WriteHeader(headers, timeHeader);
+  h.strFileNote = fileNote;
   auto file = fs.OpenForWrite(path);
   if (!file.ok()) return file.status();
   st = (*file)->Append(FileHead(h, headers));

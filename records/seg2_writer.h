@@ -67,9 +67,10 @@ Seg2WriteHeader PrepareSeg2WriteHeader(std::span<const CHeader> traceHeaders, co
 // data[i] are the samples and traceHeaders[i] the header of trace i.
 // Fails without writing when nTraces is negative, exceeds the maximum
 // trace count or the arrays, or a trace holds fewer samples than its header
-// says.
+// says. `fileNote` is appended to the file's NOTE.
 Status WriteSeg2File(FileSystem& fs, int nTraces, const std::string& path, const std::vector<std::vector<float>>& data,
-                     std::span<const CHeader> traceHeaders, const RecordTimeHeader& timeHeader);
+                     std::span<const CHeader> traceHeaders, const RecordTimeHeader& timeHeader,
+                     const std::string& fileNote = "");
 Status WriteSeg2File(FileSystem& fs, int nTraces, const std::string& path, const std::vector<std::vector<float>>& data,
                      std::span<const CHeaderXY> traceHeaders, const RecordTimeHeader& timeHeader);
 

@@ -55,3 +55,43 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
 }
 
 }  // namespace zentrova::testing
+
+#include <fcntl.h>
+#include <signal.h>
+
+namespace zentrova::testing {
+
+BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv, const std::string& outputFile) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = -1;
+  if (::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) pid_ = pid;
+  posix_spawn_file_actions_destroy(&actions);
+}
+
+BackgroundProcess::~BackgroundProcess() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    Wait();
+  }
+}
+
+void BackgroundProcess::Signal(int signal) {
+  if (pid_ > 0) ::kill(pid_, signal);
+}
+
+int BackgroundProcess::Wait() {
+  if (pid_ <= 0) return exitCode_;
+  int status = 0;
+  ::waitpid(pid_, &status, 0);
+  pid_ = -1;
+  exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return exitCode_;
+}
+
+}  // namespace zentrova::testing

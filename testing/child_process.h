@@ -15,3 +15,24 @@ struct ProcessResult {
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder = "");
 
 }  // namespace zentrova::testing
+
+namespace zentrova::testing {
+
+// A program running beside the test; its output goes to a file.
+class BackgroundProcess {
+ public:
+  BackgroundProcess(const std::vector<std::string>& argv, const std::string& outputFile);
+  ~BackgroundProcess();
+  BackgroundProcess(const BackgroundProcess&) = delete;
+  BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+  bool started() const { return pid_ > 0; }
+  void Signal(int signal);
+  // Waits for the end; returns the exit code (-1 for a signal or no process).
+  int Wait();
+
+ private:
+  int pid_ = -1;
+  int exitCode_ = -1;
+};
+
+}  // namespace zentrova::testing

@@ -1,0 +1,38 @@
+#include "station/headless_station.h"
+
+namespace zentrova {
+namespace {
+
+std::string ConfigFolder(const StationOptions& o, SystemInfo& system) {
+  return o.configDir.empty() ? system.ConfigFolder() : o.configDir;
+}
+
+}  // namespace
+
+HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& out)
+    : options_(options),
+      out_(out),
+      prompt_(out),
+      configFolder_(ConfigFolder(options, system_)),
+      profile_(fs_, configFolder_ + "/Zentrova.ini", "General"),
+      product_(fs_, configFolder_ + "/product.ini", "Kalvane Applications"),
+      platform_{fs_, profile_, product_, clock_, system_, prompt_},
+      loop_(clock_) {
+  doc_ = std::make_unique<CZentrovaDoc>(platform_);
+  doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
+  form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
+}
+
+HeadlessStation::~HeadlessStation() {
+  if (form_) form_->Shutdown();
+}
+
+int HeadlessStation::Run() {
+  form_->OnInitialUpdate();
+  if (options_.start && form_->bRunning == 0) form_->OnStart();
+  loop_.Run(options_.runForSeconds < 0 ? -1 : static_cast<int64_t>(options_.runForSeconds * 1000.0));
+  form_->Shutdown();
+  return 0;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,57 @@
+#pragma once
+// The station without a window: the document and the control form's
+// start-up and commands, driven by a single-threaded event loop.
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "monitor/control_form.h"
+#include "platform/event_loop.h"
+#include "platform/linux_file_system.h"
+
+namespace zentrova {
+
+struct StationOptions {
+  std::string configDir;  // empty: $ZENTROVA_CONFIG_DIR or the XDG default
+  bool start = false;     // run "Start" at once
+  double runForSeconds = -1;
+};
+
+// Message boxes of a station nobody watches: printed, and the run goes on.
+class ConsolePrompt : public Prompt {
+ public:
+  explicit ConsolePrompt(std::ostream& out) : out_(out) {}
+  void Show(const std::string& text) override { out_ << "[message] " << text << std::endl; }
+
+ private:
+  std::ostream& out_;
+};
+
+class HeadlessStation {
+ public:
+  HeadlessStation(const StationOptions& options, std::ostream& out);
+  ~HeadlessStation();
+  // Runs until the time is up or Quit(); returns the exit status.
+  int Run();
+  void Quit() { loop_.Quit(); }
+  CZentrovaDoc& doc() { return *doc_; }
+  const std::string& configFolder() const { return configFolder_; }
+
+ private:
+  StationOptions options_;
+  std::ostream& out_;
+  LinuxFileSystem fs_;
+  SystemClock clock_;
+  LinuxSystemInfo system_;
+  ConsolePrompt prompt_;
+  std::string configFolder_;
+  IniFileStore profile_;
+  IniFileStore product_;
+  Platform platform_;
+  EventLoop loop_;
+  std::unique_ptr<CZentrovaDoc> doc_;
+  std::unique_ptr<CZentrovaControlForm> form_;
+};
+
+}  // namespace zentrova

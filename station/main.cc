@@ -1,0 +1,59 @@
+// zentrova-station: the station without a window. Prints every line of the
+// activity log as it is added.
+
+#include <signal.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "station/headless_station.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: zentrova-station [--config-dir DIR] [--start] [--run-for SECONDS]\n"
+    "  --config-dir DIR   settings folder (default $ZENTROVA_CONFIG_DIR, else\n"
+    "                     $XDG_CONFIG_HOME/Kalvane Applications); Zentrova.ini holds the\n"
+    "                     station's settings in its [General] section\n"
+    "  --start            start monitoring at once, as bAutoStart=1 does\n"
+    "  --run-for SECONDS  stop cleanly after that long (default: until SIGINT or SIGTERM)\n";
+
+zentrova::HeadlessStation* g_station = nullptr;
+
+void OnSignal(int) {
+  if (g_station) g_station->Quit();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  zentrova::StationOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--config-dir" && i + 1 < argc) {
+      options.configDir = argv[++i];
+    } else if (a == "--start") {
+      options.start = true;
+    } else if (a == "--run-for" && i + 1 < argc) {
+      options.runForSeconds = std::atof(argv[++i]);
+    } else if (a == "--help" || a == "-h") {
+      std::cout << kUsage;
+      return 0;
+    } else {
+      std::cerr << "zentrova-station: unknown option " << a << "\n" << kUsage;
+      return 2;
+    }
+  }
+  zentrova::HeadlessStation station(options, std::cout);
+  g_station = &station;
+  struct sigaction sa = {};
+  sa.sa_handler = OnSignal;
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+  const int status = station.Run();
+  g_station = nullptr;
+  std::cout << "zentrova-station: stopped" << std::endl;
+  return status;
+}

@@ -1,0 +1,132 @@
+// The station as users run it: zentrova-station and TC.exe as real child
+// processes on real folders; and a long run of the simulator against the
+// document.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "monitor/station_fixture.h"
+#include "records/record_file_name.h"
+#include "testing/child_process.h"
+#include "testing/temp_folder.h"
+
+namespace zentrova {
+namespace {
+
+using testing::BackgroundProcess;
+using testing::RunProcess;
+using testing::TempFolder;
+
+const std::string kStation = ZENTROVA_STATION;
+const std::string kTc = ZENTROVA_TC;
+
+std::vector<std::string> FilesBelow(const std::string& folder) {
+  std::vector<std::string> files;
+  std::error_code ec;
+  for (auto& e : std::filesystem::recursive_directory_iterator(folder, ec)) {
+    if (e.is_regular_file()) files.push_back(e.path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+void WriteConfig(const TempFolder& dir, const std::string& extra = "") {
+  std::filesystem::create_directories(dir.Path("cfg"));
+  std::filesystem::create_directories(dir.Path("watched"));
+  dir.Write("cfg/Zentrova.ini", "[General]\nZENTROVA_CURRENT_FOLDER_PATH=" + dir.Path("watched") +
+                                    "\nZENTROVA_CURRENT_DESTINATION_FOLDER_PATH=" + dir.Path("dest") +
+                                    "\nsMyName=SITE\nbMoveToFolder=1\niInterval=0\n" + extra);
+}
+
+TEST(Station, FilesWhatTheControllerWrites) {
+  TempFolder dir;
+  WriteConfig(dir);
+  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "6"},
+                            dir.Path("station.out"));
+  ASSERT_TRUE(station.started());
+  ::usleep(800000);
+  auto tc = RunProcess({kTc, "--out", dir.Path("watched"), "--count", "10", "--interval-ms", "150", "--traces", "4",
+                        "--samples", "500", "--start-time", "2020-03-15 08:59:57"});
+  ASSERT_EQ(tc.exitCode, 0) << tc.err;
+  EXPECT_EQ(station.Wait(), 0);
+  const std::string out = dir.Read("station.out");
+  EXPECT_NE(out.find("Monitor started by timer\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("1000.sg2 (Number of traces = 4 GPS=No GPS 08:59:57.000 03/15/2020 )\n"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("Sub folder was changed\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("zentrova-station: stopped"), std::string::npos);
+  const auto filed = FilesBelow(dir.Path("dest/WaveformFiles"));
+  ASSERT_EQ(filed.size(), 10u);
+  EXPECT_EQ(filed.front(), dir.Path("dest/WaveformFiles/2020/202003/20200315/2020031508/20200315_085957.000_SITE_1000.dat"));
+  EXPECT_EQ(filed.back(), dir.Path("dest/WaveformFiles/2020/202003/20200315/2020031509/20200315_090001.000_SITE_1009.dat"));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path("watched")));
+}
+
+TEST(Station, StopsCleanlyOnSigterm) {
+  TempFolder dir;
+  WriteConfig(dir);
+  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start"}, dir.Path("station.out"));
+  ::usleep(700000);
+  station.Signal(SIGTERM);
+  EXPECT_EQ(station.Wait(), 0);
+  EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
+}
+
+TEST(Station, RunsOnDefaultsWhenItsSettingsAreDamaged) {
+  TempFolder dir;
+  std::filesystem::create_directories(dir.Path("cfg"));
+  std::string noise;
+  for (int i = 0; i < 3000; ++i) noise.push_back(static_cast<char>((i * 97 + 13) % 256));
+  dir.Write("cfg/Zentrova.ini", noise);
+  auto run = RunProcess({kStation, "--config-dir", dir.Path("cfg"), "--run-for", "0.5"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("Monitor interval is 8.00 sec"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Folder path is "), std::string::npos);
+}
+
+// 2000 records written by the simulator at a high rate while the document
+// runs cycle after cycle: every record filed once, under its hour and name.
+TEST(Station, TwoThousandRecordsAtAHighRate) {
+  testing::StationFixture st;
+  st.profile.values["bMoveToFolder"] = "1";
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  constexpr int kRecords = 2000;
+  BackgroundProcess tc({kTc, "--out", st.watched, "--count", std::to_string(kRecords), "--interval-ms", "0",
+                        "--chunks", "3", "--chunk-pause-ms", "0", "--traces", "2", "--samples", "100",
+                        "--first-number", "1", "--start-time", "2020-03-15 08:58:30"},
+                       st.root.Path("tc.out"));
+  int filed = 0;
+  for (int cycle = 0; cycle < 100000 && filed < kRecords; ++cycle) {
+    filed += doc.CheckNewFiles();
+    if (cycle % 50 == 0) {
+      EXPECT_LE(doc.settingsBlock.KnownFiles.Count(), 1024);
+    }
+  }
+  EXPECT_EQ(tc.Wait(), 0);
+  ASSERT_EQ(filed, kRecords);
+  EXPECT_TRUE(st.Files(st.watched).empty());
+  EXPECT_FALSE(std::filesystem::exists(st.destination + "/WaveformFiles_error"));
+  const auto files = FilesBelow(st.destination + "/WaveformFiles");
+  ASSERT_EQ(files.size(), static_cast<size_t>(kRecords));
+  std::set<std::string> expected;
+  for (int k = 0; k < kRecords; ++k) {
+    const int64_t t = 1584262710 + k / 10;  // 08:58:30 + k x 0.1 s, whole seconds
+    const std::string hour = t < 1584262800 ? "2020031508" : "2020031509";
+    expected.insert(st.destination + "/WaveformFiles/2020/202003/20200315/" + hour + "/" +
+                    RecordFileName(t, 0, "S1", k + 1));
+  }
+  EXPECT_EQ(std::set<std::string>(files.begin(), files.end()), expected);
+  EXPECT_EQ(doc.settingsBlock.nFiledFiles, kRecords);
+  EXPECT_EQ(doc.activityLog.Count(), 20);
+}
+
+}  // namespace
+}  // namespace zentrova
