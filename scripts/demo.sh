@@ -1,15 +1,39 @@
 #!/usr/bin/env bash
-# The main job as it stands: the record tool reads real SEG-2 records the
-# way the station does and shows what it found.
+# The station's main job, as a demo: the acquisition simulator (TC.exe)
+# writes records into a demo watched folder while zentrova-station, with a
+# demo configuration ("Move to folder" on, a 0.5 s monitor timer), files
+# them into the dated hour tree. Everything lives under build/demo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTROVA_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target zentrova-seg2
-tool=build/release/tools/seg2_tool/zentrova-seg2
-data=../shared/data/seg2
-for record in "$data/swprocess_wghs_6.dat" "$data/obspy_20180307_031245000.0.seg2"; do
-  "$tool" info "$record" | head -n 12
-  echo
-done
-"$tool" kind 1234.sg2 20150705.ORB notes.txt rec.23
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTROVA_TESTS=OFF -DZENTROVA_BENCH=OFF >/dev/null
+cmake --build build/release -j "$(nproc)" --target zentrova-station tc_simulator zentrova-seg2 >/dev/null
+
+demo=$PWD/build/demo
+rm -rf "$demo"
+mkdir -p "$demo/config" "$demo/watched"
+cat > "$demo/config/Zentrova.ini" <<INI
+[General]
+ZENTROVA_CURRENT_FOLDER_PATH=$demo/watched
+ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH=$demo/destination
+sMyName=DEMO
+bMoveToFolder=1
+iInterval=0
+INI
+
+bin=build/release
+"$bin/station/zentrova-station" --config-dir "$demo/config" --start --run-for 14 &
+station=$!
+sleep 1
+# 36 records of 12 traces x 2000 samples at 1 ms (2 s each), across an hour boundary.
+"$bin/tools/tc_simulator/TC.exe" --out "$demo/watched" --count 36 --interval-ms 250 --traces 12 --samples 2000 \
+  --start-time "$(date -d '-1 hour' '+%Y-%m-%d %H'):59:20" --first-number 1000
+wait "$station"
+
+echo
+echo "Filed records, by hour folder ($demo/destination/WaveformFiles):"
+find "$demo/destination/WaveformFiles" -name '*.dat' -printf '%h\n' | sort | uniq -c | sed "s#$demo/destination/##"
+echo "Log file: $(ls "$demo"/destination/ZentrovaLog_*.txt)"
+first=$(find "$demo/destination/WaveformFiles" -name '*.dat' | sort | head -n 1)
+echo "First filed record: $first"
+"$bin/tools/seg2_tool/zentrova-seg2" info "$first" | head -n 4

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The whole test suite: every test under AddressSanitizer and UBSan, then
-# each fuzz target for a short, bounded time. Fails when anything fails.
+# The whole test suite: every test under AddressSanitizer and UBSan, the
+# thread-mode tests under ThreadSanitizer, each fuzz target for a short,
+# bounded time. Fails when anything fails.
 #   FUZZ_SECONDS=n   time per fuzz target (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +18,12 @@ cmake --build build/asan -j "$jobs"
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTROVA_WERROR=ON \
   -DZENTROVA_FUZZ=ON -DZENTROVA_TESTS=OFF -DZENTROVA_BENCH=OFF -DZENTROVA_SANITIZE="address;undefined"
 cmake --build build/fuzz -j "$jobs"
+
+# The thread-mode tests once more under ThreadSanitizer.
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZENTROVA_WERROR=ON -DZENTROVA_SANITIZE=thread \
+  -DZENTROVA_BENCH=OFF
+cmake --build build/tsan -j "$jobs" --target monitor_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/monitor/monitor_tests --gtest_filter='ControlForm.*'
 
 seconds=${FUZZ_SECONDS:-30}
 for target in seg2_reader mtneo_import; do
