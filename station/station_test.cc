@@ -142,7 +142,9 @@ TEST(Station, TwoThousandRecordsAtAHighRate) {
   EXPECT_EQ(std::set<std::string>(files.begin(), files.end()), expected);
   EXPECT_EQ(doc.settingsBlock.nFiledFiles, kRecords);
   EXPECT_EQ(doc.activityLog.Count(), 20);
-  if (!kSanitized) EXPECT_LT(ResidentKb() - residentAtHalf, 2048) << "memory grew with the records";
+  if (!kSanitized) {
+    EXPECT_LT(ResidentKb() - residentAtHalf, 2048) << "memory grew with the records";
+  }
 }
 
 }  // namespace
