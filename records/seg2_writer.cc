@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/local_time.h"
+#include "platform/printf.h"
 #include "records/record_limits.h"
 
 namespace zentrova {
@@ -35,15 +35,6 @@ std::string Entry(const std::string& text, int nuls = 1) {
   return e;
 }
 
-[[gnu::format(printf, 1, 2)]] std::string Format(const char* fmt, ...) {
-  char buf[512];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(buf, sizeof buf, fmt, args);
-  va_end(args);
-  return buf;
-}
-
 std::string FileStrings(const Seg2WriteHeader& h) {
   char date[32] = "", clock[32] = "";
   static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -53,15 +44,15 @@ std::string FileStrings(const Seg2WriteHeader& h) {
     std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", t->hour, t->minute, t->second);
   }
   std::string s;
-  s += Entry(Format("%s %s", "ACQUISITION_DATE", date));
-  s += Entry(Format("%s %s.%03d", "ACQUISITION_TIME", clock, h.nAcquisitionMs));
-  s += Entry(Format("%s %s", "COMPANY", "Halvorne"));
-  s += Entry(Format("%s %s %s", "INSTRUMENT", "HALVORNE TARNLINKS CONTROLLER", "0000"));
-  s += Entry(Format("%s %s", "JOB_ID", "0000"));
-  s += Entry(Format("%s %s", "OBSERVER", "Observer"));
-  s += Entry(Format("%s %s", "TRACE_SORT", "AS_ACQUIRED"));
-  s += Entry(Format("%s %s", "UNITS", h.bMeters ? "METERS" : "FEET"));
-  std::string note = Format("NOTE \n %s %.2f \n %s %.2f \n %s %.2f \n %s %d \n %s %d %d \n", "BASE_INTERVAL",
+  s += Entry(Printf("%s %s", "ACQUISITION_DATE", date));
+  s += Entry(Printf("%s %s.%03d", "ACQUISITION_TIME", clock, h.nAcquisitionMs));
+  s += Entry(Printf("%s %s", "COMPANY", "Halvorne"));
+  s += Entry(Printf("%s %s %s", "INSTRUMENT", "HALVORNE TARNLINKS CONTROLLER", "0000"));
+  s += Entry(Printf("%s %s", "JOB_ID", "0000"));
+  s += Entry(Printf("%s %s", "OBSERVER", "Observer"));
+  s += Entry(Printf("%s %s", "TRACE_SORT", "AS_ACQUIRED"));
+  s += Entry(Printf("%s %s", "UNITS", h.bMeters ? "METERS" : "FEET"));
+  std::string note = Printf("NOTE \n %s %.2f \n %s %.2f \n %s %.2f \n %s %d \n %s %d %d \n", "BASE_INTERVAL",
                             static_cast<double>(h.fBaseInterval), "SHOT_INCREMENT",
                             static_cast<double>(h.fShotIncrement), "PHONE_INCREMENT",
                             static_cast<double>(h.fPhoneIncrement), "AGC_WINDOW", h.nAgcWindow, "DISPLAY_FILTERS", 0, 0);
@@ -74,7 +65,7 @@ std::string FileStrings(const Seg2WriteHeader& h) {
 
 // "%E" with the three exponent digits the instruments write: 1.000000E+000.
 std::string ThreeDigitExponent(float v) {
-  std::string text = Format("%E", static_cast<double>(v));
+  std::string text = Printf("%E", static_cast<double>(v));
   const size_t e = text.find('E');
   if (e != std::string::npos && text.size() - e == 4) text.insert(e + 2, "0");
   return text;
@@ -82,8 +73,8 @@ std::string ThreeDigitExponent(float v) {
 
 std::string DelayText(float delayUs) {
   const long d = static_cast<long>(std::clamp(static_cast<double>(delayUs) / 1000.0, -2.0e9, 2.0e9));
-  if (d >= 0) return Format("%ld.%03ld", d / 1000, d % 1000);
-  return Format("-%ld.%03ld", -d / 1000, -d % 1000);
+  if (d >= 0) return Printf("%ld.%03ld", d / 1000, d % 1000);
+  return Printf("-%ld.%03ld", -d / 1000, -d % 1000);
 }
 
 int64_t IntervalNs(float intervalUs) {
@@ -93,26 +84,26 @@ int64_t IntervalNs(float intervalUs) {
 std::string TraceStrings(const Seg2WriteHeader& h, const CHeader& t, size_t i) {
   const int64_t ns = IntervalNs(t.fSampleInterval);
   std::string s;
-  s += Entry(Format("%s %.2f %d", "ALIAS_FILTER", static_cast<double>(AliasFilterFrequency(ns)), 0));
-  s += Entry(Format("%s %s", "AMPLITUDE_RECOVERY", "NONE"));
-  s += Entry(Format("%s %d", "CHANNEL_NUMBER", h.nChannel[i]));
-  s += Entry(Format("%s %s", "DELAY", DelayText(t.fDelay).c_str()));
-  s += Entry(Format("%s %s", "DESCALING_FACTOR", ThreeDigitExponent(h.fDescaling[i]).c_str()));
-  s += Entry(Format("%s %d %d", "DIGITAL_HIGH_CUT_FILTER", 0, 0));
-  s += Entry(Format("%s %d %d", "DIGITAL_LOW_CUT_FILTER", 0, 0));
-  s += Entry(Format("%s %2d DB", "FIXED_GAIN", h.nFixedGain[i]));
-  s += Entry(Format("%s %s", "LINE_ID", h.strLineId.c_str()));
+  s += Entry(Printf("%s %.2f %d", "ALIAS_FILTER", static_cast<double>(AliasFilterFrequency(ns)), 0));
+  s += Entry(Printf("%s %s", "AMPLITUDE_RECOVERY", "NONE"));
+  s += Entry(Printf("%s %d", "CHANNEL_NUMBER", h.nChannel[i]));
+  s += Entry(Printf("%s %s", "DELAY", DelayText(t.fDelay).c_str()));
+  s += Entry(Printf("%s %s", "DESCALING_FACTOR", ThreeDigitExponent(h.fDescaling[i]).c_str()));
+  s += Entry(Printf("%s %d %d", "DIGITAL_HIGH_CUT_FILTER", 0, 0));
+  s += Entry(Printf("%s %d %d", "DIGITAL_LOW_CUT_FILTER", 0, 0));
+  s += Entry(Printf("%s %2d DB", "FIXED_GAIN", h.nFixedGain[i]));
+  s += Entry(Printf("%s %s", "LINE_ID", h.strLineId.c_str()));
   s += Entry("LOW_CUT_FILTER 0 0");
   s += Entry("NOTCH_FREQUENCY 0");
-  s += Entry(Format("%s %s", "RAW_RECORD", "test"));
-  s += Entry(Format("%s %.2f", "RECEIVER_LOCATION", static_cast<double>(h.fReceiver[i])));
-  s += Entry(Format("%s %s", "SAMPLE_INTERVAL", FormatSeconds(ns).c_str()));
-  s += Entry(Format("%s %d", "SHOT_SEQUENCE_NUMBER", 1));
-  s += Entry(Format("%s %s", "SKEW", FormatSeconds(static_cast<int64_t>(h.fSkew[i])).c_str()));
-  s += Entry(Format("%s %.2f", "SOURCE_LOCATION", static_cast<double>(h.fSource[i])));
-  s += Entry(Format("%s %d", "STACK", h.nStack[i]));
-  s += Entry(Format("TRACE_TYPE %d", t.nComponent));
-  s += Entry(Format("NOTE \n %s %d  \n", "DISPLAY_SCALE", h.nDisplayScale[i]) + "\n" + h.strNote[i], 2);
+  s += Entry(Printf("%s %s", "RAW_RECORD", "test"));
+  s += Entry(Printf("%s %.2f", "RECEIVER_LOCATION", static_cast<double>(h.fReceiver[i])));
+  s += Entry(Printf("%s %s", "SAMPLE_INTERVAL", FormatSeconds(ns).c_str()));
+  s += Entry(Printf("%s %d", "SHOT_SEQUENCE_NUMBER", 1));
+  s += Entry(Printf("%s %s", "SKEW", FormatSeconds(static_cast<int64_t>(h.fSkew[i])).c_str()));
+  s += Entry(Printf("%s %.2f", "SOURCE_LOCATION", static_cast<double>(h.fSource[i])));
+  s += Entry(Printf("%s %d", "STACK", h.nStack[i]));
+  s += Entry(Printf("TRACE_TYPE %d", t.nComponent));
+  s += Entry(Printf("NOTE \n %s %d  \n", "DISPLAY_SCALE", h.nDisplayScale[i]) + "\n" + h.strNote[i], 2);
   return s;
 }
 
