@@ -30,6 +30,8 @@ struct StationServices {
   std::function<int(const ConcatenationRequest&)> concatenateRecords;
   // UploadWaveformFile(path, use the local server) -> 1 when uploaded.
   std::function<int(const std::string&, int)> uploadWaveformFile;
+  // DrawEventImage(file number) -> path of the waveform image of the record.
+  std::function<std::string(int)> drawEventImage;
   // The surface-wave follow-up of a cycle that read samples.
   std::function<void()> surfaceWaveFollowUp;
   // Drive table and destination placement at start-up.

@@ -8,6 +8,7 @@
 // the same time.
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@
 #include "records/seismic_record.h"
 
 namespace zentrova {
+
+struct EventDetectionParameters;  // detection/, created on first use
 
 // One file handed to the pipeline by the scan.
 struct NewFileInput {
@@ -97,6 +100,7 @@ class CZentrovaDoc {
   int bPhaseViewDrawn = 0;
   int bEventDetection = 0;
   int bSendMail = 0;
+  std::shared_ptr<EventDetectionParameters> pDetectionParameters;
   int bConcatenate = 0;
   int nDataConcatenate = 60000;
   int bSnedReport = 0;

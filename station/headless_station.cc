@@ -1,5 +1,7 @@
 #include "station/headless_station.h"
 
+#include "detection/event_run.h"
+
 namespace zentrova {
 namespace {
 
@@ -19,6 +21,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
       platform_{fs_, profile_, product_, clock_, system_, prompt_},
       loop_(clock_) {
   doc_ = std::make_unique<CZentrovaDoc>(platform_);
+  ConnectEventDetection(*doc_);
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
 }

@@ -1,0 +1,48 @@
+#pragma once
+// What the RMS-ratio detector needs besides the record, and the results of
+// its last run. Stored as text in the product key (EVENT_DETECTION_...).
+
+#include <string>
+#include <vector>
+
+#include "platform/key_value_store.h"
+
+namespace zentrova {
+
+struct EventDetectionParameters {
+  static constexpr int kMaxEvents = 10000;
+  static constexpr int kMaxTriggerTimes = 10000;
+
+  EventDetectionParameters();
+
+  // Reads the eight stored values (an absent one keeps its field) and parses
+  // the active list text into nChannelList.
+  void LoadDetectionParameters(KeyValueStore& product);
+  void SaveDetectionParameters(KeyValueStore& product) const;
+  // The list text in force: sChannelAnd with AND, sChannelOr otherwise.
+  const std::string& ActiveListText() const { return nMethod == 1 ? sChannelAnd : sChannelOr; }
+  // Parses text into nChannelList (at most nMaxChannels entries).
+  void SetChannels(const std::string& text, int largestCount);
+
+  // Results of the last run.
+  int nEvents = 0;
+  std::vector<int> nTraceTriggers;                   // per trace index, nMaxChannels entries
+  std::vector<float> fEventTime;                     // seconds from the first sample
+  std::vector<std::vector<float>> fTraceTriggerTime;  // per trace index, the first 10000 trigger times
+  std::vector<int> nEventChannels;
+
+  // Parameters.
+  int nChannels = 0;
+  std::vector<int> nChannelList;
+  int nMethod = 1;  // 1 AND, anything else OR
+  float fTimeWindow1 = 100.0f;
+  float fTimeWindow2 = 500.0f;
+  float fRmsRatio = 10.0f;
+  int nMinimumChannels = 5;
+  int bDetectEnd = 0;
+  std::string sChannelAnd;
+  std::string sChannelOr;
+  int nMaxChannels = 512;
+};
+
+}  // namespace zentrova

@@ -1,0 +1,71 @@
+#include "detection/event_run.h"
+
+#include "detection/event_detector.h"
+#include "platform/local_time.h"
+#include "platform/printf.h"
+
+namespace zentrova {
+
+EventDetectionParameters& DetectionParameters(CZentrovaDoc& doc) {
+  if (!doc.pDetectionParameters) {
+    doc.pDetectionParameters = std::make_shared<EventDetectionParameters>();
+    doc.pDetectionParameters->LoadDetectionParameters(doc.platform.product);
+  }
+  return *doc.pDetectionParameters;
+}
+
+int RunEventDetection(CZentrovaDoc& doc) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  const int64_t now = doc.platform.clock.Now();
+  const CivilTime c = SecondsToLocal(now).value_or(CivilTime{});
+  EventDetectionParameters& p = DetectionParameters(doc);
+  DetectEvents(p, doc.record, doc.platform.fs, doc.activityLog.EventFile(), doc.platform.clock.Now());
+  doc.activityLog.AppendToLogFile(Printf("%d/%.2d/%.2d  %.2d:%.2d:%.2d", c.year, c.month, c.day, c.hour, c.minute,
+                                         c.second));
+  doc.activityLog.AppendToLogFile(Printf("Event detection was conducted to %s (Number of traces = %d)",
+                                         doc.record.strFileName.c_str(), doc.record.nTraces));
+  const std::string found = Printf("%d events were detected.", p.nEvents);
+  doc.activityLog.Add(found);
+  doc.activityLog.AppendToLogFile(found);
+  return p.nEvents;
+}
+
+int DetectAndNotify(CZentrovaDoc& doc, const std::string& filedPath, int fileNumber) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  const int n = RunEventDetection(doc);
+  if (n > 0 && doc.bSendMail == 1) {
+    const std::string image = doc.services.drawEventImage ? doc.services.drawEventImage(fileNumber) : "";
+    const std::string message = Printf("%d events were detected in %d", n, fileNumber);
+    if (doc.bSnedReport == 1 && doc.SendReport(message, 0, {filedPath, image}) == 1) {
+      doc.activityLog.Add("Mail was sent");
+      doc.activityLog.AppendToLogFile("Mail was sent");
+    }
+  }
+  return n;
+}
+
+void ToggleEventDetection(CZentrovaDoc& doc) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  if (doc.bEventDetection == 1) {
+    doc.bEventDetection = 0;
+    doc.bSendMail = 0;  // in memory only
+    doc.activityLog.Add("Event detection inactive");
+  } else {
+    doc.bEventDetection = 1;
+    doc.activityLog.Add(doc.bSendMail == 1 ? "Event detection active (E-mail will be sent)" : "Event detection active");
+  }
+  doc.settings.SaveInt("bEventDetection", doc.bEventDetection);
+}
+
+void ToggleSendMail(CZentrovaDoc& doc) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  doc.bSendMail = 1 - doc.bSendMail;
+  doc.settings.SaveInt("bSendMail", doc.bSendMail);
+  doc.activityLog.Add(doc.bSendMail == 1 ? "Detected event will be sent by e-mail" : "Detected event will not be sent");
+}
+
+void ConnectEventDetection(CZentrovaDoc& doc) {
+  doc.services.detectAndNotify = [&doc](const std::string& path, int number) { DetectAndNotify(doc, path, number); };
+}
+
+}  // namespace zentrova

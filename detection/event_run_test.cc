@@ -1,0 +1,104 @@
+// Detection in the station: the pipeline hands every record to it.
+
+#include "detection/event_run.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "monitor/station_fixture.h"
+#include "records/seg2_writer.h"
+#include "tools/tc_simulator/acquisition_simulator.h"
+
+namespace zentrova {
+namespace {
+
+using testing::StationFixture;
+
+// Records as the simulator writes them, every second one with an event.
+std::string WriteSimulated(StationFixture& st, int index) {
+  SimulatorOptions o;
+  o.traces = 6;
+  o.samples = 3000;
+  o.eventEvery = 2;
+  o.startTime = 1584259445;
+  const std::string path = st.watched + "/" + std::to_string(100 + index) + ".sg2";
+  st.root.Write("watched/" + std::to_string(100 + index) + ".sg2", SimulatedRecord(o, index));
+  return path;
+}
+
+class EventRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    st.product.values["EVENT_DETECTION_METHOD"] = "1";
+    st.product.values["EVENT_DETECTION_MINIMUM_N_CHANNEL"] = "3";
+    st.product.values["EVENT_DETECTION_CHANNEL_AND"] = "0-5";
+    st.profile.values["bEventDetection"] = "1";
+    st.profile.values["bMoveToFolder"] = "1";
+    st.services.drawEventImage = [this](int number) {
+      images.push_back(number);
+      return st.destination + "/EventImage/Waveform_" + std::to_string(number) + ".png";
+    };
+  }
+  CZentrovaDoc& Doc() {
+    CZentrovaDoc& doc = st.Doc();
+    doc.bEventDetection = 1;
+    ConnectEventDetection(doc);
+    return doc;
+  }
+  StationFixture st;
+  std::vector<int> images;
+};
+
+TEST_F(EventRun, EveryNewRecordIsScannedAndTheEventsAreLogged) {
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  WriteSimulated(st, 0);
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 2), "0 events were detected.");
+  WriteSimulated(st, 1);  // the event record
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 2), "1 events were detected.");
+  const std::string events = st.root.Read("dest/" + std::filesystem::path(doc.activityLog.EventFile()).filename().string());
+  EXPECT_NE(events.find("6 3000 : 100 2500\r\n"), std::string::npos) << events;
+  EXPECT_NE(events.find("Event: 101.sg2 2020/03/15  08:04:05 6 "), std::string::npos) << events;
+  const std::string log = st.LogFileText();
+  EXPECT_NE(log.find("Event detection was conducted to 101.sg2 (Number of traces = 6)\r\n"), std::string::npos);
+  EXPECT_NE(log.find("1 events were detected.\r\n"), std::string::npos);
+  EXPECT_TRUE(images.empty());  // no mail wanted
+}
+
+TEST_F(EventRun, EventsAreMailedWithTheRecordAndItsImage) {
+  st.profile.values["bSendMail"] = "1";
+  st.profile.values["bSnedReport"] = "1";
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  st.reports.clear();
+  std::vector<std::vector<std::string>> attachments;
+  doc.services.sendReport = [&](const std::string& text, int force, const std::vector<std::string>& files) {
+    st.reports.push_back(text + (force ? " (forced)" : ""));
+    attachments.push_back(files);
+    return 1;
+  };
+  WriteSimulated(st, 1);
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_EQ(st.reports, std::vector<std::string>{"1 events were detected in 101"});
+  ASSERT_EQ(attachments.size(), 1u);
+  EXPECT_EQ(attachments[0][0], doc.NewFiles[0]);
+  EXPECT_EQ(attachments[0][1], st.destination + "/EventImage/Waveform_101.png");
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 2), "Mail was sent");
+}
+
+TEST_F(EventRun, WithReportsOffTheImageIsDrawnButNothingIsSent) {
+  st.profile.values["bSendMail"] = "1";
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  WriteSimulated(st, 1);
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_EQ(images, std::vector<int>{101});
+  EXPECT_TRUE(st.reports.empty());
+  EXPECT_EQ(st.LogFileText().find("Mail was sent"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zentrova
