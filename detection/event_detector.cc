@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "platform/local_time.h"
@@ -18,21 +19,34 @@ int64_t WindowSamples(float ms, float dtUs, int64_t ns) {
   return v >= static_cast<double>(ns) + 1.0 ? ns + 1 : static_cast<int64_t>(v);
 }
 
-// The channel triggers when RMS2 / RMS1 > ratio with RMS1 > 0. The square
-// roots and the division are taken only near the threshold: away from it
-// S2 L1 against ratio^2 S1 L2 decides the same.
-bool Triggers(double s1, double s2, double l1, double l2, double ratio, double ratio2) {
-  if (!(s1 > 0.0)) return false;  // RMS1 = 0 (or a sum that rounding took below 0)
-  if (ratio >= 0.0 && s2 >= 0.0) {
-    const double lhs = s2 * l1;
-    const double rhs = ratio2 * s1 * l2;
-    if (lhs > rhs * (1.0 + 1e-9)) return true;
-    if (lhs < rhs * (1.0 - 1e-9)) return false;
+// The trigger rule, RMS2 / RMS1 > ratio with RMS1 > 0, decided without
+// square roots and division where it can be: S2 against A S1, with
+// A = ratio^2 L2 / L1, settles every case away from the threshold; within a
+// relative 1e-9 of it the rule itself is evaluated, so the result is the
+// rule's own.
+class TriggerRule {
+ public:
+  TriggerRule(double ratio, double l1, double l2) : ratio_(ratio), l1_(l1), l2_(l2) {
+    usable_ = ratio >= 0.0 && l1 > 0.0 && l2 > 0.0;
+    const double a = usable_ ? ratio * ratio * l2 / l1 : 0.0;
+    hi_ = a * (1.0 + 1e-9);
+    lo_ = usable_ ? a * (1.0 - 1e-9) : -std::numeric_limits<double>::infinity();
   }
-  const double rms1 = std::sqrt(s1 / l1);
-  const double rms2 = std::sqrt(s2 / l2);
-  return rms1 > 0.0 && rms2 / rms1 > ratio;
-}
+  bool operator()(double s1, double s2) const {
+    // Well below the threshold: the usual case, one comparison. (For s1 <= 0
+    // or s2 < 0 the rule gives no trigger either.)
+    if (s2 < lo_ * s1) return false;
+    if (!(s1 > 0.0)) return false;  // RMS1 = 0, or a sum that rounding took below 0
+    if (usable_ && s2 > hi_ * s1) return true;
+    const double rms1 = std::sqrt(s1 / l1_);
+    const double rms2 = std::sqrt(s2 / l2_);
+    return rms1 > 0.0 && rms2 / rms1 > ratio_;
+  }
+
+ private:
+  double ratio_, l1_, l2_, hi_ = 0.0, lo_ = 0.0;
+  bool usable_ = false;
+};
 
 struct Channel {
   int trace;
@@ -91,40 +105,76 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
 
   const double dt = record.pHeader.empty() ? 0.0 : record.pHeader[0].fSampleInterval;
   const float merge = std::max(p.fTimeWindow1, p.fTimeWindow2) / 1000.0f;
-  const double ratio = p.fRmsRatio;
-  const double ratio2 = ratio * ratio;
-  const double l1 = static_cast<double>(L1), l2 = static_cast<double>(L2);
+  const TriggerRule triggers(p.fRmsRatio, static_cast<double>(L1), static_cast<double>(L2));
   const bool windows = L1 > 0 && L2 > 0;
-  float tLast = 0.0f;
-  for (int64_t k = L1; k < ns - L2; ++k) {
-    const float t = static_cast<float>(dt * static_cast<double>(k) / 1000000.0);
-    int m = 0;
+  const int64_t end = ns - L2;
+  if (L1 < end) {
+    // The sums at the first tested sample, from scratch.
     for (Channel& c : channels) {
-      if (k == L1) {
-        c.s1 = 0.0;
-        c.s2 = 0.0;
-        for (int64_t j = 0; j < L1; ++j) c.s1 += Square(c.x[j]);
-        for (int64_t j = L1; j < L1 + L2; ++j) c.s2 += Square(c.x[j]);
-      } else {
-        c.s1 = c.s1 - Square(c.x[k - L1 - 1]) + Square(c.x[k - 1]);
-        c.s2 = c.s2 - Square(c.x[k - 1]) + Square(c.x[k + L2 - 1]);
-      }
-      if (!windows || !Triggers(c.s1, c.s2, l1, l2, ratio, ratio2)) continue;
-      ++m;
-      if (c.trace < p.nMaxChannels) {
-        int& count = p.nTraceTriggers[c.trace];
-        if (count < EventDetectionParameters::kMaxTriggerTimes) p.fTraceTriggerTime[c.trace].push_back(t);
-        ++count;
+      for (int64_t j = 0; j < L1; ++j) c.s1 += Square(c.x[j]);
+      for (int64_t j = L1; j < L1 + L2; ++j) c.s2 += Square(c.x[j]);
+    }
+  }
+  // Samples are taken in blocks: each group of eight channels runs through a
+  // block (eight independent pairs of sums, read front to back), marking its
+  // triggers; then the block is combined sample by sample in time order, as
+  // if every sample had been tested across all channels before the next.
+  constexpr int64_t kBlock = 256;
+  constexpr size_t kGroup = 8;
+  const size_t nch = channels.size();
+  std::vector<uint8_t> flags(static_cast<size_t>(kBlock) * std::max<size_t>(nch, 1));
+  std::vector<int> triggered(static_cast<size_t>(kBlock));
+  float tLast = 0.0f;
+  bool full = false;
+  for (int64_t k0 = L1; k0 < end && !full; k0 += kBlock) {
+    const int64_t k1 = std::min(end, k0 + kBlock);
+    std::fill(triggered.begin(), triggered.end(), 0);
+    for (size_t g = 0; g < nch; g += kGroup) {
+      const size_t gEnd = std::min(nch, g + kGroup);
+      for (int64_t k = k0; k < k1; ++k) {
+        uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
+        const bool slide = k > L1;
+        int hits = 0;
+        for (size_t i = g; i < gEnd; ++i) {
+          Channel& c = channels[i];
+          if (slide) {  // each window loses its oldest sample and gains a new one
+            const double leaving = Square(c.x[k - L1 - 1]);
+            const double crossing = Square(c.x[k - 1]);
+            const double arriving = Square(c.x[k + L2 - 1]);
+            c.s1 = c.s1 - leaving + crossing;
+            c.s2 = c.s2 - crossing + arriving;
+          }
+          const uint8_t hit = windows && triggers(c.s1, c.s2) ? 1 : 0;  // without both windows nothing triggers
+          row[i] = hit;
+          hits += hit;
+        }
+        triggered[static_cast<size_t>(k - k0)] += hits;
       }
     }
-    const bool candidate = p.nMethod == 1 ? m >= p.nMinimumChannels : m > 0;
-    if (!candidate) continue;
-    if (p.nEvents == 0 || t - tLast > merge) {
-      p.fEventTime.push_back(t);
-      p.nEventChannels.push_back(m);
-      ++p.nEvents;
-      tLast = t;
-      if (p.nEvents >= EventDetectionParameters::kMaxEvents) break;
+    for (int64_t k = k0; k < k1; ++k) {
+      const int m = triggered[static_cast<size_t>(k - k0)];
+      const float t = static_cast<float>(dt * static_cast<double>(k) / 1000000.0);
+      if (m > 0) {
+        const uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
+        for (size_t i = 0; i < nch; ++i) {
+          if (!row[i] || channels[i].trace >= p.nMaxChannels) continue;
+          int& count = p.nTraceTriggers[channels[i].trace];
+          if (count < EventDetectionParameters::kMaxTriggerTimes) p.fTraceTriggerTime[channels[i].trace].push_back(t);
+          ++count;
+        }
+      }
+      const bool candidate = p.nMethod == 1 ? m >= p.nMinimumChannels : m > 0;
+      if (!candidate) continue;
+      if (p.nEvents == 0 || t - tLast > merge) {
+        p.fEventTime.push_back(t);
+        p.nEventChannels.push_back(m);
+        ++p.nEvents;
+        tLast = t;
+        if (p.nEvents >= EventDetectionParameters::kMaxEvents) {
+          full = true;  // the scan ends here
+          break;
+        }
+      }
     }
   }
   if (p.bDetectEnd == 1) {

@@ -1,5 +1,6 @@
 #include "detection/event_detector.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -147,6 +148,135 @@ TEST_F(Detector, TracesBeyondTheResultArraysStillCount) {
   ASSERT_EQ(Run(p), 1);
   EXPECT_EQ(p.nEventChannels[0], 2);
   EXPECT_GT(p.nTraceTriggers[0], 0);
+}
+
+}  // namespace
+}  // namespace zentrova
+
+namespace zentrova {
+namespace {
+
+// The scan exactly as the rule reads: sample after sample, every channel,
+// square roots and division at every test. The detector must agree with it
+// in every result.
+void ReferenceScan(EventDetectionParameters& p, const SeismicRecord& r) {
+  const DetectorWindows w = ComputeWindows(p, r);
+  p.nEvents = 0;
+  p.fEventTime.clear();
+  p.nEventChannels.clear();
+  std::fill(p.nTraceTriggers.begin(), p.nTraceTriggers.end(), 0);
+  for (auto& t : p.fTraceTriggerTime) t.clear();
+  std::vector<int> evaluated;
+  for (int t = 0; t < r.nTraces; ++t) {
+    if (std::find(p.nChannelList.begin(), p.nChannelList.end(), t) != p.nChannelList.end()) evaluated.push_back(t);
+  }
+  std::vector<double> s1(evaluated.size()), s2(evaluated.size());
+  const float merge = std::max(p.fTimeWindow1, p.fTimeWindow2) / 1000.0f;
+  float tLast = 0;
+  auto sq = [](float v) { return static_cast<double>(v) * v; };
+  for (int64_t k = w.L1; k < w.ns - w.L2; ++k) {
+    const float t = static_cast<float>(r.pHeader[0].fSampleInterval * static_cast<double>(k) / 1000000.0);
+    int m = 0;
+    for (size_t e = 0; e < evaluated.size(); ++e) {
+      const float* x = r.ppData[evaluated[e]].data();
+      if (k == w.L1) {
+        s1[e] = s2[e] = 0;
+        for (int64_t j = 0; j < w.L1; ++j) s1[e] += sq(x[j]);
+        for (int64_t j = w.L1; j < w.L1 + w.L2; ++j) s2[e] += sq(x[j]);
+      } else {
+        s1[e] = s1[e] - sq(x[k - w.L1 - 1]) + sq(x[k - 1]);
+        s2[e] = s2[e] - sq(x[k - 1]) + sq(x[k + w.L2 - 1]);
+      }
+      const double rms1 = std::sqrt(s1[e] / static_cast<double>(w.L1));
+      const double rms2 = std::sqrt(s2[e] / static_cast<double>(w.L2));
+      if (w.L1 > 0 && w.L2 > 0 && rms1 > 0 && rms2 / rms1 > p.fRmsRatio) {
+        ++m;
+        if (p.nTraceTriggers[evaluated[e]]++ < 10000) p.fTraceTriggerTime[evaluated[e]].push_back(t);
+      }
+    }
+    if ((p.nMethod == 1 ? m >= p.nMinimumChannels : m > 0) && (p.nEvents == 0 || t - tLast > merge)) {
+      p.fEventTime.push_back(t);
+      p.nEventChannels.push_back(m);
+      tLast = t;
+      if (++p.nEvents >= 10000) break;
+    }
+  }
+}
+
+TEST(DetectorTwin, AgreesWithTheRuleAsWrittenOnRandomRecords) {
+  MemoryFileSystem fs;
+  uint32_t seed = 7;
+  auto next = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed >> 8) / 16777216.0f;
+  };
+  int events = 0, triggers = 0;
+  for (int round = 0; round < 12; ++round) {
+    SeismicRecord r;
+    const int traces = 1 + round % 5;
+    const int ns = 400 + 137 * round;
+    r.AllocateTraces(traces);
+    r.nTraces = traces;
+    r.bAllocated = 1;
+    for (int i = 0; i < traces; ++i) {
+      r.pHeader[i].nSamples = ns;
+      r.pHeader[i].fSampleInterval = round % 2 ? 250.0f : 1000.0f;
+      r.ppData[i].resize(static_cast<size_t>(ns));
+      for (int j = 0; j < ns; ++j) {
+        float v = next() - 0.5f;
+        if (round % 3 == 0 && j % 97 < 9) v *= 30.0f;  // bursts
+        if (round == 5) v = (j / 50) % 2 ? 0.0f : v;     // silent stretches
+        r.ppData[i][j] = v;
+      }
+    }
+    EventDetectionParameters fast, twin;
+    for (auto* p : {&fast, &twin}) {
+      p->nMethod = round % 2;
+      p->SetChannels(round % 4 == 0 ? "0-9" : "4, 0-2, 2", 512);
+      p->nMinimumChannels = round % 3;
+      p->fTimeWindow1 = 10.0f + static_cast<float>(round);
+      p->fTimeWindow2 = 40.0f + 3.0f * static_cast<float>(round);
+      p->fRmsRatio = round == 7 ? 1.0f : 1.5f + 0.25f * static_cast<float>(round);
+    }
+    DetectEvents(fast, r, fs, "", 0);
+    ReferenceScan(twin, r);
+    SCOPED_TRACE("round " + std::to_string(round));
+    EXPECT_EQ(fast.nEvents, twin.nEvents);
+    EXPECT_EQ(fast.fEventTime, twin.fEventTime);
+    EXPECT_EQ(fast.nEventChannels, twin.nEventChannels);
+    EXPECT_EQ(fast.nTraceTriggers, twin.nTraceTriggers);
+    EXPECT_EQ(fast.fTraceTriggerTime, twin.fTraceTriggerTime);
+    events += fast.nEvents;
+    for (int n : fast.nTraceTriggers) triggers += n;
+  }
+  EXPECT_GT(events, 12);  // the cases do trigger
+  EXPECT_GT(triggers, 1000);
+}
+
+TEST(DetectorTwin, StopsAtTheSameSampleWhenTheEventsAreFull) {
+  SeismicRecord r;
+  r.AllocateTraces(2);
+  r.nTraces = 2;
+  r.bAllocated = 1;
+  for (int i = 0; i < 2; ++i) {
+    r.pHeader[i].nSamples = 30000;
+    r.pHeader[i].fSampleInterval = 1000.0f;
+    r.ppData[i].assign(30000, 1.0f);
+    for (int j = 0; j < 30000; j += 2) r.ppData[i][j] = 9.0f;  // triggers everywhere at a low ratio
+  }
+  EventDetectionParameters fast, twin;
+  for (auto* p : {&fast, &twin}) {
+    p->nMethod = 1;
+    p->SetChannels("0-1", 512);
+    p->nMinimumChannels = 0;
+    p->fTimeWindow1 = p->fTimeWindow2 = 1.0f;
+    p->fRmsRatio = 0.5f;
+  }
+  MemoryFileSystem fs;
+  EXPECT_EQ(DetectEvents(fast, r, fs, "", 0), 10000);
+  ReferenceScan(twin, r);
+  EXPECT_EQ(fast.nTraceTriggers, twin.nTraceTriggers);
+  EXPECT_EQ(fast.fEventTime, twin.fEventTime);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev   # compilers, libFuzzer and sanitizer runtimes
   libgtest-dev libgmock-dev libbenchmark-dev        # tests and benchmarks
   tzdata                                            # time-zone tests
+  python3-numpy                                     # the numpy twin of the detector benchmark
 )
 
 missing=()
