@@ -60,15 +60,17 @@ void WriteConfig(const TempFolder& dir, const std::string& extra = "") {
                                     "\nsMyName=SITE\nbMoveToFolder=1\niInterval=0\n" + extra);
 }
 
-TEST(Station, FilesWhatTheControllerWrites) {
+TEST(Station, FilesWhatTheControllerWritesAndFindsItsEvents) {
   TempFolder dir;
-  WriteConfig(dir);
+  WriteConfig(dir, "bEventDetection=1\n");
+  dir.Write("cfg/product.ini", "[Kalvane Applications]\nEVENT_DETECTION_MINIMUM_N_CHANNEL=2\n");
   BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "6"},
                             dir.Path("station.out"));
   ASSERT_TRUE(station.started());
   ::usleep(800000);
   auto tc = RunProcess({kTc, "--out", dir.Path("watched"), "--count", "10", "--interval-ms", "150", "--traces", "4",
-                        "--samples", "500", "--start-time", "2020-03-15 08:59:57"});
+                        "--samples", "3000", "--sample-interval-us", "500", "--events", "5",
+                        "--start-time", "2020-03-15 08:59:57"});
   ASSERT_EQ(tc.exitCode, 0) << tc.err;
   EXPECT_EQ(station.Wait(), 0);
   const std::string out = dir.Read("station.out");
@@ -77,10 +79,19 @@ TEST(Station, FilesWhatTheControllerWrites) {
       << out;
   EXPECT_NE(out.find("Sub folder was changed\n"), std::string::npos) << out;
   EXPECT_NE(out.find("zentrova-station: stopped"), std::string::npos);
+  EXPECT_NE(out.find("Event detection active\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("1004.sg2 (Number of traces = 4"), std::string::npos) << out;
+  EXPECT_NE(out.find("1 events were detected.\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("0 events were detected.\n"), std::string::npos) << out;
+  std::string events;
+  for (const auto& f : FilesBelow(dir.Path("dest"))) {
+    if (f.find("EventDetection_2") != std::string::npos) events = dir.Read(f.substr(dir.path().size() + 1));
+  }
+  EXPECT_NE(events.find("Event: 1009.sg2 "), std::string::npos) << events;  // the last run's record
   const auto filed = FilesBelow(dir.Path("dest/WaveformFiles"));
   ASSERT_EQ(filed.size(), 10u);
   EXPECT_EQ(filed.front(), dir.Path("dest/WaveformFiles/2020/202003/20200315/2020031508/20200315_085957.000_SITE_1000.dat"));
-  EXPECT_EQ(filed.back(), dir.Path("dest/WaveformFiles/2020/202003/20200315/2020031509/20200315_090001.000_SITE_1009.dat"));
+  EXPECT_EQ(filed.back(), dir.Path("dest/WaveformFiles/2020/202003/20200315/2020031509/20200315_090010.000_SITE_1009.dat"));
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path("watched")));
 }
 
