@@ -20,6 +20,21 @@ class BudgetedFile : public WritableFile {
   FaultFileSystem& fs_;
 };
 
+class BudgetedUpdateFile : public UpdatableFile {
+ public:
+  BudgetedUpdateFile(std::unique_ptr<UpdatableFile> base, FaultFileSystem& fs) : base_(std::move(base)), fs_(fs) {}
+  Status WriteAt(uint64_t offset, std::string_view data) override {
+    Status st = fs_.Spend(data.size());
+    if (!st.ok()) return st;
+    return base_->WriteAt(offset, data);
+  }
+  Status Sync() override { return base_->Sync(); }
+  Status Close() override { return base_->Close(); }
+ private:
+  std::unique_ptr<UpdatableFile> base_;
+  FaultFileSystem& fs_;
+};
+
 }  // namespace
 
 Status FaultFileSystem::Spend(uint64_t bytes) {
@@ -46,6 +61,12 @@ StatusOr<std::unique_ptr<RandomAccessFile>> FaultFileSystem::OpenForRead(const s
 
 StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::OpenForWrite(const std::string& p) {
   return Wrap(base().OpenForWrite(p));
+}
+
+StatusOr<std::unique_ptr<UpdatableFile>> FaultFileSystem::OpenForUpdate(const std::string& p) {
+  auto file = base().OpenForUpdate(p);
+  if (!file.ok()) return file.status();
+  return std::unique_ptr<UpdatableFile>(new BudgetedUpdateFile(std::move(*file), *this));
 }
 
 StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::OpenForAppend(const std::string& p) {

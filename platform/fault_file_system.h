@@ -33,6 +33,7 @@ class FaultFileSystem : public ForwardingFileSystem {
   StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& p) override;
   StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& p) override;
   StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& p) override;
+  StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& p) override;
   Status LinkNoReplace(const std::string& a, const std::string& b) override;
   Status MoveNoReplace(const std::string& a, const std::string& b) override;
   bool IsHeldByWriter(const std::string& p) override;

@@ -37,6 +37,16 @@ class WritableFile {
   virtual Status Close() = 0;
 };
 
+// A file open for writing at any offset (a joined record is laid out in
+// advance and filled in place).
+class UpdatableFile {
+ public:
+  virtual ~UpdatableFile() = default;
+  virtual Status WriteAt(uint64_t offset, std::string_view data) = 0;
+  virtual Status Sync() = 0;
+  virtual Status Close() = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -46,6 +56,8 @@ class FileSystem {
   virtual StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& path) = 0;
   // Creates the file when missing and writes at its end.
   virtual StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& path) = 0;
+  // Creates or truncates the file for writing at any offset.
+  virtual StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& path) = 0;
 
   virtual StatusOr<uint64_t> FileSize(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;

@@ -13,6 +13,7 @@ class ForwardingFileSystem : public FileSystem {
   StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& p) override { return base_.OpenForRead(p); }
   StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& p) override { return base_.OpenForWrite(p); }
   StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& p) override { return base_.OpenForAppend(p); }
+  StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& p) override { return base_.OpenForUpdate(p); }
   StatusOr<uint64_t> FileSize(const std::string& p) override { return base_.FileSize(p); }
   bool Exists(const std::string& p) override { return base_.Exists(p); }
   bool IsDirectory(const std::string& p) override { return base_.IsDirectory(p); }

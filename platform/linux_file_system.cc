@@ -91,6 +91,38 @@ class LinuxWriteFile : public WritableFile {
   std::string path_;
 };
 
+class LinuxUpdateFile : public UpdatableFile {
+ public:
+  LinuxUpdateFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~LinuxUpdateFile() override { if (fd_ >= 0) ::close(fd_); }
+  Status WriteAt(uint64_t offset, std::string_view data) override {
+    while (!data.empty()) {
+      ssize_t put = ::pwrite(fd_, data.data(), data.size(), static_cast<off_t>(offset));
+      if (put < 0) {
+        if (errno == EINTR) continue;
+        return ErrnoStatus("cannot write", path_, errno);
+      }
+      data.remove_prefix(static_cast<size_t>(put));
+      offset += static_cast<uint64_t>(put);
+    }
+    return Status::Ok();
+  }
+  Status Sync() override {
+    if (::fsync(fd_) != 0) return ErrnoStatus("cannot flush", path_, errno);
+    return Status::Ok();
+  }
+  Status Close() override {
+    if (fd_ < 0) return Status::Ok();
+    int rc = ::close(fd_);
+    fd_ = -1;
+    if (rc != 0) return ErrnoStatus("cannot close", path_, errno);
+    return Status::Ok();
+  }
+ private:
+  int fd_;
+  std::string path_;
+};
+
 StatusOr<std::unique_ptr<WritableFile>> OpenWriting(const std::string& path, int flags) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0644);
   if (fd < 0) return ErrnoStatus("cannot create", path, errno);
@@ -127,6 +159,12 @@ StatusOr<std::unique_ptr<WritableFile>> LinuxFileSystem::OpenForWrite(const std:
 
 StatusOr<std::unique_ptr<WritableFile>> LinuxFileSystem::OpenForAppend(const std::string& path) {
   return OpenWriting(path, O_APPEND);
+}
+
+StatusOr<std::unique_ptr<UpdatableFile>> LinuxFileSystem::OpenForUpdate(const std::string& path) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return ErrnoStatus("cannot create", path, errno);
+  return std::unique_ptr<UpdatableFile>(new LinuxUpdateFile(fd, path));
 }
 
 StatusOr<uint64_t> LinuxFileSystem::FileSize(const std::string& path) {

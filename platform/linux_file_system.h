@@ -10,6 +10,7 @@ class LinuxFileSystem : public FileSystem {
   StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& path) override;
   StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& path) override;
   StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& path) override;
+  StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& path) override;
   StatusOr<uint64_t> FileSize(const std::string& path) override;
   bool Exists(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;

@@ -37,6 +37,20 @@ class MemoryWriteFile : public WritableFile {
   std::shared_ptr<std::string> data_;
 };
 
+class MemoryUpdateFile : public UpdatableFile {
+ public:
+  explicit MemoryUpdateFile(std::shared_ptr<std::string> data) : data_(std::move(data)) {}
+  Status WriteAt(uint64_t offset, std::string_view d) override {
+    if (data_->size() < offset + d.size()) data_->resize(offset + d.size(), '\0');
+    data_->replace(offset, d.size(), d);
+    return Status::Ok();
+  }
+  Status Sync() override { return Status::Ok(); }
+  Status Close() override { return Status::Ok(); }
+ private:
+  std::shared_ptr<std::string> data_;
+};
+
 }  // namespace
 
 MemoryFileSystem::MemoryFileSystem() { folders_.insert("/"); }
@@ -68,6 +82,12 @@ StatusOr<std::unique_ptr<WritableFile>> MemoryFileSystem::OpenForAppend(const st
   auto it = files_.find(path);
   if (it == files_.end()) return OpenForWrite(path);
   return std::unique_ptr<WritableFile>(new MemoryWriteFile(it->second));
+}
+
+StatusOr<std::unique_ptr<UpdatableFile>> MemoryFileSystem::OpenForUpdate(const std::string& path) {
+  auto created = OpenForWrite(path);
+  if (!created.ok()) return created.status();
+  return std::unique_ptr<UpdatableFile>(new MemoryUpdateFile(files_[path]));
 }
 
 StatusOr<uint64_t> MemoryFileSystem::FileSize(const std::string& path) {

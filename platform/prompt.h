@@ -3,6 +3,7 @@
 // the desktop shell shows them, the headless station logs them, tests
 // record them. Show returns when the operator has closed the message.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,13 +13,33 @@ class Prompt {
  public:
   virtual ~Prompt() = default;
   virtual void Show(const std::string& text) = 0;
+  // A Yes/No question; true for Yes.
+  virtual bool AskYesNo(const std::string& text) { Show(text); return false; }
+  // The integer input dialog; nothing when it is cancelled.
+  virtual std::optional<int> AskInteger(const std::string& text, int initial) {
+    Show(text);
+    (void)initial;
+    return std::nullopt;
+  }
 };
 
 // Keeps every message shown, in order.
 class RecordingPrompt : public Prompt {
  public:
   void Show(const std::string& text) override { shown.push_back(text); }
+  bool AskYesNo(const std::string& text) override {
+    shown.push_back(text);
+    return yes;
+  }
+  std::optional<int> AskInteger(const std::string& text, int initial) override {
+    shown.push_back(text);
+    asked.push_back(initial);
+    return integer;
+  }
   std::vector<std::string> shown;
+  std::vector<int> asked;
+  bool yes = false;
+  std::optional<int> integer;
 };
 
 }  // namespace zentrova

@@ -25,11 +25,9 @@ int64_t StoredCount(int64_t n, int64_t rawRead, int step, int maxStored) {
   return std::min<int64_t>(stored, (rawRead + step - 1) / step);
 }
 
-}  // namespace
-
-int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int maxSamples, int firstIndex, int step,
-                   std::vector<CHeaderXY>& headersXY, std::vector<std::vector<float>>& data,
-                   RecordTimeHeader& timeHeader, const RecordLimits& limits) {
+int AppendTraces(FileSystem& fs, Prompt& prompt, const std::string& path, int maxSamples, int firstIndex, int step,
+                 std::vector<CHeaderXY>& headersXY, std::vector<std::vector<float>>* data, RecordTimeHeader& timeHeader,
+                 const RecordLimits& limits) {
   auto file = fs.OpenForRead(path);
   if (!file.ok()) return -1;
   RandomAccessFile& f = **file;
@@ -56,7 +54,7 @@ int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int 
   }
   const size_t end = static_cast<size_t>(firstIndex + count);
   if (headersXY.size() < end) headersXY.resize(end);
-  if (data.size() < end) data.resize(end);
+  if (data && data->size() < end) data->resize(end);
 
   bool warned = false;
   bool allZero = true;
@@ -78,13 +76,16 @@ int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int 
     const int64_t rawRead = std::min<int64_t>(n, maxSamples);
     const int64_t stored = StoredCount(n, rawRead, step, limits.maxSamples);
     const int64_t rawNeeded = stored == 0 ? 0 : (stored - 1) * step + 1;
-    if (!ReadSeg2Samples(f, *block, rawNeeded, raw).ok()) {
+    const Status read = data ? ReadSeg2Samples(f, *block, rawNeeded, raw) : CheckSeg2Samples(f, *block, rawNeeded);
+    if (!read.ok()) {
       prompt.Show(kFailed);
       return 0;
     }
-    std::vector<float>& out = data[g];
-    out.resize(static_cast<size_t>(stored));
-    for (int64_t j = 0; j < stored; ++j) out[j] = raw[static_cast<size_t>(j * step)];
+    if (data) {
+      std::vector<float>& out = (*data)[g];
+      out.resize(static_cast<size_t>(stored));
+      for (int64_t j = 0; j < stored; ++j) out[j] = raw[static_cast<size_t>(j * step)];
+    }
 
     CHeaderXY& h = headersXY[g];
     h.nTrace = g;
@@ -106,6 +107,19 @@ int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int 
     }
   }
   return count;
+}
+
+}  // namespace
+
+int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int maxSamples, int firstIndex, int step,
+                   std::vector<CHeaderXY>& headersXY, std::vector<std::vector<float>>& data,
+                   RecordTimeHeader& timeHeader, const RecordLimits& limits) {
+  return AppendTraces(fs, prompt, path, maxSamples, firstIndex, step, headersXY, &data, timeHeader, limits);
+}
+
+int AppendSeg2Headers(FileSystem& fs, Prompt& prompt, const std::string& path, int maxSamples, int firstIndex, int step,
+                      std::vector<CHeaderXY>& headersXY, RecordTimeHeader& timeHeader, const RecordLimits& limits) {
+  return AppendTraces(fs, prompt, path, maxSamples, firstIndex, step, headersXY, nullptr, timeHeader, limits);
 }
 
 }  // namespace zentrova

@@ -21,4 +21,10 @@ int AppendSeg2File(FileSystem& fs, Prompt& prompt, const std::string& path, int 
                    std::vector<CHeaderXY>& headersXY, std::vector<std::vector<float>>& data,
                    RecordTimeHeader& timeHeader, const RecordLimits& limits = {});
 
+// The same reading without the samples: headers, time, result and messages
+// are those AppendSeg2File gives (the sizes are checked, nothing is read);
+// `data` is left alone.
+int AppendSeg2Headers(FileSystem& fs, Prompt& prompt, const std::string& path, int maxSamples, int firstIndex, int step,
+                      std::vector<CHeaderXY>& headersXY, RecordTimeHeader& timeHeader, const RecordLimits& limits = {});
+
 }  // namespace zentrova

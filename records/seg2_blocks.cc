@@ -160,15 +160,22 @@ float Microseconds(double seconds, int step) {
   return static_cast<float>(seconds * 1.0e6 * step);
 }
 
-Status ReadSeg2Samples(RandomAccessFile& file, const Seg2TraceBlock& block, int64_t count, std::vector<float>& out) {
+Status CheckSeg2Samples(const RandomAccessFile& file, const Seg2TraceBlock& block, int64_t count) {
   count = std::clamp<int64_t>(count, 0, block.sampleCount);
   const uint64_t available = file.Size() - std::min(file.Size(), block.dataOffset);
-  const uint64_t needed = BytesNeeded(block.formatCode, count);
-  if (needed > available) {
+  if (BytesNeeded(block.formatCode, count) > available) {
     return Status::Invalid("trace at " + std::to_string(block.pointer) + " announces " +
                            std::to_string(block.sampleCount) + " samples, but the file holds only " +
                            std::to_string(available) + " bytes of them");
   }
+  return Status::Ok();
+}
+
+Status ReadSeg2Samples(RandomAccessFile& file, const Seg2TraceBlock& block, int64_t count, std::vector<float>& out) {
+  count = std::clamp<int64_t>(count, 0, block.sampleCount);
+  const uint64_t available = file.Size() - std::min(file.Size(), block.dataOffset);
+  const uint64_t needed = BytesNeeded(block.formatCode, count);
+  if (Status st = CheckSeg2Samples(file, block, count); !st.ok()) return st;
   const size_t n = static_cast<size_t>(count);
   out.resize(n);
   if (n == 0) return Status::Ok();

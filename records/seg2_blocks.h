@@ -81,6 +81,9 @@ float Microseconds(double seconds, int step = 1);
 // (count <= sampleCount). Format codes: 1 int16, 2 int32, 3 20-bit packed,
 // 4 float32, 5 float64; any other code is read as int32. Fails when the
 // file holds fewer bytes than those samples need.
+// Whether the file holds the first `count` samples (what ReadSeg2Samples
+// checks before it reads).
+Status CheckSeg2Samples(const RandomAccessFile& file, const Seg2TraceBlock& block, int64_t count);
 Status ReadSeg2Samples(RandomAccessFile& file, const Seg2TraceBlock& block, int64_t count, std::vector<float>& out);
 
 }  // namespace zentrova

@@ -246,20 +246,36 @@ Seg2WriteHeader PrepareSeg2WriteHeader(std::span<const CHeader> headers, const R
   return h;
 }
 
+Seg2Layout::Seg2Layout(std::span<const CHeader> headers, const RecordTimeHeader& time, const std::string& fileNote)
+    : headers_(headers.begin(), headers.end()) {
+  header_ = PrepareSeg2WriteHeader(headers_, time);
+  header_.strFileNote = fileNote;
+  head_ = FileHead(header_, headers_);
+  uint64_t at = head_.size();
+  for (const CHeader& t : headers_) {
+    offsets_.push_back(at + kTraceBlockSize);
+    at += kTraceBlockSize + 4 * static_cast<uint64_t>(std::max(t.nSamples, 0));
+  }
+  size_ = at;
+}
+
+std::string Seg2Layout::TraceDescriptor(size_t i) const {
+  return zentrova::TraceDescriptor(header_, headers_[i], i);
+}
+
 Status WriteSeg2File(FileSystem& fs, int nTraces, const std::string& path, const std::vector<std::vector<float>>& data,
                      std::span<const CHeader> traceHeaders, const RecordTimeHeader& timeHeader,
                      const std::string& fileNote) {
   Status st = CheckTraces(nTraces, data, traceHeaders);
   if (!st.ok()) return st;
   auto headers = traceHeaders.first(static_cast<size_t>(nTraces));
-  Seg2WriteHeader h = PrepareSeg2WriteHeader(headers, timeHeader);
-  h.strFileNote = fileNote;
+  const Seg2Layout layout(headers, timeHeader, fileNote);
   auto file = fs.OpenForWrite(path);
   if (!file.ok()) return file.status();
-  st = (*file)->Append(FileHead(h, headers));
+  st = (*file)->Append(layout.Head());
   std::string block;
   for (size_t i = 0; st.ok() && i < headers.size(); ++i) {
-    block = TraceDescriptor(h, headers[i], i);
+    block = layout.TraceDescriptor(i);
     AppendSamples(block, data[i], static_cast<size_t>(headers[i].nSamples));
     st = (*file)->Append(block);
   }

@@ -63,6 +63,27 @@ float AliasFilterFrequency(int64_t ns);
 // The header the writer fills for these traces.
 Seg2WriteHeader PrepareSeg2WriteHeader(std::span<const CHeader> traceHeaders, const RecordTimeHeader& timeHeader);
 
+// Where everything lies in the file the writer makes for these traces: the
+// head (descriptor, trace pointers, file strings), each 480-byte trace
+// descriptor, and the offset of each trace's samples. A file laid out by it
+// and filled in any order is the file WriteSeg2File writes.
+class Seg2Layout {
+ public:
+  Seg2Layout(std::span<const CHeader> headers, const RecordTimeHeader& time, const std::string& fileNote = "");
+  const std::string& Head() const { return head_; }
+  std::string TraceDescriptor(size_t i) const;
+  uint64_t DescriptorOffset(size_t i) const { return offsets_[i] - 480; }
+  uint64_t DataOffset(size_t i) const { return offsets_[i]; }
+  uint64_t FileSize() const { return size_; }
+
+ private:
+  std::vector<CHeader> headers_;
+  Seg2WriteHeader header_;
+  std::string head_;
+  std::vector<uint64_t> offsets_;
+  uint64_t size_ = 0;
+};
+
 // Creates or truncates `path` and writes the first nTraces traces:
 // data[i] are the samples and traceHeaders[i] the header of trace i.
 // Fails without writing when nTraces is negative, exceeds the maximum
