@@ -22,12 +22,16 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
       loop_(clock_) {
   doc_ = std::make_unique<CZentrovaDoc>(platform_);
   ConnectEventDetection(*doc_);
+  doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {
+    return ConcatenateRecords(fs_, prompt_, request, &joins_);
+  };
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
 }
 
 HeadlessStation::~HeadlessStation() {
   if (form_) form_->Shutdown();
+  joins_.JoinAll();
 }
 
 int HeadlessStation::Run() {
@@ -35,6 +39,7 @@ int HeadlessStation::Run() {
   if (options_.start && form_->bRunning == 0) form_->OnStart();
   loop_.Run(options_.runForSeconds < 0 ? -1 : static_cast<int64_t>(options_.runForSeconds * 1000.0));
   form_->Shutdown();
+  joins_.JoinAll();  // a join under way is finished, not cut off
   return 0;
 }
 

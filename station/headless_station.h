@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "concat/concatenation.h"
 #include "monitor/control_form.h"
 #include "platform/event_loop.h"
 #include "platform/linux_file_system.h"
@@ -50,6 +51,7 @@ class HeadlessStation {
   IniFileStore product_;
   Platform platform_;
   EventLoop loop_;
+  ConcatenationWorkers joins_;  // before the document: joined last
   std::unique_ptr<CZentrovaDoc> doc_;
   std::unique_ptr<CZentrovaControlForm> form_;
 };

@@ -62,7 +62,7 @@ void WriteConfig(const TempFolder& dir, const std::string& extra = "") {
 
 TEST(Station, FilesWhatTheControllerWritesAndFindsItsEvents) {
   TempFolder dir;
-  WriteConfig(dir, "bEventDetection=1\n");
+  WriteConfig(dir, "bEventDetection=1\nbConcatenate=1\nnDataConcatenate=3000\n");
   dir.Write("cfg/product.ini", "[Kalvane Applications]\nEVENT_DETECTION_MINIMUM_N_CHANNEL=2\n");
   BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "6"},
                             dir.Path("station.out"));
@@ -93,6 +93,13 @@ TEST(Station, FilesWhatTheControllerWritesAndFindsItsEvents) {
   EXPECT_EQ(filed.front(), dir.Path("dest/WaveformFiles/2020/202003/20200315/2020031508/20200315_085957.000_SITE_1000.dat"));
   EXPECT_EQ(filed.back(), dir.Path("dest/WaveformFiles/2020/202003/20200315/2020031509/20200315_090010.000_SITE_1009.dat"));
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path("watched")));
+  // The finished hour 08 was joined while the station went on.
+  EXPECT_NE(out.find("Data will be concatenated\n"), std::string::npos) << out;
+  std::vector<std::string> joined;
+  for (const auto& f : FilesBelow(dir.Path("dest/WaveformFiles_concatenated/2020/202003/20200315"))) {
+    if (f.find("_concatenated_") != std::string::npos) joined.push_back(std::filesystem::path(f).filename().string());
+  }
+  EXPECT_EQ(joined, std::vector<std::string>{"20200315_085957.000_SITE_concatenated_1000_1001.dat"});
 }
 
 TEST(Station, StopsCleanlyOnSigterm) {

@@ -3,16 +3,22 @@
 //   zentrova-seg2 info FILE          readable summary
 //   zentrova-seg2 dump --json FILE   the record as one JSON object
 //   zentrova-seg2 kind NAME...       data-file kinds of names
+//   zentrova-seg2 join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT]
+//                                    joins the records of a folder into one
 //
 // Exit status 0 when the file was read, 1 when it was rejected or could not
 // be opened (the reason on standard error), 2 for a usage error.
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "concat/concatenation.h"
+#include "platform/key_value_store.h"
 #include "platform/linux_file_system.h"
+#include "platform/system_info.h"
 #include "platform/prompt.h"
 #include "records/data_file_kind.h"
 #include "records/mtneo_import.h"
@@ -60,13 +66,52 @@ Outcome ReadRecord(FileSystem& fs, SeismicRecord& record, const std::string& pat
 }
 
 int Usage() {
-  std::cerr << "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME...\n";
+  std::cerr << "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... |\n"
+               "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT]\n";
   return 2;
+}
+
+// The site name of the station's settings, else the computer name.
+std::string SiteName(FileSystem& fs) {
+  LinuxSystemInfo system;
+  IniFileStore profile(fs, system.ConfigFolder() + "/Zentrova.ini", "General");
+  return profile.Get("sMyName").value_or(system.ComputerName());
+}
+
+int Join(FileSystem& fs, const std::vector<std::string>& args) {
+  if (args.size() < 3) return Usage();
+  ConcatenationRequest request;
+  request.sourceFolder = args[1];
+  request.targetFolder = args[2];
+  request.bInteractive = 0;
+  request.bThreaded = 0;
+  bool named = false;
+  for (size_t i = 3; i < args.size(); ++i) {
+    if (args[i] == "--length" && i + 1 < args.size()) {
+      request.presetLength = std::atoi(args[++i].c_str());
+    } else if (args[i] == "--name" && i + 1 < args.size()) {
+      request.nameText = args[++i];
+      named = true;
+    } else {
+      return Usage();
+    }
+  }
+  if (!named) request.nameText = SiteName(fs);
+  StderrPrompt prompt;
+  ConcatenationJob job = PlanConcatenation(fs, prompt, request);
+  if (RunConcatenation(fs, prompt, job) != 1) {
+    std::cerr << "zentrova-seg2: no joined file written (" << job.nFiles << " records, length "
+              << request.presetLength << ")\n";
+    return 1;
+  }
+  std::cout << job.strResultPath << "\n";
+  return 0;
 }
 
 int Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage();
   LinuxFileSystem fs;
+  if (args[0] == "join") return Join(fs, args);
   if (args[0] == "kind") {
     for (size_t i = 1; i < args.size(); ++i) {
       std::cout << args[i] << " " << DataFileKind(args[i]) << " " << JoinFileKind(fs, args[i]) << "\n";

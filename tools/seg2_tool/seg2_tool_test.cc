@@ -93,3 +93,28 @@ TEST(Seg2Tool, PrintsKindsOfNames) {
 
 }  // namespace
 }  // namespace zentrova
+
+namespace zentrova {
+namespace {
+
+TEST(Seg2Tool, JoinsAFolder) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("hour"));
+  std::filesystem::create_directories(dir.Path("out"));
+  const std::string record = testing::ReadFileBytes(std::string(ZENTROVA_SHARED_DATA) + "/seg2/swprocess_wghs_6.dat");
+  dir.Write("hour/a_7.dat", record);
+  dir.Write("hour/a_6.dat", record);
+  auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--length", "1500", "--name", "X"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string path = run.out.substr(0, run.out.find('\n'));
+  EXPECT_NE(path.find("_X_concatenated_6_7.dat"), std::string::npos) << path;
+  auto info = RunProcess({kTool, "dump", "--json", path});
+  ASSERT_EQ(info.exitCode, 0);
+  const Json dump = Json::Parse(info.out);
+  EXPECT_EQ(dump["traces"].number(), 24);
+  EXPECT_EQ(dump["trace"][0]["samples"].number(), 3000);
+  EXPECT_EQ(RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--length", "9999"}).exitCode, 1);
+}
+
+}  // namespace
+}  // namespace zentrova
