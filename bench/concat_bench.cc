@@ -121,12 +121,12 @@ int main(int argc, char** argv) {
   const double ratio = join.seconds / copy.seconds;
   std::printf("%d records of %d traces x %d samples (overlap %d), %.1f MB of input\n", records, kTraces, kSamples,
               kSamples - kLength, static_cast<double>(bytes) / 1e6);
-  std::printf("  plain copy  %7.3f s, peak memory %6.1f MB\n", copy.seconds, copy.maxRssKb / 1024.0);
-  std::printf("  join        %7.3f s, peak memory %6.1f MB%s\n", join.seconds, join.maxRssKb / 1024.0,
+  std::printf("  plain copy  %7.3f s, peak memory %6.1f MB\n", copy.seconds, static_cast<double>(copy.maxRssKb) / 1024.0);
+  std::printf("  join        %7.3f s, peak memory %6.1f MB%s\n", join.seconds, static_cast<double>(join.maxRssKb) / 1024.0,
               join.status == 0 ? "" : "  (FAILED)");
   const bool timeMet = ratio <= 3.0, memoryMet = join.maxRssKb < 64 * 1024;
   std::printf("  join / copy %7.2f  (target <= 3) %s\n", ratio, timeMet ? "met" : "MISSED");
-  std::printf("  join memory %7.1f MB (target < 64) %s\n", join.maxRssKb / 1024.0, memoryMet ? "met" : "MISSED");
+  std::printf("  join memory %7.1f MB (target < 64) %s\n", static_cast<double>(join.maxRssKb) / 1024.0, memoryMet ? "met" : "MISSED");
   std::filesystem::remove_all(folder);
   return timeMet && memoryMet && join.status == 0 ? 0 : 3;
 }
