@@ -60,67 +60,66 @@ class LinuxReadFile : public RandomAccessFile {
   std::string path_;
 };
 
-class LinuxWriteFile : public WritableFile {
+// A descriptor open for writing: the writes, flush and close both kinds of
+// written file share. `offset` < 0 writes at the end (write), else at that
+// offset (pwrite).
+class WriteDescriptor {
  public:
-  LinuxWriteFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  ~LinuxWriteFile() override { if (fd_ >= 0) ::close(fd_); }
-  Status Append(std::string_view data) override {
+  WriteDescriptor(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~WriteDescriptor() { if (fd_ >= 0) ::close(fd_); }
+  WriteDescriptor(const WriteDescriptor&) = delete;
+  WriteDescriptor& operator=(const WriteDescriptor&) = delete;
+
+  Status Write(std::string_view data, int64_t offset) {
     while (!data.empty()) {
-      ssize_t put = ::write(fd_, data.data(), data.size());
+      const ssize_t put = offset < 0 ? ::write(fd_, data.data(), data.size())
+                                     : ::pwrite(fd_, data.data(), data.size(), static_cast<off_t>(offset));
       if (put < 0) {
         if (errno == EINTR) continue;
         return ErrnoStatus("cannot write", path_, errno);
       }
       data.remove_prefix(static_cast<size_t>(put));
+      if (offset >= 0) offset += put;
     }
     return Status::Ok();
   }
-  Status Sync() override {
+  Status Sync() {
     if (::fsync(fd_) != 0) return ErrnoStatus("cannot flush", path_, errno);
     return Status::Ok();
   }
-  Status Close() override {
+  Status Close() {
     if (fd_ < 0) return Status::Ok();
     int rc = ::close(fd_);
     fd_ = -1;
     if (rc != 0) return ErrnoStatus("cannot close", path_, errno);
     return Status::Ok();
   }
+
  private:
   int fd_;
   std::string path_;
 };
 
+class LinuxWriteFile : public WritableFile {
+ public:
+  LinuxWriteFile(int fd, std::string path) : fd_(fd, std::move(path)) {}
+  Status Append(std::string_view data) override { return fd_.Write(data, -1); }
+  Status Sync() override { return fd_.Sync(); }
+  Status Close() override { return fd_.Close(); }
+ private:
+  WriteDescriptor fd_;
+};
+
 class LinuxUpdateFile : public UpdatableFile {
  public:
-  LinuxUpdateFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  ~LinuxUpdateFile() override { if (fd_ >= 0) ::close(fd_); }
+  LinuxUpdateFile(int fd, std::string path) : fd_(fd, std::move(path)) {}
   Status WriteAt(uint64_t offset, std::string_view data) override {
-    while (!data.empty()) {
-      ssize_t put = ::pwrite(fd_, data.data(), data.size(), static_cast<off_t>(offset));
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        return ErrnoStatus("cannot write", path_, errno);
-      }
-      data.remove_prefix(static_cast<size_t>(put));
-      offset += static_cast<uint64_t>(put);
-    }
-    return Status::Ok();
+    return fd_.Write(data, static_cast<int64_t>(offset));
   }
-  Status Sync() override {
-    if (::fsync(fd_) != 0) return ErrnoStatus("cannot flush", path_, errno);
-    return Status::Ok();
-  }
-  Status Close() override {
-    if (fd_ < 0) return Status::Ok();
-    int rc = ::close(fd_);
-    fd_ = -1;
-    if (rc != 0) return ErrnoStatus("cannot close", path_, errno);
-    return Status::Ok();
-  }
+  Status Sync() override { return fd_.Sync(); }
+  Status Close() override { return fd_.Close(); }
  private:
-  int fd_;
-  std::string path_;
+  WriteDescriptor fd_;
 };
 
 StatusOr<std::unique_ptr<WritableFile>> OpenWriting(const std::string& path, int flags) {
