@@ -25,7 +25,10 @@ StationFixture::StationFixture() {
 }
 
 CZentrovaDoc& StationFixture::Doc() {
-  if (!doc_) doc_ = std::make_unique<CZentrovaDoc>(platform, services);
+  if (!doc_) {
+    doc_ = std::make_unique<CZentrovaDoc>(platform, services);
+    doc_->StartUp();
+  }
   return *doc_;
 }
 

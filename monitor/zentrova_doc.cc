@@ -23,6 +23,13 @@ CZentrovaDoc::CZentrovaDoc(Platform& p, StationServices s)
   settings.LoadInt("iBatteryCheckInterval", iBatteryCheckInterval);
   settings.LoadInt("bAutoStartTC", bAutoStartTC);
   settings.LoadInt("bAutoStart", bAutoStart);
+  activityLog.SetLogFileNames(platform.clock.Now(), settingsBlock.strDestinationFolder);
+  settings.LoadInt("bUseLocalServer", bUseLocalServer);
+  NewFiles.assign(kMaxNewFilesPerCycle, std::string());
+}
+
+void CZentrovaDoc::StartUp() {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
   if (services.placeDestination) services.placeDestination();
   if (services.writeEmailSettings) services.writeEmailSettings();
   if (bAutoStartTC == 1 && services.startController) {
@@ -33,8 +40,6 @@ CZentrovaDoc::CZentrovaDoc(Platform& p, StationServices s)
   }
   if (bSnedReport == 1) SendReport(strStartupMessage, 0);
   activityLog.SetLogFileNames(platform.clock.Now(), settingsBlock.strDestinationFolder);
-  settings.LoadInt("bUseLocalServer", bUseLocalServer);
-  NewFiles.assign(kMaxNewFilesPerCycle, std::string());
 }
 
 int CZentrovaDoc::SendReport(const std::string& text, int force, const std::vector<std::string>& attachments) {

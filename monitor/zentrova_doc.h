@@ -49,7 +49,12 @@ struct OpenViews {
 
 class CZentrovaDoc {
  public:
+  // Loads every setting. The shell then wires the seams it has and calls
+  // StartUp().
   CZentrovaDoc(Platform& platform, StationServices services = {});
+  // The rest of the start: drive placement, the e-mail values of the product
+  // key, the controller start, the start-up message, the log file names.
+  void StartUp();
   CZentrovaDoc(const CZentrovaDoc&) = delete;
   CZentrovaDoc& operator=(const CZentrovaDoc&) = delete;
 

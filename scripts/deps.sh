@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev        # tests and benchmarks
   tzdata                                            # time-zone tests
   python3-numpy                                     # the numpy twin of the detector benchmark
+  libcurl4-openssl-dev                              # HTTP and SMTP
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "station/headless_station.h"
 
 #include "detection/event_run.h"
+#include "notify/send_report.h"
 
 namespace zentrova {
 namespace {
@@ -19,12 +20,15 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
       profile_(fs_, configFolder_ + "/Zentrova.ini", "General"),
       product_(fs_, configFolder_ + "/product.ini", "Kalvane Applications"),
       platform_{fs_, profile_, product_, clock_, system_, prompt_},
-      loop_(clock_) {
+      loop_(clock_),
+      reports_{launcher_, http_, nullptr, nullptr, nullptr} {
   doc_ = std::make_unique<CZentrovaDoc>(platform_);
   ConnectEventDetection(*doc_);
   doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {
     return ConcatenateRecords(fs_, prompt_, request, &joins_);
   };
+  ConnectReports(*doc_, reports_);
+  doc_->StartUp();
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
 }

@@ -8,6 +8,9 @@
 
 #include "concat/concatenation.h"
 #include "monitor/control_form.h"
+#include "notify/send_report.h"
+#include "platform/http_client.h"
+#include "platform/process_launcher.h"
 #include "platform/event_loop.h"
 #include "platform/linux_file_system.h"
 
@@ -51,6 +54,9 @@ class HeadlessStation {
   IniFileStore product_;
   Platform platform_;
   EventLoop loop_;
+  PosixLauncher launcher_;
+  CurlHttpClient http_;
+  ReportChannels reports_;
   ConcatenationWorkers joins_;  // before the document: joined last
   std::unique_ptr<CZentrovaDoc> doc_;
   std::unique_ptr<CZentrovaControlForm> form_;

@@ -1,0 +1,44 @@
+#pragma once
+// The one way a message leaves the station: an e-mail through the sender
+// program ZuveRadeRI.exe (title and body in the product key, attachments
+// on its command line) and/or the report form posted to the web server.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "monitor/zentrova_doc.h"
+#include "platform/http_client.h"
+#include "platform/process_launcher.h"
+
+namespace zentrova {
+
+struct BatteryReading {
+  float voltage = 0.0f;
+  std::string savedAt;  // time text of the controller's last saved file
+};
+
+// What SendReport needs besides the document.
+struct ReportChannels {
+  ProcessLauncher& launcher;
+  HttpClient& http;
+  std::function<BatteryReading()> battery;     // Part of the station's health; 0 V until wired
+  std::function<double()> freeFraction;        // of the destination drive; 0 until wired
+  // The string dialog for a missing recipient; nothing = cancelled.
+  std::function<std::optional<std::string>(const std::string& caption, const std::string& text)> askText;
+};
+
+inline constexpr const char* kSenderProgram = "ZuveRadeRI.exe";
+
+// 1 when the message was handed on (sender started, or the form posted), 0 otherwise.
+int SendReport(CZentrovaDoc& doc, ReportChannels& channels, const std::string& text, int force,
+               const std::vector<std::string>& attachments);
+
+// The six e-mail values of the product key, read with their defaults and
+// written back, so the sender program finds all of them.
+void WriteEmailSettings(CZentrovaDoc& doc);
+
+// Wires SendReport and the e-mail values into the document's seams.
+void ConnectReports(CZentrovaDoc& doc, ReportChannels& channels);
+
+}  // namespace zentrova

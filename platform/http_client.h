@@ -1,0 +1,37 @@
+#pragma once
+// HTTP requests of the station (the report form). The real client is
+// libcurl: proxy from the environment, TLS certificates verified, and time-outs
+// so that a dead server never holds the station for long.
+
+#include <string>
+
+namespace zentrova {
+
+struct HttpResult {
+  bool ok = false;        // a response arrived (whatever its status)
+  std::string body;       // the response body
+  int errorCode = 0;      // when not ok: the client's error number
+  std::string errorText;  // and its description
+};
+
+class HttpClient {
+ public:
+  virtual ~HttpClient() = default;
+  virtual HttpResult Post(const std::string& url, const std::string& contentType, const std::string& body,
+                          const std::string& agent) = 0;
+};
+
+class CurlHttpClient : public HttpClient {
+ public:
+  // Time-outs in seconds: to connect, and for the whole request.
+  explicit CurlHttpClient(long connectTimeout = 10, long totalTimeout = 30)
+      : connectTimeout_(connectTimeout), totalTimeout_(totalTimeout) {}
+  HttpResult Post(const std::string& url, const std::string& contentType, const std::string& body,
+                  const std::string& agent) override;
+
+ private:
+  long connectTimeout_;
+  long totalTimeout_;
+};
+
+}  // namespace zentrova
