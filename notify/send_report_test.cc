@@ -1,1 +1,99 @@
+#include "notify/send_report.h"
+
 #include <gtest/gtest.h>
+
+#include "monitor/station_fixture.h"
+#include "notify/form_post.h"
+
+namespace zentrova {
+namespace {
+
+class RecordingHttp : public HttpClient {
+ public:
+  HttpResult Post(const std::string& url, const std::string&, const std::string& body, const std::string&) override {
+    posts.push_back({url, body});
+    return {true, "ok", 0, ""};
+  }
+  std::vector<std::pair<std::string, std::string>> posts;
+};
+
+class SendReportTest : public ::testing::Test {
+ protected:
+  SendReportTest() {
+    st.services.sendReport = nullptr;
+    st.product.values["ReceiverEMailAddress"] = "operator@example.org";
+    channels.battery = [] { return BatteryReading{12.34f, "2020/03/15 08:00:00"}; };
+    channels.freeFraction = [] { return 0.25; };
+  }
+  testing::StationFixture st;
+  RecordingLauncher launcher;
+  RecordingHttp http;
+  ReportChannels channels{launcher, http, nullptr, nullptr, nullptr};
+};
+
+TEST_F(SendReportTest, MailThroughTheSenderProgramWithItsAttachments) {
+  CZentrovaDoc& doc = st.Doc();
+  const std::vector<std::string> files = {"/data/a b;c.sg2", "/data/EventImage/Waveform_7.png"};
+  EXPECT_EQ(SendReport(doc, channels, "3 events were detected in 7", 0, files), 1);
+  ASSERT_EQ(launcher.calls.size(), 1u);
+  EXPECT_EQ(launcher.calls[0].program, "/opt/zentrova/ZuveRadeRI.exe");
+  EXPECT_EQ(launcher.calls[0].arguments, files);  // each path one argument, blanks and ';' intact
+  EXPECT_EQ(st.product.values["stMessaggeTitle"], "Message from Zentrova at S1");
+  EXPECT_EQ(st.product.values["MessageToBeSent"],
+            "S1\n3 events were detected in 7\nDrive = C: 25.000% is free\nBattery voltage = 12.3 V updated at "
+            "2020/03/15 08:00:00");
+  EXPECT_TRUE(http.posts.empty());
+}
+
+TEST_F(SendReportTest, DeliveryChoicesAndResults) {
+  st.profile.values["bReportEMail"] = "0";
+  CZentrovaDoc& doc = st.Doc();
+  EXPECT_EQ(SendReport(doc, channels, "quiet", 0, {}), 0);
+  EXPECT_TRUE(launcher.calls.empty());
+  EXPECT_NE(st.product.values["MessageToBeSent"].find("quiet"), std::string::npos);  // written all the same
+  EXPECT_EQ(SendReport(doc, channels, "forced", 1, {}), 1);
+  EXPECT_EQ(launcher.calls.size(), 1u);
+  launcher.succeed = false;
+  EXPECT_EQ(SendReport(doc, channels, "forced", 1, {}), 0);  // the sender could not start
+
+  doc.settingsBlock.bReportWebServer = 1;
+  doc.settingsBlock.nFileId = 1234;
+  doc.settingsBlock.sServerURL = "http://127.0.0.1:1/report_registration.php";
+  EXPECT_EQ(SendReport(doc, channels, "Mail was sent", 0, {}), 1);
+  ASSERT_EQ(http.posts.size(), 1u);
+  EXPECT_EQ(http.posts[0].second.rfind("pc_name=S1&message=Mail+was+sent&battery_voltage=12.3&file_id=1234"
+                                       "&drive_name=C&disk_space=25.000&date_time=2020-03-15+08%3A04%3A05",
+                                       0),
+            0u)
+      << http.posts[0].second;
+  EXPECT_EQ(doc.settingsBlock.nFileId, -1);
+}
+
+TEST_F(SendReportTest, AMissingRecipientIsAskedFor) {
+  st.product.values.erase("ReceiverEMailAddress");
+  CZentrovaDoc& doc = st.Doc();
+  st.product.values["ReceiverEMailAddress"] = "";
+  EXPECT_EQ(SendReport(doc, channels, "x", 1, {}), 0);  // no dialog here: cancelled
+  EXPECT_TRUE(launcher.calls.empty());
+  channels.askText = [](const std::string& caption, const std::string&) -> std::optional<std::string> {
+    EXPECT_EQ(caption, "Set E-mail address");
+    return std::string("new@example.org");
+  };
+  EXPECT_EQ(SendReport(doc, channels, "x", 1, {}), 1);
+  EXPECT_EQ(st.product.values["ReceiverEMailAddress"], "new@example.org");
+}
+
+TEST_F(SendReportTest, TheEmailValuesAreInTheProductKeyAfterTheStart) {
+  st.product.values.clear();
+  CZentrovaDoc& doc = st.Doc();
+  WriteEmailSettings(doc);
+  for (const char* name : {"ReceiverEMailAddress", "SenderEMailAddress", "SMTPServer", "iPortNumber", "SMTPUsername",
+                           "SMTPPassword"}) {
+    EXPECT_EQ(st.product.values.count(name), 1u) << name;
+  }
+  EXPECT_EQ(st.product.values["iPortNumber"], "587");
+  EXPECT_EQ(st.product.values["SMTPPassword"], "");  // no password is built in
+}
+
+}  // namespace
+}  // namespace zentrova

@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""A local HTTP server for tests: records each POST (path, headers, body) to
+a file and answers with a fixed body; or, with --hang, accepts connections
+and never answers. Writes the port it listens on to PORT_FILE.
+
+usage: http_recorder.py PORT_FILE RECORD_FILE [--hang] [--answer TEXT]"""
+import http.server
+import socket
+import sys
+import time
+
+
+def main():
+    port_file, record_file = sys.argv[1], sys.argv[2]
+    answer = sys.argv[sys.argv.index("--answer") + 1].encode() if "--answer" in sys.argv else b"registered"
+    if "--hang" in sys.argv:
+        s = socket.socket()
+        s.bind(("127.0.0.1", 0))
+        s.listen(8)
+        open(port_file, "w").write(str(s.getsockname()[1]))
+        held = []
+        end = time.time() + 60
+        s.settimeout(1)
+        while time.time() < end:
+            try:
+                held.append(s.accept()[0])
+            except socket.timeout:
+                pass
+        return
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_POST(self):
+            length = int(self.headers.get("Content-Length", "0"))
+            body = self.rfile.read(length)
+            with open(record_file, "ab") as f:
+                f.write(b"PATH " + self.path.encode() + b"\n")
+                for k, v in self.headers.items():
+                    f.write(b"HEADER " + k.encode() + b": " + v.encode() + b"\n")
+                f.write(b"BODY " + body + b"\n")
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(answer)))
+            self.end_headers()
+            self.wfile.write(answer)
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+    server.timeout = 0.5
+    open(port_file, "w").write(str(server.server_address[1]))
+    end = time.time() + 60
+    while time.time() < end:
+        server.handle_request()
+
+
+if __name__ == "__main__":
+    main()
