@@ -9,6 +9,7 @@ packages=(
   tzdata                                            # time-zone tests
   python3-numpy                                     # the numpy twin of the detector benchmark
   libcurl4-openssl-dev                              # HTTP and SMTP
+  python3-aiosmtpd                                  # the local SMTP server of the e-mail tests
 )
 
 missing=()

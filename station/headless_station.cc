@@ -1,5 +1,7 @@
 #include "station/headless_station.h"
 
+#include <stdlib.h>
+
 #include "detection/event_run.h"
 #include "notify/send_report.h"
 
@@ -12,11 +14,22 @@ std::string ConfigFolder(const StationOptions& o, SystemInfo& system) {
 
 }  // namespace
 
+namespace {
+
+// The programs the station starts (the e-mail sender) read the same
+// configuration folder.
+const std::string& Exported(const std::string& folder) {
+  ::setenv("ZENTROVA_CONFIG_DIR", folder.c_str(), 1);
+  return folder;
+}
+
+}  // namespace
+
 HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& out)
     : options_(options),
       out_(out),
       prompt_(out),
-      configFolder_(ConfigFolder(options, system_)),
+      configFolder_(Exported(ConfigFolder(options, system_))),
       profile_(fs_, configFolder_ + "/Zentrova.ini", "General"),
       product_(fs_, configFolder_ + "/product.ini", "Kalvane Applications"),
       platform_{fs_, profile_, product_, clock_, system_, prompt_},

@@ -124,6 +124,49 @@ TEST(Station, RunsOnDefaultsWhenItsSettingsAreDamaged) {
   EXPECT_NE(run.out.find("Folder path is "), std::string::npos);
 }
 
+// A real local SMTP server (aiosmtpd on 127.0.0.1).
+class SmtpServer {
+ public:
+  explicit SmtpServer(const TempFolder& dir)
+      : process_({"/usr/bin/python3", std::string(ZENTROVA_SOURCE_DIR) + "/testing/smtp_recorder.py", dir.Path("port"),
+                  dir.path()},
+                 dir.Path("smtp.log")) {
+    for (int i = 0; i < 400 && port.empty(); ++i) {
+      ::usleep(25000);
+      port = dir.Read("port");
+    }
+  }
+  std::string port;
+
+ private:
+  BackgroundProcess process_;
+};
+
+TEST(Station, ItsMessagesArriveByEmail) {
+  TempFolder dir;
+  SmtpServer smtp(dir);
+  ASSERT_FALSE(smtp.port.empty());
+  WriteConfig(dir, "bSnedReport=1\nnMinNoFile=0\n");
+  dir.Write("cfg/product.ini", "[Kalvane Applications]\nSMTPServer=127.0.0.1\niPortNumber=" + smtp.port +
+                                   "\nSenderEMailAddress=station@example.org\nReceiverEMailAddress=op@example.org\n"
+                                   "SMTPUsername=\n");
+  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "4"},
+                            dir.Path("station.out"));
+  ::usleep(700000);
+  auto tc = RunProcess({kTc, "--out", dir.Path("watched"), "--count", "2", "--interval-ms", "100", "--traces", "2",
+                        "--samples", "100"});
+  EXPECT_EQ(tc.exitCode, 0);
+  EXPECT_EQ(station.Wait(), 0);
+  for (int i = 0; i < 100 && !std::filesystem::exists(dir.Path("message-2.rcpt")); ++i) ::usleep(50000);
+  std::string all;
+  for (int i = 1; std::filesystem::exists(dir.Path("message-" + std::to_string(i) + ".eml")); ++i) {
+    all += dir.Read("message-" + std::to_string(i) + ".eml");
+  }
+  EXPECT_NE(all.find("Subject: Message from Zentrova at SITE"), std::string::npos) << all.substr(0, 400);
+  EXPECT_NE(all.find("Zentrova started."), std::string::npos) << all.substr(0, 400);
+  EXPECT_NE(all.find("Warnig ! There was no new file more than 0 minutes."), std::string::npos) << dir.Read("station.out");
+}
+
 // 2000 records written by the simulator at a high rate while the document
 // runs cycle after cycle: every record filed once, under its hour and name.
 TEST(Station, TwoThousandRecordsAtAHighRate) {
