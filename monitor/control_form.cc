@@ -1,5 +1,7 @@
 #include "monitor/control_form.h"
 
+#include <algorithm>
+
 #include "platform/printf.h"
 
 namespace zentrova {
@@ -34,12 +36,23 @@ void CZentrovaControlForm::OnInitialUpdate() {
     doc_.activityLog.Add(doc_.bSendMail == 1 ? "Event detection active (E-mail will be sent)" : "Event detection active");
   }
   if (doc_.bConcatenate == 1) doc_.activityLog.Add("Automatic concatenatenation is on");
-  if (doc_.bSnedReport == 1 && reportTimer_ == 0) {
-    reportTimer_ = timers_.SetTimer(doc_.iReportInterval * 60000, [this] { OnTimer(1); });
-  }
+  if (doc_.bSnedReport == 1) StartReportTimer();
   if (doc_.bWarning == 1 && batteryTimer_ == 0) {
     batteryTimer_ = timers_.SetTimer(doc_.iBatteryCheckInterval * 60000, [this] { OnTimer(2); });
   }
+}
+
+void CZentrovaControlForm::StartReportTimer() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  if (reportTimer_ != 0) return;
+  reportTimer_ = timers_.SetTimer(std::max(doc_.iReportInterval, 0) * 60000, [this] { OnTimer(1); });
+}
+
+void CZentrovaControlForm::StopReportTimer() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  if (reportTimer_ == 0) return;
+  timers_.KillTimer(reportTimer_);
+  reportTimer_ = 0;
 }
 
 void CZentrovaControlForm::StartMonitor() {

@@ -40,6 +40,11 @@ class CZentrovaControlForm {
 
   static double IntervalSeconds(int index);
 
+  // The report timer (timer 1), every iReportInterval minutes.
+  bool ReportTimerRunning() const { return reportTimer_ != 0; }
+  void StartReportTimer();
+  void StopReportTimer();
+
   std::atomic<int> bRunning{0};
   int bTimerActive = 0;
   unsigned nTimerId = 0;
