@@ -1,5 +1,7 @@
 #include "notify/report_commands.h"
 
+#include "notify/form_post.h"
+#include "platform/local_time.h"
 #include "platform/printf.h"
 
 namespace zentrova {
@@ -41,6 +43,51 @@ void IntervalDialog::OnOK() {
   doc.iReportInterval = nMinutes;
   doc.settings.SaveInt("iReportInterval", nMinutes);
   doc.settings.WriteProductInt("iReportInterval", nMinutes);  // the product key carries it too
+}
+
+EmailSenderDialog::EmailSenderDialog(CZentrovaDoc& d) : doc(d) {
+  doc.settings.ReadProductText("SenderEMailAddress", sSender);
+  doc.settings.ReadProductText("SMTPServer", sServer);
+  doc.settings.ReadProductInt(nPort, "iPortNumber");
+  doc.settings.ReadProductText("SMTPUsername", sUsername);
+  doc.settings.ReadProductText("SMTPPassword", sPassword);
+}
+
+void EmailSenderDialog::OnOK() {
+  doc.settings.WriteProductText("SenderEMailAddress", sSender);
+  doc.settings.WriteProductText("SMTPServer", sServer);
+  doc.settings.WriteProductInt("iPortNumber", nPort);
+  doc.settings.WriteProductText("SMTPUsername", sUsername);
+  doc.settings.WriteProductText("SMTPPassword", sPassword);
+}
+
+void OnRecipient(CZentrovaDoc& doc, const ReportDialogs& dialogs) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  std::string address;
+  doc.settings.ReadProductText("ReceiverEMailAddress", address);
+  auto entered = dialogs.askText ? dialogs.askText("Set E-mail address", address) : std::nullopt;
+  if (entered) doc.settings.WriteProductText("ReceiverEMailAddress", *entered);
+}
+
+void OnServerUrl(CZentrovaDoc& doc, const ReportDialogs& dialogs) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  auto entered = dialogs.askText ? dialogs.askText("Server's URL", doc.settingsBlock.sServerURL) : std::nullopt;
+  if (!entered) return;
+  doc.settingsBlock.sServerURL = *entered;
+  doc.settings.SaveText("sServerURL", *entered);
+}
+
+void OnConnectToServer(CZentrovaDoc& doc, HttpClient& http) {
+  std::string url;
+  int64_t now = 0;
+  {
+    std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+    url = doc.settingsBlock.sServerURL;
+    now = doc.platform.clock.Now();
+  }
+  const CivilTime c = SecondsToLocal(now).value_or(CivilTime{});
+  doc.platform.prompt.Show(ConnectionTest(
+      http, url, Printf("%d-%.2d-%.2d %.2d:%.2d:%.2d", c.year, c.month, c.day, c.hour, c.minute, c.second)));
 }
 
 void OnSendReport(CZentrovaDoc& doc, CZentrovaControlForm& form, const ReportDialogs& dialogs) {

@@ -29,6 +29,15 @@ struct IntervalDialog {
   int nMinutes = 60;
 };
 
+// "E-mail setting (sender)": the five sender values of the product key.
+struct EmailSenderDialog {
+  explicit EmailSenderDialog(CZentrovaDoc& doc);
+  void OnOK();  // writes all five back
+  CZentrovaDoc& doc;
+  std::string sSender, sServer, sUsername, sPassword;
+  int nPort = 587;
+};
+
 // The operator's answers: each returns false for "Cancel" (after editing its dialog).
 struct ReportDialogs {
   std::function<bool(ReportTypeDialog&)> reportType;
@@ -42,6 +51,12 @@ void OnSendReport(CZentrovaDoc& doc, CZentrovaControlForm& form, const ReportDia
 // "Message interval": the interval dialog, then (when sending is on) the
 // timer restarted, also after "Cancel".
 void OnMessageInterval(CZentrovaDoc& doc, CZentrovaControlForm& form, const ReportDialogs& dialogs);
+// "E-mail address (recipient)": the string dialog with the stored address.
+void OnRecipient(CZentrovaDoc& doc, const ReportDialogs& dialogs);
+// "Server's URL": the string dialog; stored in the settings and the profile.
+void OnServerUrl(CZentrovaDoc& doc, const ReportDialogs& dialogs);
+// "Connect to server": posts the test form and shows the answer.
+void OnConnectToServer(CZentrovaDoc& doc, HttpClient& http);
 // "Send e-mail" under "Test".
 void OnTestMessage(CZentrovaDoc& doc, ReportChannels& channels, const ReportDialogs& dialogs);
 

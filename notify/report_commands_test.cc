@@ -87,5 +87,34 @@ TEST_F(ReportCommands, TheTestMessage) {
   EXPECT_EQ(Last(), "Test message was successfully sent.");
 }
 
+TEST_F(ReportCommands, SenderRecipientAndServerSettings) {
+  CZentrovaDoc& doc = st.Doc();
+  st.product.values["SMTPServer"] = "mail.example.org";
+  EmailSenderDialog sender(doc);
+  EXPECT_EQ(sender.sServer, "mail.example.org");
+  EXPECT_EQ(sender.nPort, 587);
+  sender.nPort = 465;
+  sender.sPassword = "secret";
+  sender.OnOK();
+  EXPECT_EQ(st.product.values["iPortNumber"], "465");
+  EXPECT_EQ(st.product.values["SMTPPassword"], "secret");
+
+  ReportDialogs dialogs;
+  std::vector<std::pair<std::string, std::string>> asked;
+  dialogs.askText = [&](const std::string& caption, const std::string& text) -> std::optional<std::string> {
+    asked.emplace_back(caption, text);
+    return caption == "Server's URL" ? std::string("http://127.0.0.1:9/r.php") : std::string("new@example.org");
+  };
+  OnRecipient(doc, dialogs);
+  EXPECT_EQ(asked.back(), (std::pair<std::string, std::string>{"Set E-mail address", "op@example.org"}));
+  EXPECT_EQ(st.product.values["ReceiverEMailAddress"], "new@example.org");
+  OnServerUrl(doc, dialogs);
+  EXPECT_EQ(st.profile.values["sServerURL"], "http://127.0.0.1:9/r.php");
+  CurlHttpClient quick(2, 2);
+  OnConnectToServer(doc, quick);
+  ASSERT_FALSE(st.prompt.shown.empty());
+  EXPECT_EQ(st.prompt.shown.back().rfind("Could not connect to a server. \r\nError : 7\r\n", 0), 0u);
+}
+
 }  // namespace
 }  // namespace zentrova
