@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "testing/child_process.h"
+#include "testing/local_servers.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -26,31 +27,9 @@ TEST(FormPost, EncodingAndBody) {
             "&date_time=2020-03-15+08%3A04%3A05&version=2%3A0%3A0%3A0");
 }
 
-// A real local HTTP server, started for the test.
-class Server {
- public:
-  explicit Server(const testing::TempFolder& dir, const std::string& mode = "")
-      : dir_(dir),
-        process_({"/usr/bin/python3", std::string(ZENTROVA_SOURCE_DIR) + "/testing/http_recorder.py",
-                  dir.Path("port"), dir.Path("record"), mode.empty() ? "--answer" : mode, "registered"},
-                 dir.Path("server.log")) {
-    for (int i = 0; i < 200 && port_.empty(); ++i) {
-      ::usleep(25000);
-      port_ = dir.Read("port");
-    }
-  }
-  std::string Url(const std::string& path) const { return "http://127.0.0.1:" + port_ + path; }
-  std::string Record() const { return dir_.Read("record"); }
-
- private:
-  const testing::TempFolder& dir_;
-  testing::BackgroundProcess process_;
-  std::string port_;
-};
-
 TEST(FormPost, TheBodyArrivesAsItIsWritten) {
   testing::TempFolder dir;
-  Server server(dir);
+  testing::LocalHttpServer server(dir);
   CurlHttpClient http;
   const FormFields values = {"Site 1", "a b&c", "12.6", "-1", "C", "50.000", "2020-03-15 08:04:05", "2:0:0:0"};
   EXPECT_EQ(PostForm(http, server.Url("/report_registration.php"), kFormNames, values), "registered");
@@ -74,7 +53,7 @@ TEST(FormPost, UnreachableAndSilentServers) {
   EXPECT_EQ(bad.rfind("Could not connect to a server. \r\nError : ", 0), 0u) << bad;
 
   testing::TempFolder dir;
-  Server hanging(dir, "--hang");
+  testing::LocalHttpServer hanging(dir, "--hang");
   const auto start = std::chrono::steady_clock::now();
   const std::string silent = PostForm(http, hanging.Url("/x"), kFormNames, values);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -20,6 +20,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "monitor/station_fixture.h"
 #include "records/record_file_name.h"
 #include "testing/child_process.h"
+#include "testing/local_servers.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -124,27 +125,9 @@ TEST(Station, RunsOnDefaultsWhenItsSettingsAreDamaged) {
   EXPECT_NE(run.out.find("Folder path is "), std::string::npos);
 }
 
-// A real local SMTP server (aiosmtpd on 127.0.0.1).
-class SmtpServer {
- public:
-  explicit SmtpServer(const TempFolder& dir)
-      : process_({"/usr/bin/python3", std::string(ZENTROVA_SOURCE_DIR) + "/testing/smtp_recorder.py", dir.Path("port"),
-                  dir.path()},
-                 dir.Path("smtp.log")) {
-    for (int i = 0; i < 400 && port.empty(); ++i) {
-      ::usleep(25000);
-      port = dir.Read("port");
-    }
-  }
-  std::string port;
-
- private:
-  BackgroundProcess process_;
-};
-
 TEST(Station, ItsMessagesArriveByEmail) {
   TempFolder dir;
-  SmtpServer smtp(dir);
+  testing::LocalSmtpServer smtp(dir);
   ASSERT_FALSE(smtp.port.empty());
   WriteConfig(dir, "bSnedReport=1\nnMinNoFile=0\n");
   dir.Write("cfg/product.ini", "[Kalvane Applications]\nSMTPServer=127.0.0.1\niPortNumber=" + smtp.port +

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "testing/child_process.h"
+#include "testing/local_servers.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -16,26 +17,9 @@ namespace {
 
 using testing::TempFolder;
 
-class SmtpServer {
- public:
-  explicit SmtpServer(const TempFolder& dir)
-      : process_({"/usr/bin/python3", std::string(ZENTROVA_SOURCE_DIR) + "/testing/smtp_recorder.py", dir.Path("port"),
-                  dir.path()},
-                 dir.Path("smtp.log")) {
-    for (int i = 0; i < 400 && port.empty(); ++i) {
-      ::usleep(25000);
-      port = dir.Read("port");
-    }
-  }
-  std::string port;
-
- private:
-  testing::BackgroundProcess process_;
-};
-
 TEST(EmailSender, TheMessageArrivesWithItsAttachmentsByteForByte) {
   TempFolder dir;
-  SmtpServer server(dir);
+  testing::LocalSmtpServer server(dir);
   ASSERT_FALSE(server.port.empty()) << dir.Read("smtp.log");
   std::filesystem::create_directories(dir.Path("cfg"));
   dir.Write("cfg/product.ini", "[Kalvane Applications]\nSMTPServer=127.0.0.1\niPortNumber=" + server.port +
