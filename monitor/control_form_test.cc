@@ -64,8 +64,8 @@ TEST(ControlForm, ThreadModeRunsCyclesBesideTheCommands) {
   EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 1), "Monitor started by thread");
   for (int i = 0; i < 40; ++i) {
     st.WriteRecord(std::to_string(100 + i) + ".sg2");
-    form.OnMoveToFolder();  // commands while the thread works
-    form.OnMoveToFolder();
+    form.OnInterval(i % 5);  // commands while the thread works (no effect on filing in thread mode)
+    form.OnThread();         // refused while running
   }
   for (int spin = 0; spin < 4000; ++spin) {
     {
@@ -74,6 +74,7 @@ TEST(ControlForm, ThreadModeRunsCyclesBesideTheCommands) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+  EXPECT_EQ(form.bThread, 1);
   form.OnStop();
   form.OnThread();  // allowed again once stopped
   form.Shutdown();

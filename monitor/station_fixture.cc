@@ -49,8 +49,12 @@ std::string StationFixture::WriteRecord(const std::string& name, int traces, int
     folder = watched + "/" + subfolder;
     std::filesystem::create_directories(folder);
   }
+  // Written beside and moved in whole: a writer in this same process is not
+  // seen by the lock test, so a record must never appear half-written.
   const std::string path = folder + "/" + name;
-  WriteSeg2File(real, traces, path, data, headers, t);
+  const std::string staging = root.Path("staging-" + name);
+  WriteSeg2File(real, traces, staging, data, headers, t);
+  std::filesystem::rename(staging, path);
   return path;
 }
 
