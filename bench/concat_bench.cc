@@ -105,10 +105,7 @@ int main(int argc, char** argv) {
   });
   std::filesystem::remove(target + "/copy.bin");
   const Measured join = InChild([&] {
-    class Quiet : public Prompt {
-     public:
-      void Show(const std::string&) override {}
-    } quiet;
+    SilentPrompt quiet;
     ConcatenationRequest r;
     r.sourceFolder = source;
     r.targetFolder = target;

@@ -15,11 +15,6 @@
 namespace zentrova {
 namespace {
 
-class SilentPrompt : public Prompt {
- public:
-  void Show(const std::string&) override {}
-};
-
 // A text report opened once for the job; lines that cannot be written are lost.
 class Report {
  public:

@@ -23,6 +23,12 @@ class Prompt {
   }
 };
 
+// Shows nothing: for work nobody watches (a planning pass, a benchmark).
+class SilentPrompt : public Prompt {
+ public:
+  void Show(const std::string&) override {}
+};
+
 // Keeps every message shown, in order.
 class RecordingPrompt : public Prompt {
  public:
