@@ -37,9 +37,27 @@ void CZentrovaControlForm::OnInitialUpdate() {
   }
   if (doc_.bConcatenate == 1) doc_.activityLog.Add("Automatic concatenatenation is on");
   if (doc_.bSnedReport == 1) StartReportTimer();
-  if (doc_.bWarning == 1 && batteryTimer_ == 0) {
-    batteryTimer_ = timers_.SetTimer(doc_.iBatteryCheckInterval * 60000, [this] { OnTimer(2); });
-  }
+  if (doc_.bWarning == 1) StartBatteryTimer();
+}
+
+void CZentrovaControlForm::StartBatteryTimer() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  if (batteryTimer_ != 0) return;
+  batteryTimer_ = timers_.SetTimer(std::max(doc_.iBatteryCheckInterval, 0) * 60000, [this] { OnTimer(2); });
+  doc_.activityLog.Add(Printf("Checking battery statsus started by timer. Checking interval is = %d minutes",
+                              doc_.iBatteryCheckInterval));
+  doc_.bCheckBattery = 1;
+  doc_.settings.SaveInt("bCheckBattery", 1);
+}
+
+void CZentrovaControlForm::StopBatteryTimer() {
+  std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
+  if (batteryTimer_ == 0) return;
+  timers_.KillTimer(batteryTimer_);
+  batteryTimer_ = 0;
+  doc_.activityLog.Add("Checking battery stopped");
+  doc_.bCheckBattery = 0;
+  doc_.settings.SaveInt("bCheckBattery", 0);
 }
 
 void CZentrovaControlForm::StartReportTimer() {
@@ -129,6 +147,7 @@ void CZentrovaControlForm::OnTimer(int id) {
       doc_.activityLog.Add("Report was successfully sent.");
     }
   } else if (id == 2 && batteryCheck) {
+    // Without the lock: a shutdown below the threshold pauses this thread.
     const std::string text = batteryCheck();
     doc_.activityLog.Add(text);
   }

@@ -45,6 +45,11 @@ class CZentrovaControlForm {
   void StartReportTimer();
   void StopReportTimer();
 
+  // The battery check timer (timer 2), every iBatteryCheckInterval minutes.
+  bool BatteryTimerRunning() const { return batteryTimer_ != 0; }
+  void StartBatteryTimer();
+  void StopBatteryTimer();
+
   std::atomic<int> bRunning{0};
   int bTimerActive = 0;
   unsigned nTimerId = 0;

@@ -25,11 +25,10 @@ MonitorSettings::MonitorSettings(Platform& platform, Settings& settings) {
   settings.LoadFloat("fBatteryWarning", fBatteryWarning);
   settings.LoadFloat("fBatteryShutdown", fBatteryShutdown);
 
-  // The drive table: until the drive manager is wired in, the single drive
-  // that holds the destination, so the placement leaves the path as it is.
+  // The drive table is filled, and iCurrentDrive brought into it, by the
+  // drive manager's start-up placement; until then it is the one drive C.
   nDrives = 1;
-  iCurrentDrive = std::max(0, std::min(iCurrentDrive, nDrives - 1));
-  drives[0].strDrive = "C";
+  drives[0].sDriveLetter = "C";
 
   settings.LoadInt("bReportEMail", bReportEMail);
   settings.LoadInt("bReportWebServer", bReportWebServer);

@@ -10,10 +10,13 @@
 
 namespace zentrova {
 
+// One drive of the drive table.
 struct DriveEntry {
-  std::string strDrive;  // drive letter
-  int bActive = 1;
-  double dFreeRatio = 0.0;
+  std::string sDriveLetter;  // "C" to "L"
+  int bActive = 1;           // may be used as the destination
+  double dFreeFraction = 0.0;
+  double dTotalKB = 0.0;     // total bytes / 1000
+  std::string sRoot;         // the folder the letter stands for
 };
 
 class MonitorSettings {

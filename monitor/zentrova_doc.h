@@ -25,6 +25,9 @@ namespace zentrova {
 
 struct EventDetectionParameters;  // detection/, created on first use
 
+// Where the acquisition controller is installed, unless the operator says otherwise.
+inline constexpr const char* kDefaultControllerPath = "/opt/Halvorne/Tarnlink Controller/TC.exe";
+
 // One file handed to the pipeline by the scan.
 struct NewFileInput {
   std::string path;
@@ -91,7 +94,7 @@ class CZentrovaDoc {
   OrbelChannels orbelChannels;
   OpenViews views;
 
-  std::string strControllerPath = "C:\\Halvorne\\Tarnlink Controller\\TC.exe";
+  std::string strControllerPath = kDefaultControllerPath;
   int bProfileViewDrawn = 0;
   int bUseLocalServer = 0;
   int bDatabaseUpload = 0;

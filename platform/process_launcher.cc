@@ -31,8 +31,15 @@ bool PosixLauncher::Start(const std::string& program, const std::vector<std::str
   argv.push_back(nullptr);
   std::lock_guard<std::mutex> lock(g_mutex);
   CollectEnded();
+  // Each program in a session of its own, as a program started from the
+  // desktop would be: a signal to the station's terminal does not reach it.
+  posix_spawnattr_t attributes;
+  ::posix_spawnattr_init(&attributes);
+  ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
   pid_t pid = -1;
-  if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
+  const int failed = ::posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+  ::posix_spawnattr_destroy(&attributes);
+  if (failed != 0) return false;
   g_started.push_back(pid);
   return true;
 }

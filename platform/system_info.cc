@@ -40,12 +40,19 @@ std::string LinuxSystemInfo::DataHome() {
   return data.empty() ? HomeFolder() + "/.local/share" : data;
 }
 
+std::string LinuxSystemInfo::UserConfigHome() {
+  std::string config = Env("XDG_CONFIG_HOME");
+  return config.empty() ? HomeFolder() + "/.config" : config;
+}
+
 std::string LinuxSystemInfo::ConfigFolder() {
   std::string dir = Env("ZENTROVA_CONFIG_DIR");
-  if (!dir.empty()) return dir;
-  std::string config = Env("XDG_CONFIG_HOME");
-  if (config.empty()) config = HomeFolder() + "/.config";
-  return config + "/Kalvane Applications";
+  return dir.empty() ? UserConfigHome() + "/Kalvane Applications" : dir;
+}
+
+std::string LinuxSystemInfo::ControllerFolder() {
+  std::string dir = Env("ZENTROVA_CONTROLLER_DIR");
+  return dir.empty() ? "/var/opt/Halvorne" : dir;
 }
 
 }  // namespace zentrova

@@ -13,6 +13,10 @@ class SystemInfo {
   virtual std::string HomeFolder() = 0;
   virtual std::string DataHome() = 0;       // $XDG_DATA_HOME, default ~/.local/share
   virtual std::string ConfigFolder() = 0;   // $ZENTROVA_CONFIG_DIR, or $XDG_CONFIG_HOME/Kalvane Applications
+  virtual std::string UserConfigHome() = 0; // $XDG_CONFIG_HOME, default ~/.config
+  // The acquisition controller's machine-wide folder: its settings store
+  // and its surveys. $ZENTROVA_CONTROLLER_DIR, default /var/opt/Halvorne.
+  virtual std::string ControllerFolder() = 0;
   virtual std::string Version() = 0;
 };
 
@@ -23,6 +27,8 @@ class LinuxSystemInfo : public SystemInfo {
   std::string HomeFolder() override;
   std::string DataHome() override;
   std::string ConfigFolder() override;
+  std::string UserConfigHome() override;
+  std::string ControllerFolder() override;
   std::string Version() override { return "2:0:0:0"; }
 };
 
@@ -34,6 +40,8 @@ class FixedSystemInfo : public SystemInfo {
   std::string HomeFolder() override { return home; }
   std::string DataHome() override { return dataHome; }
   std::string ConfigFolder() override { return configFolder; }
+  std::string UserConfigHome() override { return configHome; }
+  std::string ControllerFolder() override { return controllerFolder; }
   std::string Version() override { return "2:0:0:0"; }
 
   std::string computerName = "STATION";
@@ -41,6 +49,8 @@ class FixedSystemInfo : public SystemInfo {
   std::string home = "/home/op";
   std::string dataHome = "/home/op/.local/share";
   std::string configFolder = "/home/op/.config/Kalvane Applications";
+  std::string configHome = "/home/op/.config";
+  std::string controllerFolder = "/var/opt/Halvorne";
 };
 
 }  // namespace zentrova

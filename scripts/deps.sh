@@ -10,6 +10,7 @@ packages=(
   python3-numpy                                     # the numpy twin of the detector benchmark
   libcurl4-openssl-dev                              # HTTP and SMTP
   python3-aiosmtpd                                  # the local SMTP server of the e-mail tests
+  libx11-dev xvfb                                   # closing the controller window; a display for its tests
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include "platform/memory_file_system.h"
 #include "platform/printf.h"
 #include "records/seg2_writer.h"
+#include "tools/tc_simulator/survey_log.h"
 
 namespace zentrova {
 
@@ -56,12 +57,16 @@ std::string SimulatedRecord(const SimulatorOptions& o, int index) {
   return memory.Contents("/r");
 }
 
-int RunSimulator(FileSystem& fs, Clock& clock, const SimulatorOptions& given) {
+double BatteryVolts(const SimulatorOptions& o, int index) { return o.batteryVolts - o.batteryDrop * index; }
+
+int RunSimulator(FileSystem& fs, Clock& clock, const SimulatorOptions& given, SurveyLog* survey,
+                 const std::function<bool()>& stop) {
   SimulatorOptions o = given;
   if (o.startTime == 0) o.startTime = clock.Now();
   int written = 0;
   for (int k = 0; k < o.count; ++k) {
     if (k > 0) clock.Sleep(o.intervalMs);
+    if (stop && stop()) break;
     const std::string bytes = SimulatedRecord(o, k);
     const std::string path = JoinPath(fs, o.outFolder, std::to_string(o.firstNumber + k) + "." + o.extension);
     auto file = fs.OpenForWrite(path);
@@ -74,7 +79,13 @@ int RunSimulator(FileSystem& fs, Clock& clock, const SimulatorOptions& given) {
       ok = (*file)->Append(std::string_view(bytes).substr(at, step)).ok();
     }
     ok = (*file)->Close().ok() && ok;
-    if (ok) ++written;
+    if (!ok) continue;
+    ++written;
+    if (survey) {
+      const int64_t steady = clock.SteadyMs();
+      survey->RecordSaved(std::to_string(o.firstNumber + k) + "." + o.extension, BatteryVolts(o, k), clock.Now(),
+                          static_cast<int>((steady / 10) % 100));
+    }
   }
   return written;
 }

@@ -4,6 +4,7 @@
 // while held open, and closed.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/clock.h"
@@ -25,7 +26,11 @@ struct SimulatorOptions {
   int chunks = 4;               // writes per file
   int chunkPauseMs = 20;        // pause between two writes of one file
   std::string extension = "sg2";
+  double batteryVolts = 12.6;   // voltage logged with the first record
+  double batteryDrop = 0.0;     // volts less with each further record
 };
+
+class SurveyLog;
 
 // The samples of one record: quiet noise, and with `event` a strong
 // burst in the middle of every trace.
@@ -34,7 +39,13 @@ std::vector<std::vector<float>> SimulatedTraces(const SimulatorOptions& options,
 // The bytes of record number `index` (0-based) of a run.
 std::string SimulatedRecord(const SimulatorOptions& options, int index);
 
-// Writes options.count records; returns how many were written completely.
-int RunSimulator(FileSystem& fs, Clock& clock, const SimulatorOptions& options);
+// The battery voltage logged with record `index`.
+double BatteryVolts(const SimulatorOptions& options, int index);
+
+// Writes options.count records, each followed by its lines in `survey`
+// (when given); stops early once `stop` says so. Returns how many were
+// written completely.
+int RunSimulator(FileSystem& fs, Clock& clock, const SimulatorOptions& options, SurveyLog* survey = nullptr,
+                 const std::function<bool()>& stop = {});
 
 }  // namespace zentrova

@@ -1,0 +1,55 @@
+#include "health/battery_check.h"
+
+#include "health/controller.h"
+#include "health/survey_file.h"
+#include "platform/printf.h"
+
+namespace zentrova {
+
+std::string CheckBattery(CZentrovaDoc& doc, HealthChannels& ch) {
+  const BatteryReading reading = ReadBatteryVoltage(ch.fs, ch.recentSurveys, ch.surveyFolder);
+  if (reading.voltage <= 0.0f) return "No battery voltage information";
+  std::string result;
+  bool shutdown = false;
+  {
+    std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+    const MonitorSettings& m = doc.settingsBlock;
+    result = Printf("Battery voltage = %.1f V updated at %s", static_cast<double>(reading.voltage),
+                    reading.savedAt.c_str());
+    std::string warning;
+    if (reading.voltage < m.fBatteryShutdown) {
+      warning = Printf("Warning ! Battery voltage is less than %.1f V. PC will be shoutdown.",
+                       static_cast<double>(m.fBatteryShutdown));
+      shutdown = true;
+    } else if (reading.voltage < m.fBatteryWarning) {
+      warning = Printf("Warning ! Battery voltage is less than %.1f V", static_cast<double>(m.fBatteryWarning));
+    }
+    if (!warning.empty()) {
+      if (doc.bSnedReport == 1) doc.SendReport(warning, 1);
+      result += "\n" + warning;
+    }
+  }
+  if (shutdown) {
+    doc.platform.clock.Sleep(1000);
+    ShutdownStation(doc, ch, 0);
+  }
+  return result;
+}
+
+void ShutdownStation(CZentrovaDoc& doc, HealthChannels& ch, int ask) {
+  if (ask == 1 && !doc.platform.prompt.AskYesNo("Are you sure to shutdown?")) return;
+  if (ask == 1 && IsProcessRunning(ch.processes, ch.controllerProcess) == 1) {
+    // The controller saves its survey when it closes; the station waits for it.
+    CloseWindowByTitle(ch.windows, kControllerTitle);
+    while (IsProcessRunning(ch.processes, ch.controllerProcess) == 1) doc.platform.clock.Sleep(1000);
+  }
+  {
+    std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+    doc.activityLog.AppendToLogFile("System shutdown.");
+    if (doc.bSnedReport == 1) doc.SendReport("System shutdown.", 1);
+  }
+  doc.platform.clock.Sleep(10000);
+  ch.power.PowerOff();
+}
+
+}  // namespace zentrova

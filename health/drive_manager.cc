@@ -1,0 +1,130 @@
+#include "health/drive_manager.h"
+
+#include <algorithm>
+
+#include "platform/printf.h"
+
+namespace zentrova {
+namespace {
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// A root without its closing separators ("C:\" -> "C:", "/" -> "").
+std::string Trimmed(std::string root) {
+  while (!root.empty() && IsSeparator(root.back())) root.pop_back();
+  return root;
+}
+
+bool LiesUnder(const std::string& path, const std::string& root) {
+  const std::string r = Trimmed(root);
+  if (root.empty() || path.compare(0, r.size(), r) != 0) return false;
+  return path.size() == r.size() || IsSeparator(path[r.size()]);
+}
+
+}  // namespace
+
+FreeSpace QueryFreeSpace(VolumeTable& volumes, char letter) {
+  const auto space = volumes.Space(volumes.Root(letter));
+  if (!space || space->totalBytes == 0) return {};
+  return {static_cast<double>(space->freeBytes) / static_cast<double>(space->totalBytes),
+          static_cast<double>(space->totalBytes) / 1000.0};
+}
+
+int RefreshDriveTable(MonitorSettings& m, VolumeTable& volumes) {
+  m.nDrives = 0;
+  for (char letter = 'C'; letter <= 'L'; ++letter) {
+    const FreeSpace f = QueryFreeSpace(volumes, letter);
+    if (f.fraction <= 0.0) continue;
+    DriveEntry& e = m.drives[m.nDrives++];
+    e.sDriveLetter = std::string(1, letter);
+    e.dFreeFraction = f.fraction;
+    e.dTotalKB = f.totalKB;
+    e.sRoot = volumes.Root(letter);
+  }
+  return m.nDrives;
+}
+
+void LoadDriveSettings(CZentrovaDoc& doc) {
+  MonitorSettings& m = doc.settingsBlock;
+  doc.settings.LoadInt("bAutomaticDriveChange", m.bAutomaticDriveChange);
+  doc.settings.LoadInt("iCurrentDrive", m.iCurrentDrive);
+  doc.settings.LoadFloat("dDiskSpaceRatio", m.dDiskSpaceRatio);
+  for (int i = 0; i < m.nDrives; ++i) doc.settings.LoadInt(Printf("bActive_%d", i), m.drives[i].bActive);
+}
+
+void SaveDriveSettings(CZentrovaDoc& doc) {
+  MonitorSettings& m = doc.settingsBlock;
+  doc.settings.SaveInt("bAutomaticDriveChange", m.bAutomaticDriveChange);
+  doc.settings.SaveInt("iCurrentDrive", m.iCurrentDrive);
+  doc.settings.SaveFloat("dDiskSpaceRatio", m.dDiskSpaceRatio);
+  for (int i = 0; i < m.nDrives; ++i) doc.settings.SaveInt(Printf("bActive_%d", i), m.drives[i].bActive);
+}
+
+int DriveOfPath(const MonitorSettings& m, const std::string& path) {
+  int best = -1;
+  size_t bestLength = 0;
+  for (int i = 0; i < m.nDrives; ++i) {
+    const std::string& root = m.drives[i].sRoot;
+    if (LiesUnder(path, root) && (best < 0 || Trimmed(root).size() > bestLength)) {
+      best = i;
+      bestLength = Trimmed(root).size();
+    }
+  }
+  return best;
+}
+
+std::string PathOnDrive(const MonitorSettings& m, const std::string& path, int index) {
+  if (index < 0 || index >= m.nDrives) return path;
+  const DriveEntry& target = m.drives[index];
+  const int from = DriveOfPath(m, path);
+  if (from >= 0) {
+    const std::string rest = path.substr(Trimmed(m.drives[from].sRoot).size());
+    const std::string moved = Trimmed(target.sRoot) + rest;
+    return moved.empty() ? target.sRoot : moved;
+  }
+  if (path.size() >= 2 && path[1] == ':' && !target.sDriveLetter.empty()) {
+    return target.sDriveLetter.substr(0, 1) + path.substr(1);
+  }
+  return path;
+}
+
+void PlaceDestination(CZentrovaDoc& doc, VolumeTable& volumes) {
+  MonitorSettings& m = doc.settingsBlock;
+  RefreshDriveTable(m, volumes);
+  m.nNoDriveWarnings = 0;
+  LoadDriveSettings(doc);
+  // With no usable drive at all, the path and the stored choice stay as
+  // they are (the drives may be back at the next start).
+  if (m.nDrives == 0) return;
+  m.iCurrentDrive = std::max(0, std::min(m.iCurrentDrive, m.nDrives - 1));
+  m.strDestinationFolder = PathOnDrive(m, m.strDestinationFolder, m.iCurrentDrive);
+  SaveDriveSettings(doc);
+}
+
+int CheckDestinationDrive(CZentrovaDoc& doc, VolumeTable& volumes) {
+  MonitorSettings& m = doc.settingsBlock;
+  RefreshDriveTable(m, volumes);
+  if (m.nDrives == 0) return 2;
+  const double limit = 1.0 - m.dDiskSpaceRatio;
+  const int start = std::max(0, std::min(m.iCurrentDrive, m.nDrives - 1));
+  // The current drive: the one the destination lies on, when it is still in the table.
+  const int current = DriveOfPath(m, m.strDestinationFolder);
+  const int here = current >= 0 ? current : start;
+  if (m.drives[here].dFreeFraction > limit) return 0;
+  int candidate = here;
+  for (int tried = 0; tried < m.nDrives; ++tried) {
+    candidate = (candidate + 1) % m.nDrives;
+    DriveEntry& e = m.drives[candidate];
+    // Each candidate is asked afresh: space may have been freed meanwhile.
+    e.dFreeFraction = QueryFreeSpace(volumes, e.sDriveLetter.empty() ? 'C' : e.sDriveLetter[0]).fraction;
+    if (e.bActive == 1 && e.dFreeFraction > limit) {
+      m.strDestinationFolder = PathOnDrive(m, m.strDestinationFolder, candidate);
+      m.iCurrentDrive = candidate;
+      SaveDriveSettings(doc);
+      return 1;
+    }
+  }
+  return 2;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,27 @@
+#include "health/station_health.h"
+
+#include "health/battery_check.h"
+#include "health/controller.h"
+#include "health/drive_manager.h"
+#include "health/survey_file.h"
+
+namespace zentrova {
+
+void ConnectHealth(CZentrovaDoc& doc, ReportChannels& reports, HealthChannels& ch) {
+  reports.battery = [&ch] { return ReadBatteryVoltage(ch.fs, ch.recentSurveys, ch.surveyFolder); };
+  reports.freeFraction = [&doc, &ch] {
+    const MonitorSettings& m = doc.settingsBlock;
+    const int i = std::max(0, std::min(m.iCurrentDrive, 9));
+    const std::string& letter = m.drives[i].sDriveLetter;
+    return QueryFreeSpace(ch.volumes, letter.empty() ? 'C' : letter[0]).fraction;
+  };
+  doc.services.placeDestination = [&doc, &ch] { PlaceDestination(doc, ch.volumes); };
+  doc.services.checkDestinationDrive = [&doc, &ch] { return CheckDestinationDrive(doc, ch.volumes); };
+  doc.services.startController = [&doc, &ch] { return LaunchController(doc, ch); };
+}
+
+void ConnectBatteryCheck(CZentrovaControlForm& form, CZentrovaDoc& doc, HealthChannels& ch) {
+  form.batteryCheck = [&doc, &ch] { return CheckBattery(doc, ch); };
+}
+
+}  // namespace zentrova

@@ -1,0 +1,75 @@
+#pragma once
+// The drives C to L of the station: each letter stands for the root folder
+// of a mounted volume. The operator lists them in the profile, one key per
+// letter ("sDriveRoot_C" = "/", "sDriveRoot_D" = "/media/usb1", ...).
+// Without such a list the table holds one drive, C, rooted at the mount
+// point that holds the destination folder, so nothing is ever moved onto
+// a volume by guessing.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/key_value_store.h"
+
+namespace zentrova {
+
+struct VolumeSpace {
+  uint64_t freeBytes = 0;   // all free bytes of the volume, not a quota
+  uint64_t totalBytes = 0;
+};
+
+class VolumeTable {
+ public:
+  virtual ~VolumeTable() = default;
+  // The root folder of drive `letter`; empty when there is no such drive.
+  virtual std::string Root(char letter) = 0;
+  // Free and total space of the volume at `root`; nothing on failure.
+  virtual std::optional<VolumeSpace> Space(const std::string& root) = 0;
+};
+
+class LinuxVolumeTable : public VolumeTable {
+ public:
+  // `destination` gives the destination folder of the moment.
+  LinuxVolumeTable(KeyValueStore& profile, std::function<std::string()> destination);
+  std::string Root(char letter) override;
+  std::optional<VolumeSpace> Space(const std::string& root) override;
+
+ private:
+  KeyValueStore& profile_;
+  std::function<std::string()> destination_;
+};
+
+// The mount point of the volume holding `path` (or its nearest existing
+// parent); "/" when nothing better is known.
+std::string MountPointOf(const std::string& path);
+
+class FakeVolumeTable : public VolumeTable {
+ public:
+  struct Volume {
+    std::string root;
+    std::optional<VolumeSpace> space;
+  };
+  std::string Root(char letter) override {
+    auto it = volumes.find(letter);
+    return it == volumes.end() ? std::string() : it->second.root;
+  }
+  std::optional<VolumeSpace> Space(const std::string& root) override {
+    for (const auto& [letter, v] : volumes) {
+      if (v.root == root) return v.space;
+    }
+    return std::nullopt;
+  }
+  // A drive `letter` rooted at "<letter>:\" with the given free fraction
+  // of 1000000 kB.
+  void Add(char letter, double freeFraction, std::string root = "") {
+    const uint64_t total = 1000000000ull;
+    volumes[letter] = {root.empty() ? std::string(1, letter) + ":\\" : root,
+                       VolumeSpace{static_cast<uint64_t>(freeFraction * static_cast<double>(total)), total}};
+  }
+  std::map<char, Volume> volumes;
+};
+
+}  // namespace zentrova
