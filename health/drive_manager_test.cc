@@ -128,7 +128,7 @@ TEST_F(DriveManagerTest, FilingReportsTheChangeAndAtMostFiveNoDriveWarnings) {
   h.st.profile.values["ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH"] = d + "/Data";
   h.st.profile.values["iCurrentDrive"] = "1";
   CurlHttpClient http;
-  ReportChannels reports{h.launcher, http, nullptr, nullptr, nullptr};
+  ReportChannels reports{h.launcher, http, nullptr, nullptr, nullptr, nullptr, nullptr};
   CZentrovaDoc doc(h.st.platform, h.st.services);
   ConnectHealth(doc, reports, h.ch);
   doc.services.sendReport = h.st.services.sendReport;

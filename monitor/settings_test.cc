@@ -51,7 +51,6 @@ TEST(MonitorSettings, DefaultFoldersOfAFreshAccount) {
   EXPECT_EQ(doc.settingsBlock.strWatchedFolder, st.root.Path("Data"));
   EXPECT_EQ(doc.settingsBlock.strDestinationFolder, st.root.Path("ZentrovaData"));
   EXPECT_EQ(doc.settingsBlock.sMyName, "STATION");
-  EXPECT_EQ(doc.settingsBlock.iCurrentDrive, 0);
   EXPECT_EQ(doc.settingsBlock.nMinNoFile, 5);
   EXPECT_EQ(doc.settingsBlock.strProgramFolder, "/opt/zentrova");
   EXPECT_EQ(doc.activityLog.LogFile(), st.root.Path("ZentrovaData/ZentrovaLog_2020_03_15_08_04.txt"));

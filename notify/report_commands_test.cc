@@ -14,7 +14,7 @@ class ReportCommands : public ::testing::Test {
   testing::StationFixture st;
   RecordingLauncher launcher;
   CurlHttpClient http;
-  ReportChannels channels{launcher, http, nullptr, nullptr, nullptr};
+  ReportChannels channels{launcher, http, nullptr, nullptr, nullptr, nullptr, nullptr};
 };
 
 TEST_F(ReportCommands, StartAndStopSendingReports) {

@@ -48,13 +48,16 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
   }
   const std::string title = "Message from Zentrova at " + site;
   const std::string body = site + "\n" + text + "\n" + driveLine + "\n" + batteryLine + " updated at " + battery.savedAt;
-  doc.settings.WriteProductText("MessageToBeSent", body);
-  doc.settings.WriteProductText("stMessaggeTitle", title);
-
+  const std::string program = JoinPath(doc.platform.fs, m.strProgramFolder, kSenderProgram);
   int r = 0;
-  if (mail) {
-    const std::string program = JoinPath(doc.platform.fs, m.strProgramFolder, kSenderProgram);
-    r = ch.launcher.Start(program, attachments) ? 1 : 0;
+  if (ch.mailbox) {
+    // The outbox writes the product key when this message's turn comes.
+    ch.mailbox->Submit({title, body, mail, program, attachments});
+    if (mail) r = doc.platform.fs.Exists(program) ? 1 : 0;
+  } else {
+    doc.settings.WriteProductText("MessageToBeSent", body);
+    doc.settings.WriteProductText("stMessaggeTitle", title);
+    if (mail) r = ch.launcher.Start(program, attachments) ? 1 : 0;
   }
   if (m.bReportWebServer == 1) {
     const CivilTime c = SecondsToLocal(doc.platform.clock.Now()).value_or(CivilTime{});
@@ -66,7 +69,11 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
                                Printf("%.3f", 100.0 * free),
                                Printf("%d-%.2d-%.2d %.2d:%.2d:%.2d", c.year, c.month, c.day, c.hour, c.minute, c.second),
                                version};
-    PostForm(ch.http, m.sServerURL, kFormNames, values);  // the answer does not change the result
+    if (ch.outbox) {
+      ch.outbox->Submit(m.sServerURL, values);
+    } else {
+      PostForm(ch.http, m.sServerURL, kFormNames, values);  // the answer does not change the result
+    }
     m.nFileId = -1;
     return 1;
   }

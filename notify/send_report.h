@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "monitor/zentrova_doc.h"
+#include "notify/form_outbox.h"
+#include "notify/mail_outbox.h"
 #include "platform/http_client.h"
 #include "platform/process_launcher.h"
 
@@ -26,6 +28,11 @@ struct ReportChannels {
   std::function<double()> freeFraction;        // of the destination drive; 0 until wired
   // The string dialog for a missing recipient; nothing = cancelled.
   std::function<std::optional<std::string>(const std::string& caption, const std::string& text)> askText;
+  // Where the report form goes; without one it is posted on the caller's thread.
+  FormOutbox* outbox = nullptr;
+  // Where the e-mail goes; without one the product key is written and the
+  // sender started on the caller's thread.
+  MailOutbox* mailbox = nullptr;
 };
 
 inline constexpr const char* kSenderProgram = "ZuveRadeRI.exe";

@@ -28,7 +28,7 @@ class SendReportTest : public ::testing::Test {
   testing::StationFixture st;
   RecordingLauncher launcher;
   RecordingHttp http;
-  ReportChannels channels{launcher, http, nullptr, nullptr, nullptr};
+  ReportChannels channels{launcher, http, nullptr, nullptr, nullptr, nullptr, nullptr};
 };
 
 TEST_F(SendReportTest, MailThroughTheSenderProgramWithItsAttachments) {

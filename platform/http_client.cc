@@ -12,6 +12,12 @@ size_t Collect(char* data, size_t size, size_t count, void* out) {
   return size * count;
 }
 
+// libcurl asks this about once a second and on every transfer step; a
+// non-zero answer ends the request.
+int Progress(void* aborted, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return static_cast<std::atomic<bool>*>(aborted)->load() ? 1 : 0;
+}
+
 void GlobalInit() {
   static std::once_flag once;
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -41,6 +47,9 @@ HttpResult CurlHttpClient::Post(const std::string& url, const std::string& conte
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeout_);
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeout_);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // time-outs without signals, safe on worker threads
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, Progress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &aborted_);
   const CURLcode code = curl_easy_perform(curl);
   if (code == CURLE_OK) {
     result.ok = true;

@@ -3,6 +3,7 @@
 // libcurl: proxy from the environment, TLS certificates verified, and time-outs
 // so that a dead server never holds the station for long.
 
+#include <atomic>
 #include <string>
 
 namespace zentrova {
@@ -19,6 +20,9 @@ class HttpClient {
   virtual ~HttpClient() = default;
   virtual HttpResult Post(const std::string& url, const std::string& contentType, const std::string& body,
                           const std::string& agent) = 0;
+  // The station is closing: ends every request under way, and every later
+  // one, at once (within about a second).
+  virtual void AbortAll() {}
 };
 
 class CurlHttpClient : public HttpClient {
@@ -28,10 +32,12 @@ class CurlHttpClient : public HttpClient {
       : connectTimeout_(connectTimeout), totalTimeout_(totalTimeout) {}
   HttpResult Post(const std::string& url, const std::string& contentType, const std::string& body,
                   const std::string& agent) override;
+  void AbortAll() override { aborted_ = true; }
 
  private:
   long connectTimeout_;
   long totalTimeout_;
+  std::atomic<bool> aborted_{false};
 };
 
 }  // namespace zentrova

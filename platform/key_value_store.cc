@@ -104,6 +104,7 @@ IniFileStore::IniFileStore(FileSystem& fs, std::string path, std::string section
     : fs_(fs), path_(std::move(path)), section_(std::move(section)) {}
 
 std::optional<std::string> IniFileStore::Get(const std::string& key) {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto text = ReadWholeFile(fs_, path_);
   if (!text.ok()) return std::nullopt;
   std::string current;
@@ -121,6 +122,7 @@ std::optional<std::string> IniFileStore::Get(const std::string& key) {
 }
 
 bool IniFileStore::Set(const std::string& key, const std::string& value) {
+  std::lock_guard<std::mutex> lock(mutex_);
   std::vector<std::string> lines;
   if (auto text = ReadWholeFile(fs_, path_); text.ok()) lines = Lines(*text);
   const std::string entry = key + "=" + EscapeIniValue(value);

@@ -4,6 +4,7 @@
 // e-mail program); the formats of the values are the caller's.
 
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -42,6 +43,7 @@ class IniFileStore : public KeyValueStore {
   FileSystem& fs_;
   std::string path_;
   std::string section_;
+  std::mutex mutex_;  // one read-modify-write at a time from this process
 };
 
 std::string EscapeIniValue(const std::string& value);

@@ -2,6 +2,8 @@
 // Starting other programs: an argument vector, never a shell, so a path with
 // blanks, quotes or ';' arrives as one argument.
 
+#include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -12,11 +14,19 @@ class ProcessLauncher {
   virtual ~ProcessLauncher() = default;
   // Starts the program without waiting for it; true when it was created.
   virtual bool Start(const std::string& program, const std::vector<std::string>& arguments) = 0;
+  // Starts the program and waits for it to end, at most `timeoutMs` (then
+  // it is killed); its exit code, or -1 when it did not start, died by a
+  // signal or ran out of time. Once `stopWaiting` is set the wait ends at
+  // once and the program goes on by itself (-1).
+  virtual int Run(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs,
+                  const std::atomic<bool>& stopWaiting) = 0;
 };
 
 class PosixLauncher : public ProcessLauncher {
  public:
   bool Start(const std::string& program, const std::vector<std::string>& arguments) override;
+  int Run(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs,
+          const std::atomic<bool>& stopWaiting) override;
 };
 
 class RecordingLauncher : public ProcessLauncher {
@@ -26,9 +36,15 @@ class RecordingLauncher : public ProcessLauncher {
     std::vector<std::string> arguments;
   };
   bool Start(const std::string& program, const std::vector<std::string>& arguments) override {
+    std::lock_guard<std::mutex> lock(mutex);
     calls.push_back({program, arguments});
     return succeed;
   }
+  int Run(const std::string& program, const std::vector<std::string>& arguments, int,
+          const std::atomic<bool>&) override {
+    return Start(program, arguments) ? 0 : -1;
+  }
+  std::mutex mutex;
   std::vector<Call> calls;
   bool succeed = true;
 };

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include "detection/event_run.h"
+#include "health/station_health.h"
 #include "notify/send_report.h"
 
 namespace zentrova {
@@ -34,16 +35,29 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
       product_(fs_, configFolder_ + "/product.ini", "Kalvane Applications"),
       platform_{fs_, profile_, product_, clock_, system_, prompt_},
       loop_(clock_),
-      reports_{launcher_, http_, nullptr, nullptr, nullptr} {
+      reports_{launcher_, http_, nullptr, nullptr, nullptr, &outbox_, &mailbox_},
+      recentSurveys_(fs_, JoinPath(fs_, system_.ControllerFolder(), kControllerStoreFile), kRecentSurveysKey),
+      controllerProgram_(fs_, JoinPath(fs_, system_.ControllerFolder(), kControllerStoreFile), kControllerProgramKey),
+      power_(options.allowPowerOff ? std::unique_ptr<PowerControl>(std::make_unique<SystemPower>())
+                                   : std::make_unique<DryRunPower>([this](const std::string& text) {
+                                       out_ << "[power] " << text << std::endl;
+                                     })),
+      logon_(fs_, system_.UserConfigHome()),
+      volumes_(profile_, [this] { return doc_ ? doc_->settingsBlock.strDestinationFolder : std::string(); }),
+      health_(fs_, recentSurveys_, controllerProgram_, JoinPath(fs_, system_.ControllerFolder(), kSurveyFolder),
+              *power_, processes_, windows_, launcher_, logon_, volumes_) {
   doc_ = std::make_unique<CZentrovaDoc>(platform_);
+  if (!options.controllerPath.empty()) doc_->strControllerPath = options.controllerPath;
   ConnectEventDetection(*doc_);
   doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {
     return ConcatenateRecords(fs_, prompt_, request, &joins_);
   };
   ConnectReports(*doc_, reports_);
+  ConnectHealth(*doc_, reports_, health_);
   doc_->StartUp();
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
+  ConnectBatteryCheck(*form_, *doc_, health_);
 }
 
 HeadlessStation::~HeadlessStation() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "concat/concatenation.h"
+#include "health/health_channels.h"
 #include "monitor/control_form.h"
 #include "notify/send_report.h"
 #include "platform/http_client.h"
@@ -20,6 +21,8 @@ struct StationOptions {
   std::string configDir;  // empty: $ZENTROVA_CONFIG_DIR or the XDG default
   bool start = false;     // run "Start" at once
   double runForSeconds = -1;
+  std::string controllerPath;  // empty: the default installation
+  bool allowPowerOff = false;  // otherwise a dry-run power switch
 };
 
 // Message boxes of a station nobody watches: printed, and the run goes on.
@@ -56,7 +59,17 @@ class HeadlessStation {
   EventLoop loop_;
   PosixLauncher launcher_;
   CurlHttpClient http_;
+  FormOutbox outbox_{http_};  // the outboxes before the document: they outlive it
+  MailOutbox mailbox_{product_, launcher_};
   ReportChannels reports_;
+  IniFileStore recentSurveys_;
+  IniFileStore controllerProgram_;
+  std::unique_ptr<PowerControl> power_;
+  LinuxProcessTable processes_;
+  X11WindowTree windows_;
+  XdgAutostart logon_;
+  LinuxVolumeTable volumes_;
+  HealthChannels health_;
   ConcatenationWorkers joins_;  // before the document: joined last
   std::unique_ptr<CZentrovaDoc> doc_;
   std::unique_ptr<CZentrovaControlForm> form_;

@@ -13,12 +13,17 @@
 namespace {
 
 const char* kUsage =
-    "usage: zentrova-station [--config-dir DIR] [--start] [--run-for SECONDS]\n"
+    "usage: zentrova-station [--config-dir DIR] [--start] [--run-for SECONDS] [--controller PATH]\n"
+    "                        [--allow-power-off]\n"
     "  --config-dir DIR   settings folder (default $ZENTROVA_CONFIG_DIR, else\n"
     "                     $XDG_CONFIG_HOME/Kalvane Applications); Zentrova.ini holds the\n"
     "                     station's settings in its [General] section\n"
     "  --start            start monitoring at once, as bAutoStart=1 does\n"
-    "  --run-for SECONDS  stop cleanly after that long (default: until SIGINT or SIGTERM)\n";
+    "  --run-for SECONDS  stop cleanly after that long (default: until SIGINT or SIGTERM)\n"
+    "  --controller PATH  the acquisition controller to start when bAutoStartTC=1\n"
+    "                     (default /opt/Halvorne/Tarnlink Controller/TC.exe)\n"
+    "  --allow-power-off  really power the computer off below the battery's shutdown\n"
+    "                     threshold; without it the station only says it would\n";
 
 zentrova::HeadlessStation* g_station = nullptr;
 
@@ -38,6 +43,10 @@ int main(int argc, char** argv) {
       options.start = true;
     } else if (a == "--run-for" && i + 1 < argc) {
       options.runForSeconds = std::atof(argv[++i]);
+    } else if (a == "--controller" && i + 1 < argc) {
+      options.controllerPath = argv[++i];
+    } else if (a == "--allow-power-off") {
+      options.allowPowerOff = true;
     } else if (a == "--help" || a == "-h") {
       std::cout << kUsage;
       return 0;

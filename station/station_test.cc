@@ -10,6 +10,7 @@
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -17,7 +18,10 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 
 #include <gtest/gtest.h>
 
+#include "detection/event_run.h"
 #include "monitor/station_fixture.h"
+#include "notify/send_report.h"
+#include "tools/tc_simulator/acquisition_simulator.h"
 #include "records/record_file_name.h"
 #include "testing/child_process.h"
 #include "testing/local_servers.h"
@@ -148,6 +152,109 @@ TEST(Station, ItsMessagesArriveByEmail) {
   EXPECT_NE(all.find("Subject: Message from Zentrova at SITE"), std::string::npos) << all.substr(0, 400);
   EXPECT_NE(all.find("Zentrova started."), std::string::npos) << all.substr(0, 400);
   EXPECT_NE(all.find("Warnig ! There was no new file more than 0 minutes."), std::string::npos) << dir.Read("station.out");
+}
+
+TEST(Station, KeepsMonitoringWhileTheReportServerHangs) {
+  TempFolder dir;
+  testing::LocalHttpServer server(dir, "--hang");
+  ASSERT_FALSE(server.port.empty());
+  // Every cycle without a record sends the no-file warning to the web server.
+  WriteConfig(dir, "bSnedReport=1\nbReportEMail=0\nbReportWebServer=1\nnMinNoFile=0\nsServerURL=" +
+                       server.Url("/report_registration.php") + "\n");
+  const auto start = std::chrono::steady_clock::now();
+  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "4"},
+                            dir.Path("station.out"));
+  ::usleep(700000);
+  auto tc = RunProcess({kTc, "--out", dir.Path("watched"), "--count", "6", "--interval-ms", "300", "--traces", "2",
+                        "--samples", "100"});
+  EXPECT_EQ(tc.exitCode, 0);
+  EXPECT_EQ(station.Wait(), 0);
+  // The run's 4 s, and at most a few seconds for the forms still under way at the end.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(12));
+  const std::string out = dir.Read("station.out");
+  EXPECT_EQ(FilesBelow(dir.Path("dest/WaveformFiles")).size(), 6u) << out;
+  EXPECT_NE(out.find("Warnig ! There was no new file more than 0 minutes."), std::string::npos) << out;
+  EXPECT_NE(out.find("zentrova-station: stopped"), std::string::npos);
+}
+
+// The event message as the sender program sends it: the filed record and
+// the waveform image attached. The image comes from the display's drawing;
+// here a stand-in file takes its place.
+TEST(Station, AnEventMessageArrivesWithBothAttachments) {
+  TempFolder dir;
+  testing::LocalSmtpServer smtp(dir);
+  ASSERT_FALSE(smtp.port.empty());
+  std::filesystem::create_directories(dir.Path("cfg"));
+  std::filesystem::create_directories(dir.Path("watched"));
+  ::setenv("ZENTROVA_CONFIG_DIR", dir.Path("cfg").c_str(), 1);  // where the sender reads the product key
+  LinuxFileSystem fs;
+  MemoryStore profile;
+  IniFileStore product(fs, dir.Path("cfg/product.ini"), "Kalvane Applications");
+  for (const auto& [k, v] : std::vector<std::pair<std::string, std::string>>{
+           {"SMTPServer", "127.0.0.1"}, {"iPortNumber", smtp.port}, {"SenderEMailAddress", "station@example.org"},
+           {"ReceiverEMailAddress", "op@example.org"}, {"SMTPUsername", ""}, {"EVENT_DETECTION_MINIMUM_N_CHANNEL", "2"}}) {
+    product.Set(k, v);
+  }
+  profile.values = {{"ZENTROVA_CURRENT_FOLDER_PATH", dir.Path("watched")},
+                    {"ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH", dir.Path("dest")},
+                    {"sMyName", "SITE"}, {"bSnedReport", "1"}, {"bEventDetection", "1"}, {"bSendMail", "1"},
+                    {"bMoveToFolder", "1"}};
+  FakeClock clock(1584259445);
+  FixedSystemInfo system;
+  system.programPath = kStation;  // the sender program lies beside the station
+  RecordingPrompt prompt;
+  Platform platform{fs, profile, product, clock, system, prompt};
+  PosixLauncher launcher;
+  CurlHttpClient http;
+  MailOutbox mailbox(product, launcher);  // one message after the other through the product key
+  ReportChannels reports{launcher, http, nullptr, nullptr, nullptr, nullptr, &mailbox};
+  CZentrovaDoc doc(platform);
+  ConnectEventDetection(doc);
+  ConnectReports(doc, reports);
+  const std::string image = dir.Path("EventImage_1000.png");
+  dir.Write("EventImage_1000.png", std::string("\x89PNG\r\n\x1a\n", 8) + "waveforms");
+  doc.services.drawEventImage = [&](int) { return image; };
+  doc.StartUp();
+  doc.bEventDetection = 1;
+  doc.MoveExistingFiles();
+
+  SimulatorOptions o;
+  o.traces = 4;
+  o.samples = 3000;
+  o.sampleIntervalUs = 500;
+  o.eventEvery = 1;
+  o.startTime = 1584259445;
+  dir.Write("record.tmp", SimulatedRecord(o, 0));
+  std::filesystem::rename(dir.Path("record.tmp"), dir.Path("watched/1000.sg2"));
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+
+  std::string message;
+  int number = 0;
+  for (int wait = 0; wait < 200 && message.empty(); ++wait) {
+    for (int i = 1; std::filesystem::exists(dir.Path("message-" + std::to_string(i) + ".rcpt")); ++i) {
+      const std::string text = dir.Read("message-" + std::to_string(i) + ".eml");
+      if (text.find("events were detected in 1000") != std::string::npos) {
+        message = text;
+        number = i;
+      }
+    }
+    ::usleep(50000);
+  }
+  ::unsetenv("ZENTROVA_CONFIG_DIR");
+  ASSERT_FALSE(message.empty()) << "no event message arrived";
+  EXPECT_NE(message.find("1 events were detected in 1000"), std::string::npos);
+  // The start-up message sent just before kept its own text.
+  const std::string other = dir.Read("message-" + std::to_string(number == 1 ? 2 : 1) + ".eml");
+  EXPECT_NE(other.find("Zentrova started."), std::string::npos) << other;
+  EXPECT_EQ(other.find("events were detected"), std::string::npos) << other;
+  const std::string prefix = dir.Path("message-" + std::to_string(number) + "-");
+  EXPECT_EQ(dir.Read("message-" + std::to_string(number) + "-EventImage_1000.png"), dir.Read("EventImage_1000.png"));
+  std::string record;
+  for (const auto& f : FilesBelow(dir.path())) {
+    if (f.rfind(prefix, 0) == 0 && f.find("_SITE_1000.dat") != std::string::npos) record = f;
+  }
+  ASSERT_FALSE(record.empty()) << "the record was not attached: " << ::testing::PrintToString(FilesBelow(dir.path()));
+  EXPECT_EQ(testing::ReadFileBytes(record), SimulatedRecord(o, 0));
 }
 
 // 2000 records written by the simulator at a high rate while the document
