@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "health/battery_check.h"
 #include "health/health_fixture.h"
 #include "health/station_health.h"
+#include "testing/child_process.h"
 
 namespace zentrova {
 namespace {
@@ -91,26 +94,41 @@ TEST_F(WarningToggleTest, ThresholdsMustBeNumbers) {
   EXPECT_EQ(h.st.profile.values.count("fBatteryWarning"), 0u);
 }
 
-TEST_F(WarningToggleTest, TheBatteryTimerFollowsTheVoltage) {
+// The controller simulator keeps the survey file; its voltage falls from
+// run to run, and the battery timer follows it to the (recorded) power-off.
+TEST_F(WarningToggleTest, TheBatteryTimerFollowsTheSimulatedVoltage) {
+  const std::string controller = h.st.root.Path("controller");
+  IniFileStore surveys(h.st.real, controller + "/" + kControllerStoreFile, kRecentSurveysKey);
+  HealthChannels ch(h.st.fs, surveys, h.controllerProgram, controller + "/" + kSurveyFolder, h.power, h.processes,
+                    h.windows, h.launcher, h.logon, h.volumes);
   h.st.profile.values["bWarning"] = "1";
   h.st.profile.values["bSnedReport"] = "1";
   CZentrovaDoc& doc = h.st.Doc();
   EventLoop loop(h.st.clock);
   CZentrovaControlForm form(doc, loop);
-  ConnectBatteryCheck(form, doc, h.ch);
+  ConnectBatteryCheck(form, doc, ch);
   form.OnInitialUpdate();  // bWarning stored on: the timer starts with the form
   EXPECT_TRUE(form.BatteryTimerRunning());
-  h.WriteSurvey("#BV = 11.4V\n");
+  std::filesystem::create_directories(h.st.root.Path("records"));
+  auto controllerRun = [&](const char* volts) {
+    const auto run = testing::RunProcess({ZENTROVA_TC, "--out", h.st.root.Path("records"), "--count", "2",
+                                          "--interval-ms", "0", "--traces", "2", "--samples", "50", "--survey",
+                                          "Line 3.svy", "--controller-dir", controller, "--battery", volts,
+                                          "--battery-drop", "0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+  };
+  controllerRun("11.5");  // 11.5 V, then 11.4 V
   loop.Run(15 * 60000 + 1);
-  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 1), "Battery voltage = 11.4 V updated at ");
-  h.WriteSurvey("#BV = 10.9V\n");
-  loop.Run(15 * 60000 + 1);
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 1).rfind("Battery voltage = 11.4 V updated at ", 0), 0u);
+  controllerRun("11.0");  // then 10.9 V
+  loop.Run(15 * 60000);
   EXPECT_EQ(h.st.reports.back(), "Warning ! Battery voltage is less than 11.0 V");
   EXPECT_EQ(h.power.calls, 0);
-  h.WriteSurvey("#BV = 10.4V\n");
-  loop.Run(15 * 60000 + 1);
+  controllerRun("10.5");  // then 10.4 V
+  loop.Run(15 * 60000);
   EXPECT_EQ(h.power.calls, 1);
   EXPECT_EQ(h.st.reports.back(), "System shutdown.");
+  EXPECT_NE(doc.activityLog.GetAt(doc.activityLog.Count() - 1).find("PC will be shoutdown."), std::string::npos);
 }
 
 }  // namespace
