@@ -1,15 +1,12 @@
 #include "tools/tc_simulator/survey_log.h"
 
+#include <algorithm>
+
+#include "health/health_channels.h"
 #include "platform/local_time.h"
 #include "platform/printf.h"
 
 namespace zentrova {
-namespace {
-
-constexpr const char* kRecentSurveysKey = "SOFTWARE\\Halvorne\\Tarnlink Controller\\1\\Recent Surveys";
-const char* const kSurveyLevels[] = {"HalvorneSurveysAndSettings", "TC", "Survey Parameters"};
-
-}  // namespace
 
 std::string SurveyLines(const std::string& fileName, double volts, int64_t savedAt, int centiseconds) {
   const CivilTime c = SecondsToLocal(savedAt).value_or(CivilTime{});
@@ -20,14 +17,18 @@ std::string SurveyLines(const std::string& fileName, double volts, int64_t saved
 }
 
 SurveyLog::SurveyLog(FileSystem& fs, const std::string& controllerFolder, const std::string& name) : fs_(fs) {
+  // The survey folder, one level after the other.
   std::string folder = controllerFolder;
   if (!fs.IsDirectory(folder)) fs.CreateFolder(folder);
-  for (const char* level : kSurveyLevels) {
-    folder = JoinPath(fs, folder, level);
+  const std::string levels = kSurveyFolder;
+  for (size_t at = 0; at <= levels.size();) {
+    const size_t slash = std::min(levels.find('/', at), levels.size());
+    folder = JoinPath(fs, folder, levels.substr(at, slash - at));
     if (!fs.IsDirectory(folder)) fs.CreateFolder(folder);
+    at = slash + 1;
   }
   path_ = JoinPath(fs, folder, name);
-  IniFileStore surveys(fs, JoinPath(fs, controllerFolder, "controller.ini"), kRecentSurveysKey);
+  IniFileStore surveys(fs, JoinPath(fs, controllerFolder, kControllerStoreFile), kRecentSurveysKey);
   ok_ = surveys.Set("Survey1", name) && AppendToFile(fs, path_, "Survey " + name + " started\n").ok();
 }
 
