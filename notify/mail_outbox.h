@@ -7,14 +7,10 @@
 // next; the station meanwhile goes on, whatever the mail server does.
 
 #include <atomic>
-#include <condition_variable>
-#include <cstddef>
-#include <deque>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "notify/outbox.h"
 #include "platform/key_value_store.h"
 #include "platform/process_launcher.h"
 
@@ -32,40 +28,25 @@ class MailOutbox {
  public:
   // `senderTimeoutMs`: how long one sender may take before it is ended.
   MailOutbox(KeyValueStore& product, ProcessLauncher& launcher, int senderTimeoutMs = 330000, size_t capacity = 64);
-  ~MailOutbox();
-  MailOutbox(const MailOutbox&) = delete;
-  MailOutbox& operator=(const MailOutbox&) = delete;
 
   // Queues a message; when `capacity` are already waiting, the oldest
   // waiting one gives way.
-  void Submit(MailJob job);
-  // Hands on what is queued for at most `ms` more milliseconds, drops the
-  // rest and ends the thread (a sender under way finishes on its own).
-  void Close(int ms);
-  // Waits until nothing is queued or under way, at most `ms`.
-  bool WaitIdle(int ms);
-  size_t Dropped() const;
-  size_t Sent() const;  // senders that ended with exit status 0
+  void Submit(MailJob job) { outbox_.Submit(std::move(job)); }
+  // Hands on what is queued for at most `ms` more milliseconds, then stops
+  // waiting for the sender under way (it finishes on its own) and drops the rest.
+  void Close(int ms) { outbox_.Close(ms); }
+  bool WaitIdle(int ms) { return outbox_.WaitIdle(ms); }
+  size_t Dropped() const { return outbox_.Dropped(); }
+  size_t Sent() const { return outbox_.Delivered(); }  // senders that ended with exit status 0
 
  private:
-  void Run();
+  bool Hand(MailJob& job);
 
   KeyValueStore& product_;
   ProcessLauncher& launcher_;
   const int senderTimeoutMs_;
-  const size_t capacity_;
-  mutable std::mutex mutex_;
-  std::condition_variable wake_;
-  std::condition_variable idle_;
-  std::deque<MailJob> queue_;
-  bool busy_ = false;
   std::atomic<bool> stopWaiting_{false};
-  bool closing_ = false;
-  bool finished_ = false;
-  std::chrono::steady_clock::time_point deadline_{};
-  size_t dropped_ = 0;
-  size_t sent_ = 0;
-  std::thread worker_;
+  Outbox<MailJob> outbox_;
 };
 
 }  // namespace zentrova
