@@ -67,16 +67,20 @@ class Outbox {
     return changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return queue_.empty() && !busy_; });
   }
 
-  size_t Waiting() const { return Read(queue_.size()); }
-  size_t Dropped() const { return Read(dropped_); }
-  size_t Delivered() const { return Read(delivered_); }
-
- private:
-  size_t Read(const size_t& value) const {
+  size_t Waiting() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return value;
+    return queue_.size();
+  }
+  size_t Dropped() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return dropped_;
+  }
+  size_t Delivered() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return delivered_;
   }
 
+ private:
   void Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {

@@ -70,6 +70,13 @@ int HeadlessStation::Run() {
   if (options_.start && form_->bRunning == 0) form_->OnStart();
   loop_.Run(options_.runForSeconds < 0 ? -1 : static_cast<int64_t>(options_.runForSeconds * 1000.0));
   form_->Shutdown();
+  {
+    // As when the operator closes the main window; the acquisition
+    // controller, though, goes on recording.
+    std::lock_guard<std::recursive_mutex> lock(doc_->mutex);
+    doc_->activityLog.AppendToLogFile("Zentrova was closed.");
+    if (doc_->bSnedReport == 1) doc_->SendReport("Zentrova was closed.", 0);
+  }
   joins_.JoinAll();  // a join under way is finished, not cut off
   return 0;
 }

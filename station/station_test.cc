@@ -152,6 +152,7 @@ TEST(Station, ItsMessagesArriveByEmail) {
   EXPECT_NE(all.find("Subject: Message from Zentrova at SITE"), std::string::npos) << all.substr(0, 400);
   EXPECT_NE(all.find("Zentrova started."), std::string::npos) << all.substr(0, 400);
   EXPECT_NE(all.find("Warnig ! There was no new file more than 0 minutes."), std::string::npos) << dir.Read("station.out");
+  EXPECT_NE(all.find("Zentrova was closed."), std::string::npos) << all.substr(all.size() > 600 ? all.size() - 600 : 0);
 }
 
 TEST(Station, KeepsMonitoringWhileTheReportServerHangs) {
