@@ -1,6 +1,7 @@
 #include "health/controller.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -128,6 +129,19 @@ TEST_F(LaunchTest, ControllerLocationCommand) {
   EXPECT_EQ(doc.strControllerPath, "/srv/tc/TC.exe");
 }
 
+// Ends every process running the program file `path` (a controller a
+// failed test left behind would outlive it).
+struct KillOnExit {
+  std::string path;
+  ~KillOnExit() {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+      std::error_code ec;
+      const auto exe = std::filesystem::read_symlink(entry.path() / "exe", ec);
+      if (!ec && exe == path) ::kill(std::stoi(entry.path().filename().string()), SIGKILL);
+    }
+  }
+};
+
 // The simulator as the controller: started by the station, found in the
 // process list and on the screen, and closed through its window.
 TEST(RealController, LaunchedDetectedAndClosed) {
@@ -137,6 +151,7 @@ TEST(RealController, LaunchedDetectedAndClosed) {
   const std::string name = "Zq" + std::to_string(::getpid()) + "TC.exe";
   const std::string program = dir.Path(name);
   std::filesystem::copy_file(ZENTROVA_TC, program);
+  KillOnExit cleanup{program};
   ::setenv("ZENTROVA_CONTROLLER_DIR", dir.Path("controller").c_str(), 1);
 
   testing::HealthFixture h;

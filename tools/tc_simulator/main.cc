@@ -150,7 +150,8 @@ int main(int argc, char** argv) {
   zentrova::LinuxFileSystem fs;
   zentrova::ControllerWindow controllerWindow;
   if (window && !controllerWindow.Open("Tarnlink Controller")) {
-    std::cerr << "TC.exe: no display for the window\n";
+    const char* display = std::getenv("DISPLAY");
+    std::cerr << "TC.exe: no display for the window (DISPLAY=" << (display ? display : "") << ")\n";
   }
   WindowedClock clock(controllerWindow);
   std::unique_ptr<zentrova::SurveyLog> log;
