@@ -51,6 +51,11 @@ TEST(FormPost, UnreachableAndSilentServers) {
   EXPECT_EQ(refused.rfind("Could not connect to a server. \r\nError : 7\r\n", 0), 0u) << refused;
   const std::string bad = PostForm(http, "http://no such host/", kFormNames, values);
   EXPECT_EQ(bad.rfind("Could not connect to a server. \r\nError : ", 0), 0u) << bad;
+  // A name that never resolves (the .invalid domain), bounded by the connect time-out.
+  const auto asked = std::chrono::steady_clock::now();
+  const std::string unknown = PostForm(http, "http://report.zentrova.invalid/x", kFormNames, values);
+  EXPECT_EQ(unknown.rfind("Could not connect to a server. \r\nError : 6\r\n", 0), 0u) << unknown;
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(5));
 
   testing::TempFolder dir;
   testing::LocalHttpServer hanging(dir, "--hang");

@@ -28,10 +28,10 @@ TEST(EmailSender, TheMessageArrivesWithItsAttachmentsByteForByte) {
                                    "MessageToBeSent=S1\\n3 events were detected in 7\\nDrive = C: 25.000% is free\n");
   std::string binary;
   for (int i = 0; i < 70000; ++i) binary.push_back(static_cast<char>((i * 131) % 256));
-  dir.Write("a b;c.sg2", binary);
+  dir.Write("a b;c \"d\".sg2", binary);
   dir.Write("Waveform_7.png", "\x89PNG\r\n\x1a\nimage");
   ::setenv("ZENTROVA_CONFIG_DIR", dir.Path("cfg").c_str(), 1);
-  auto run = testing::RunProcess({ZENTROVA_SENDER, dir.Path("a b;c.sg2"), dir.Path("Waveform_7.png"),
+  auto run = testing::RunProcess({ZENTROVA_SENDER, dir.Path("a b;c \"d\".sg2"), dir.Path("Waveform_7.png"),
                                   dir.Path("missing.dat")});
   ::unsetenv("ZENTROVA_CONFIG_DIR");
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -41,7 +41,7 @@ TEST(EmailSender, TheMessageArrivesWithItsAttachmentsByteForByte) {
   EXPECT_NE(eml.find("Subject: Message from Zentrova at S1"), std::string::npos) << eml.substr(0, 600);
   EXPECT_NE(eml.find("3 events were detected in 7"), std::string::npos);
   EXPECT_EQ(dir.Read("message-1.rcpt"), "op@example.org");
-  EXPECT_EQ(dir.Read("message-1-a b;c.sg2"), binary);
+  EXPECT_EQ(dir.Read("message-1-a b;c \"d\".sg2"), binary);
   EXPECT_EQ(dir.Read("message-1-Waveform_7.png"), "\x89PNG\r\n\x1a\nimage");
 }
 
