@@ -21,25 +21,28 @@ bool LiesUnder(const std::string& path, const std::string& root) {
   return path.size() == r.size() || IsSeparator(path[r.size()]);
 }
 
-}  // namespace
-
-FreeSpace QueryFreeSpace(VolumeTable& volumes, char letter) {
-  const auto space = volumes.Space(volumes.Root(letter));
+FreeSpace SpaceAt(VolumeTable& volumes, const std::string& root) {
+  const auto space = volumes.Space(root);
   if (!space || space->totalBytes == 0) return {};
   return {static_cast<double>(space->freeBytes) / static_cast<double>(space->totalBytes),
           static_cast<double>(space->totalBytes) / 1000.0};
 }
 
+}  // namespace
+
+FreeSpace QueryFreeSpace(VolumeTable& volumes, char letter) { return SpaceAt(volumes, volumes.Root(letter)); }
+
 int RefreshDriveTable(MonitorSettings& m, VolumeTable& volumes) {
   m.nDrives = 0;
-  for (char letter = 'C'; letter <= 'L'; ++letter) {
-    const FreeSpace f = QueryFreeSpace(volumes, letter);
+  for (const auto& [letter, root] : volumes.Roots()) {
+    if (letter < 'C' || letter > 'L') continue;
+    const FreeSpace f = SpaceAt(volumes, root);
     if (f.fraction <= 0.0) continue;
     DriveEntry& e = m.drives[m.nDrives++];
     e.sDriveLetter = std::string(1, letter);
     e.dFreeFraction = f.fraction;
     e.dTotalKB = f.totalKB;
-    e.sRoot = volumes.Root(letter);
+    e.sRoot = root;
   }
   return m.nDrives;
 }
@@ -116,7 +119,7 @@ int CheckDestinationDrive(CZentrovaDoc& doc, VolumeTable& volumes) {
     candidate = (candidate + 1) % m.nDrives;
     DriveEntry& e = m.drives[candidate];
     // Each candidate is asked afresh: space may have been freed meanwhile.
-    e.dFreeFraction = QueryFreeSpace(volumes, e.sDriveLetter.empty() ? 'C' : e.sDriveLetter[0]).fraction;
+    e.dFreeFraction = SpaceAt(volumes, e.sRoot).fraction;
     if (e.bActive == 1 && e.dFreeFraction > limit) {
       m.strDestinationFolder = PathOnDrive(m, m.strDestinationFolder, candidate);
       m.iCurrentDrive = candidate;

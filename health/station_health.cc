@@ -9,12 +9,7 @@ namespace zentrova {
 
 void ConnectHealth(CZentrovaDoc& doc, ReportChannels& reports, HealthChannels& ch) {
   reports.battery = [&ch] { return ReadBatteryVoltage(ch.fs, ch.recentSurveys, ch.surveyFolder); };
-  reports.freeFraction = [&doc, &ch] {
-    const MonitorSettings& m = doc.settingsBlock;
-    const int i = std::max(0, std::min(m.iCurrentDrive, 9));
-    const std::string& letter = m.drives[i].sDriveLetter;
-    return QueryFreeSpace(ch.volumes, letter.empty() ? 'C' : letter[0]).fraction;
-  };
+  reports.freeFraction = [&ch](char letter) { return QueryFreeSpace(ch.volumes, letter).fraction; };
   doc.services.placeDestination = [&doc, &ch] { PlaceDestination(doc, ch.volumes); };
   doc.services.checkDestinationDrive = [&doc, &ch] { return CheckDestinationDrive(doc, ch.volumes); };
   doc.services.startController = [&doc, &ch] { return LaunchController(doc, ch); };

@@ -1,8 +1,8 @@
 #include "health/survey_file.h"
 
 #include <cmath>
-#include <cstdlib>
 
+#include "monitor/settings.h"
 #include "platform/printf.h"
 
 namespace zentrova {
@@ -24,10 +24,8 @@ int FixedInt(const std::string& line, size_t from, size_t n) {
 }
 
 bool ScanFloat(const std::string& text, float& value) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  const double v = std::strtod(begin, &end);
-  if (end == begin || !std::isfinite(v) || std::fabs(v) > 3.0e38) return false;
+  double v = 0.0;
+  if (!ParseStoredFloat(text, v) || std::fabs(v) > 3.0e38) return false;
   value = static_cast<float>(v);
   return true;
 }

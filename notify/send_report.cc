@@ -33,7 +33,7 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
   const std::string version = doc.platform.system.Version();
   const int drive = std::max(0, std::min(m.iCurrentDrive, 9));
   const std::string letter = m.drives[drive].sDriveLetter.empty() ? "C" : m.drives[drive].sDriveLetter.substr(0, 1);
-  const double free = ch.freeFraction ? ch.freeFraction() : 0.0;
+  const double free = ch.freeFraction ? ch.freeFraction(letter[0]) : 0.0;
   const std::string driveLine = Printf("Drive = %s: %.3f%% is free", letter.c_str(), 100.0 * free);
   const std::string& site = m.sMyName;
 

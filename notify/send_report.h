@@ -25,7 +25,7 @@ struct ReportChannels {
   ProcessLauncher& launcher;
   HttpClient& http;
   std::function<BatteryReading()> battery;     // Part of the station's health; 0 V until wired
-  std::function<double()> freeFraction;        // of the destination drive; 0 until wired
+  std::function<double(char letter)> freeFraction;  // of the destination drive; 0 until wired
   // The string dialog for a missing recipient; nothing = cancelled.
   std::function<std::optional<std::string>(const std::string& caption, const std::string& text)> askText;
   // Where the report form goes; without one it is posted on the caller's thread.

@@ -23,7 +23,7 @@ class SendReportTest : public ::testing::Test {
     st.services.sendReport = nullptr;
     st.product.values["ReceiverEMailAddress"] = "operator@example.org";
     channels.battery = [] { return BatteryReading{12.34f, "2020/03/15 08:00:00"}; };
-    channels.freeFraction = [] { return 0.25; };
+    channels.freeFraction = [](char) { return 0.25; };
   }
   testing::StationFixture st;
   RecordingLauncher launcher;

@@ -41,17 +41,14 @@ std::string MountPointOf(const std::string& given) {
 LinuxVolumeTable::LinuxVolumeTable(KeyValueStore& profile, std::function<std::string()> destination)
     : profile_(profile), destination_(std::move(destination)) {}
 
-std::string LinuxVolumeTable::Root(char letter) {
-  bool listed = false;
+std::map<char, std::string> LinuxVolumeTable::Roots() {
+  std::map<char, std::string> roots;
   for (char c = 'C'; c <= 'L'; ++c) {
     const auto root = profile_.Get(std::string("sDriveRoot_") + c);
-    if (root && !root->empty()) {
-      listed = true;
-      if (c == letter) return *root;
-    }
+    if (root && !root->empty()) roots[c] = *root;
   }
-  if (listed || letter != 'C') return "";
-  return MountPointOf(destination_ ? destination_() : std::string());
+  if (roots.empty()) roots['C'] = MountPointOf(destination_ ? destination_() : std::string());
+  return roots;
 }
 
 std::optional<VolumeSpace> LinuxVolumeTable::Space(const std::string& root) {

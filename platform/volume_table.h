@@ -24,8 +24,14 @@ struct VolumeSpace {
 class VolumeTable {
  public:
   virtual ~VolumeTable() = default;
+  // The root folder of each drive there is, by letter.
+  virtual std::map<char, std::string> Roots() = 0;
   // The root folder of drive `letter`; empty when there is no such drive.
-  virtual std::string Root(char letter) = 0;
+  std::string Root(char letter) {
+    const auto roots = Roots();
+    const auto it = roots.find(letter);
+    return it == roots.end() ? std::string() : it->second;
+  }
   // Free and total space of the volume at `root`; nothing on failure.
   virtual std::optional<VolumeSpace> Space(const std::string& root) = 0;
 };
@@ -34,7 +40,7 @@ class LinuxVolumeTable : public VolumeTable {
  public:
   // `destination` gives the destination folder of the moment.
   LinuxVolumeTable(KeyValueStore& profile, std::function<std::string()> destination);
-  std::string Root(char letter) override;
+  std::map<char, std::string> Roots() override;
   std::optional<VolumeSpace> Space(const std::string& root) override;
 
  private:
@@ -52,9 +58,10 @@ class FakeVolumeTable : public VolumeTable {
     std::string root;
     std::optional<VolumeSpace> space;
   };
-  std::string Root(char letter) override {
-    auto it = volumes.find(letter);
-    return it == volumes.end() ? std::string() : it->second.root;
+  std::map<char, std::string> Roots() override {
+    std::map<char, std::string> roots;
+    for (const auto& [letter, v] : volumes) roots[letter] = v.root;
+    return roots;
   }
   std::optional<VolumeSpace> Space(const std::string& root) override {
     for (const auto& [letter, v] : volumes) {
