@@ -9,6 +9,7 @@
 #include "concat/concatenation.h"
 #include "health/health_channels.h"
 #include "monitor/control_form.h"
+#include "monitor/ranged_store.h"
 #include "notify/send_report.h"
 #include "platform/http_client.h"
 #include "platform/process_launcher.h"
@@ -55,6 +56,8 @@ class HeadlessStation {
   std::string configFolder_;
   IniFileStore profile_;
   IniFileStore product_;
+  RangedStore rangedProfile_{profile_, ProfileSettingRanges(), "Zentrova.ini"};
+  RangedStore rangedProduct_{product_, ProductSettingRanges(), "product.ini"};
   Platform platform_;
   EventLoop loop_;
   PosixLauncher launcher_;
@@ -73,6 +76,7 @@ class HeadlessStation {
   ConcatenationWorkers joins_;  // before the document: joined last
   std::unique_ptr<CZentrovaDoc> doc_;
   std::unique_ptr<CZentrovaControlForm> form_;
+  void SayStartupNotes();
 };
 
 }  // namespace zentrova
