@@ -19,7 +19,7 @@ SettingRange Float(const std::string& key, double lowest, double highest, double
 
 std::vector<SettingRange> MakeProfileRanges() {
   std::vector<SettingRange> r = {
-      Integer("nMinNoFile", 1, 10080, 5),          // minutes, up to a week
+      Integer("nMinNoFile", 0, 10080, 5),          // minutes, up to a week; 0: at every cycle without a record
       Flag("bVariableFileSize", 0),
       Flag("bMoveToFolder", 0),
       Flag("bConcatenate", 0),

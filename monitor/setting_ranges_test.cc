@@ -21,7 +21,7 @@ TEST(SettingRanges, ReplacesAnUnsoundValueByTheNearestSoundOne) {
   };
   const Case cases[] = {
       {"nMinNoFile", "7", "7", ""},
-      {"nMinNoFile", "-1", "1", "nMinNoFile=-1 is out of range (1 to 10080); 1 is used."},
+      {"nMinNoFile", "-1", "0", "nMinNoFile=-1 is out of range (0 to 10080); 0 is used."},
       {"nMinNoFile", "abc", "5", "nMinNoFile=abc is not a number; 5 is used."},
       {"nMinNoFile", "5 min", "5", "nMinNoFile=5 min is not a number; 5 is used."},
       {"nMinNoFile", "2.6", "3", "nMinNoFile=2.6 is not written as a whole number; 3 is used."},
@@ -90,7 +90,7 @@ TEST(SettingRanges, TheDocumentSeesSoundValuesAndTheSameDefaults) {
   RangedStore rangedProduct(product, ProductSettingRanges(), "product.ini");
   Platform ranged{fs, rangedProfile, rangedProduct, clock, system, prompt};
   CZentrovaDoc doc(ranged);
-  EXPECT_EQ(doc.settingsBlock.nMinNoFile, 1);
+  EXPECT_EQ(doc.settingsBlock.nMinNoFile, 0);
   EXPECT_EQ(doc.iBatteryCheckInterval, 15);
   EXPECT_FLOAT_EQ(doc.settingsBlock.fBatteryWarning, 100.0f);
   EXPECT_EQ(rangedProfile.notes().size(), 3u);
