@@ -33,7 +33,7 @@ done
 
 for unit in user/zentrova-station.service system/zentrova-station@.service; do
   u="$work/root/usr/lib/systemd/$unit"
-  for line in Type=notify Restart=on-failure WatchdogSec=120 "ExecStart=/usr/bin/zentrova-station --start"; do
+  for line in Type=notify Restart=on-failure WatchdogSec=600 "ExecStart=/usr/bin/zentrova-station --start"; do
     grep -qxF "$line" "$u" || fail "$unit lacks $line"
   done
 done
