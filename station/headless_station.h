@@ -47,6 +47,8 @@ class HeadlessStation {
   const std::string& configFolder() const { return configFolder_; }
 
  private:
+  void SayStartupNotes();
+
   StationOptions options_;
   std::ostream& out_;
   LinuxFileSystem fs_;
@@ -76,7 +78,6 @@ class HeadlessStation {
   ConcatenationWorkers joins_;  // before the document: joined last
   std::unique_ptr<CZentrovaDoc> doc_;
   std::unique_ptr<CZentrovaControlForm> form_;
-  void SayStartupNotes();
 };
 
 }  // namespace zentrova
