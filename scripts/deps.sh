@@ -11,16 +11,27 @@ packages=(
   libcurl4-openssl-dev                              # HTTP and SMTP
   python3-aiosmtpd                                  # the local SMTP server of the e-mail tests
   libx11-dev xvfb                                   # closing the controller window; a display for its tests
+  dpkg-dev file                                     # the Debian package (cpack -G DEB: dpkg-shlibdeps)
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
+# Quiet unless something is installed; then one line, and the package
+# manager's own output only when it fails (its last lines).
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  log=$(mktemp)
+  if ! { $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq \
+      --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+    echo "apt-get failed:" >&2
+    tail -n 15 "$log" >&2
+    rm -f "$log"
+    exit 1
+  fi
+  rm -f "$log"
+  echo "installed: ${missing[*]}"
 fi

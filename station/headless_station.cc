@@ -33,7 +33,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
       configFolder_(Exported(ConfigFolder(options, system_))),
       profile_(fs_, configFolder_ + "/Zentrova.ini", "General"),
       product_(fs_, configFolder_ + "/product.ini", "Kalvane Applications"),
-      platform_{fs_, profile_, product_, clock_, system_, prompt_},
+      platform_{fs_, rangedProfile_, rangedProduct_, clock_, system_, prompt_},
       loop_(clock_),
       reports_{launcher_, http_, nullptr, nullptr, nullptr, &outbox_, &mailbox_},
       recentSurveys_(fs_, JoinPath(fs_, system_.ControllerFolder(), kControllerStoreFile), kRecentSurveysKey),
@@ -56,8 +56,24 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   ConnectHealth(*doc_, reports_, health_);
   doc_->StartUp();
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
+  SayStartupNotes();
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
   ConnectBatteryCheck(*form_, *doc_, health_);
+}
+
+// Once at the start: settings that are not used as they stand (with the
+// value used instead), and a watched folder that is not there.
+void HeadlessStation::SayStartupNotes() {
+  std::vector<std::string> notes = rangedProfile_.notes();
+  notes.insert(notes.end(), rangedProduct_.notes().begin(), rangedProduct_.notes().end());
+  const std::string& watched = doc_->settingsBlock.strWatchedFolder;
+  if (!fs_.IsDirectory(watched)) {
+    notes.push_back("The watched folder " + watched + " does not exist; records are found once it is created.");
+  }
+  for (const std::string& note : notes) {
+    doc_->activityLog.Add(note);
+    doc_->activityLog.AppendToLogFile(note);
+  }
 }
 
 HeadlessStation::~HeadlessStation() {

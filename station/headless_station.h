@@ -9,6 +9,7 @@
 #include "concat/concatenation.h"
 #include "health/health_channels.h"
 #include "monitor/control_form.h"
+#include "monitor/ranged_store.h"
 #include "notify/send_report.h"
 #include "platform/http_client.h"
 #include "platform/process_launcher.h"
@@ -46,6 +47,8 @@ class HeadlessStation {
   const std::string& configFolder() const { return configFolder_; }
 
  private:
+  void SayStartupNotes();
+
   StationOptions options_;
   std::ostream& out_;
   LinuxFileSystem fs_;
@@ -55,6 +58,8 @@ class HeadlessStation {
   std::string configFolder_;
   IniFileStore profile_;
   IniFileStore product_;
+  RangedStore rangedProfile_{profile_, ProfileSettingRanges(), "Zentrova.ini"};
+  RangedStore rangedProduct_{product_, ProductSettingRanges(), "product.ini"};
   Platform platform_;
   EventLoop loop_;
   PosixLauncher launcher_;

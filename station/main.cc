@@ -4,26 +4,13 @@
 #include <signal.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include "station/headless_station.h"
+#include "station/station_arguments.h"
 
 namespace {
-
-const char* kUsage =
-    "usage: zentrova-station [--config-dir DIR] [--start] [--run-for SECONDS] [--controller PATH]\n"
-    "                        [--allow-power-off]\n"
-    "  --config-dir DIR   settings folder (default $ZENTROVA_CONFIG_DIR, else\n"
-    "                     $XDG_CONFIG_HOME/Kalvane Applications); Zentrova.ini holds the\n"
-    "                     station's settings in its [General] section\n"
-    "  --start            start monitoring at once, as bAutoStart=1 does\n"
-    "  --run-for SECONDS  stop cleanly after that long (default: until SIGINT or SIGTERM)\n"
-    "  --controller PATH  the acquisition controller to start when bAutoStartTC=1\n"
-    "                     (default /opt/Halvorne/Tarnlink Controller/TC.exe)\n"
-    "  --allow-power-off  really power the computer off below the battery's shutdown\n"
-    "                     threshold; without it the station only says it would\n";
 
 zentrova::HeadlessStation* g_station = nullptr;
 
@@ -34,27 +21,14 @@ void OnSignal(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  zentrova::StationOptions options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--config-dir" && i + 1 < argc) {
-      options.configDir = argv[++i];
-    } else if (a == "--start") {
-      options.start = true;
-    } else if (a == "--run-for" && i + 1 < argc) {
-      options.runForSeconds = std::atof(argv[++i]);
-    } else if (a == "--controller" && i + 1 < argc) {
-      options.controllerPath = argv[++i];
-    } else if (a == "--allow-power-off") {
-      options.allowPowerOff = true;
-    } else if (a == "--help" || a == "-h") {
-      std::cout << kUsage;
-      return 0;
-    } else {
-      std::cerr << "zentrova-station: unknown option " << a << "\n" << kUsage;
-      return 2;
-    }
+  zentrova::LinuxSystemInfo system;
+  const zentrova::StationArguments arguments = zentrova::StationArgumentsOf(argc, argv, system);
+  if (arguments.exitCode >= 0) {
+    (arguments.exitCode == 0 ? std::cout : std::cerr) << arguments.message;
+    return arguments.exitCode;
   }
+  if (!arguments.message.empty()) std::cout << arguments.message << std::endl;
+  const zentrova::StationOptions& options = arguments.options;
   zentrova::HeadlessStation station(options, std::cout);
   g_station = &station;
   struct sigaction sa = {};

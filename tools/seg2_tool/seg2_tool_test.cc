@@ -11,6 +11,7 @@
 
 #include "testing/child_process.h"
 #include "testing/json.h"
+#include "testing/shared_data.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -20,9 +21,10 @@ using testing::Json;
 using testing::RunProcess;
 
 const std::string kTool = ZENTROVA_SEG2_TOOL;
-const std::string kSeg2Folder = std::string(ZENTROVA_SHARED_DATA) + "/seg2";
+const std::string kSeg2Folder = testing::SharedSeg2Folder();
 
 TEST(Seg2Tool, DumpsEverySharedRecordAsTheIndependentReadingHasIt) {
+  ZENTROVA_NEEDS_SHARED_DATA();
   size_t checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(kSeg2Folder)) {
     const std::string path = entry.path().string();
@@ -56,6 +58,7 @@ TEST(Seg2Tool, DumpsEverySharedRecordAsTheIndependentReadingHasIt) {
 }
 
 TEST(Seg2Tool, InfoSummarisesARecord) {
+  ZENTROVA_NEEDS_SHARED_DATA();
   auto run = RunProcess({kTool, "info", kSeg2Folder + "/swprocess_wghs_6.dat"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("traces 24 of 24"), std::string::npos) << run.out;
@@ -64,6 +67,7 @@ TEST(Seg2Tool, InfoSummarisesARecord) {
 }
 
 TEST(Seg2Tool, RejectsBrokenAndMissingFiles) {
+  ZENTROVA_NEEDS_SHARED_DATA();
   testing::TempFolder dir;
   const std::string whole = testing::ReadFileBytes(kSeg2Folder + "/swprocess_wghs_6.dat");
   dir.Write("cut.dat", whole.substr(0, whole.size() / 2));
@@ -98,10 +102,11 @@ namespace zentrova {
 namespace {
 
 TEST(Seg2Tool, JoinsAFolder) {
+  ZENTROVA_NEEDS_SHARED_DATA();
   testing::TempFolder dir;
   std::filesystem::create_directories(dir.Path("hour"));
   std::filesystem::create_directories(dir.Path("out"));
-  const std::string record = testing::ReadFileBytes(std::string(ZENTROVA_SHARED_DATA) + "/seg2/swprocess_wghs_6.dat");
+  const std::string record = testing::ReadFileBytes(kSeg2Folder + "/swprocess_wghs_6.dat");
   dir.Write("hour/a_7.dat", record);
   dir.Write("hour/a_6.dat", record);
   auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--length", "1500", "--name", "X"});
