@@ -54,8 +54,16 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   };
   ConnectReports(*doc_, reports_);
   ConnectHealth(*doc_, reports_, health_);
-  doc_->StartUp();
+  // Before the start-up, so that what it says (a controller that did not
+  // start, a settings file that cannot be read) reaches the console too.
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
+  auto tell = [this](const std::string& line) {
+    doc_->activityLog.Add(line);
+    doc_->activityLog.AppendToLogFile(line);
+  };
+  profile_.SetNotice(tell);
+  product_.SetNotice(tell);
+  doc_->StartUp();
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
   ConnectBatteryCheck(*form_, *doc_, health_);
 }
