@@ -3,6 +3,7 @@
 #include "health/battery_check.h"
 #include "health/controller.h"
 #include "health/drive_manager.h"
+#include "health/no_drive_reason.h"
 #include "health/survey_file.h"
 
 namespace zentrova {
@@ -12,6 +13,7 @@ void ConnectHealth(CZentrovaDoc& doc, ReportChannels& reports, HealthChannels& c
   reports.freeFraction = [&ch](char letter) { return QueryFreeSpace(ch.volumes, letter).fraction; };
   doc.services.placeDestination = [&doc, &ch] { PlaceDestination(doc, ch.volumes); };
   doc.services.checkDestinationDrive = [&doc, &ch] { return CheckDestinationDrive(doc, ch.volumes); };
+  doc.services.noDriveReason = [&doc, &ch] { return NoDriveReason(doc.settingsBlock, ch.volumes); };
   doc.services.startController = [&doc, &ch] { return LaunchController(doc, ch); };
 }
 
