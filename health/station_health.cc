@@ -1,6 +1,9 @@
 #include "health/station_health.h"
 
+#include <memory>
+
 #include "health/battery_check.h"
+#include "health/battery_shutdown.h"
 #include "health/controller.h"
 #include "health/drive_manager.h"
 #include "health/no_drive_reason.h"
@@ -17,8 +20,9 @@ void ConnectHealth(CZentrovaDoc& doc, ReportChannels& reports, HealthChannels& c
   doc.services.startController = [&doc, &ch] { return LaunchController(doc, ch); };
 }
 
-void ConnectBatteryCheck(CZentrovaControlForm& form, CZentrovaDoc& doc, HealthChannels& ch) {
-  form.batteryCheck = [&doc, &ch] { return CheckBattery(doc, ch); };
+void ConnectBatteryCheck(CZentrovaControlForm& form, CZentrovaDoc& doc, HealthChannels& ch, TimerHost& timers) {
+  auto shutdown = std::make_shared<BatteryShutdown>(doc, ch, timers);
+  form.batteryCheck = [&doc, &ch, shutdown] { return CheckBattery(doc, ch, *shutdown); };
 }
 
 }  // namespace zentrova

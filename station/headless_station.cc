@@ -65,7 +65,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   product_.SetNotice(tell);
   doc_->StartUp();
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
-  ConnectBatteryCheck(*form_, *doc_, health_);
+  ConnectBatteryCheck(*form_, *doc_, health_, loop_);
 }
 
 HeadlessStation::~HeadlessStation() {
