@@ -1,6 +1,10 @@
 #include "health/survey_file.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "health/battery_check.h"
 #include "health/battery_shutdown.h"
@@ -96,6 +100,30 @@ TEST_F(SurveyFileTest, NoInformation) {
   h.WriteSurvey("#BV = 12.6V\n" + std::string(10000, 'x') + "\n");
   EXPECT_FLOAT_EQ(Read().voltage, -1.0f);
   EXPECT_EQ(h.power.calls, 0);
+}
+
+// A survey "file" that is a FIFO (or any other special file) is not read:
+// opening it would wait for a writer while the report or the battery check
+// holds the document. The reading runs in a child process that a watchdog
+// ends, so that a fault shows as a failure, not as a hung test.
+TEST_F(SurveyFileTest, AFifoIsNoSurveyFile) {
+  h.recentSurveys.values["Survey1"] = "S.svy";
+  ASSERT_EQ(::mkfifo((h.surveyFolder + "/S.svy").c_str(), 0600), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const BatteryReading r = Read();
+    ::_exit(r.voltage == 0.0f && Check() == "No battery voltage information" ? 0 : 1);
+  }
+  int status = 0;
+  pid_t done = 0;
+  for (int waited = 0; waited < 2000 && (done = ::waitpid(pid, &status, WNOHANG)) == 0; ++waited) ::usleep(10000);
+  if (done == 0) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    FAIL() << "reading the survey FIFO did not return";
+  }
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(SurveyFileTest, LongLinesAndCarriageReturns) {
