@@ -1,16 +1,17 @@
 #include "health/battery_check.h"
 
+#include "health/battery_shutdown.h"
 #include "health/controller.h"
 #include "health/survey_file.h"
 #include "platform/printf.h"
 
 namespace zentrova {
 
-std::string CheckBattery(CZentrovaDoc& doc, HealthChannels& ch) {
+std::string CheckBattery(CZentrovaDoc& doc, HealthChannels& ch, BatteryShutdown& shutdown) {
   const BatteryReading reading = ReadBatteryVoltage(ch.fs, ch.recentSurveys, ch.surveyFolder);
   if (reading.voltage <= 0.0f) return "No battery voltage information";
   std::string result;
-  bool shutdown = false;
+  bool below = false;
   {
     std::lock_guard<std::recursive_mutex> lock(doc.mutex);
     const MonitorSettings& m = doc.settingsBlock;
@@ -20,7 +21,7 @@ std::string CheckBattery(CZentrovaDoc& doc, HealthChannels& ch) {
     if (reading.voltage < m.fBatteryShutdown) {
       warning = Printf("Warning ! Battery voltage is less than %.1f V. PC will be shoutdown.",
                        static_cast<double>(m.fBatteryShutdown));
-      shutdown = true;
+      below = true;
     } else if (reading.voltage < m.fBatteryWarning) {
       warning = Printf("Warning ! Battery voltage is less than %.1f V", static_cast<double>(m.fBatteryWarning));
     }
@@ -29,10 +30,7 @@ std::string CheckBattery(CZentrovaDoc& doc, HealthChannels& ch) {
       result += "\n" + warning;
     }
   }
-  if (shutdown) {
-    doc.platform.clock.Sleep(1000);
-    ShutdownStation(doc, ch, 0);
-  }
+  if (below) shutdown.Start();
   return result;
 }
 
@@ -43,13 +41,15 @@ void ShutdownStation(CZentrovaDoc& doc, HealthChannels& ch, int ask) {
     CloseWindowByTitle(ch.windows, kControllerTitle);
     while (IsProcessRunning(ch.processes, ch.controllerProcess) == 1) doc.platform.clock.Sleep(1000);
   }
-  {
-    std::lock_guard<std::recursive_mutex> lock(doc.mutex);
-    doc.activityLog.AppendToLogFile("System shutdown.");
-    if (doc.bSnedReport == 1) doc.SendReport("System shutdown.", 1);
-  }
+  AnnounceShutdown(doc);
   doc.platform.clock.Sleep(10000);
   ch.power.PowerOff();
+}
+
+void AnnounceShutdown(CZentrovaDoc& doc) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  doc.activityLog.AppendToLogFile("System shutdown.");
+  if (doc.bSnedReport == 1) doc.SendReport("System shutdown.", 1);
 }
 
 }  // namespace zentrova

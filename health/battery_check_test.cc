@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "health/battery_shutdown.h"
 #include "health/health_fixture.h"
+#include "health/station_health.h"
 
 namespace zentrova {
 namespace {
@@ -35,17 +39,28 @@ TEST_F(BatteryCheckTest, ThresholdsWithTheDefaults) {
        1},
   };
   CZentrovaDoc& doc = h.st.Doc();
+  EventLoop loop(h.st.clock);
+  BatteryShutdown shutdown(doc, h.ch, loop);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.volts);
     h.st.reports.clear();
     h.power.calls = 0;
     Voltage(c.volts);
     const int64_t before = h.st.clock.SteadyMs();
-    EXPECT_EQ(CheckBattery(doc, h.ch), c.result);
+    EXPECT_EQ(CheckBattery(doc, h.ch, shutdown), c.result);
+    EXPECT_EQ(h.st.clock.SteadyMs(), before);  // the check itself never waits
+    EXPECT_EQ(h.st.reports, std::vector<std::string>(c.sent.begin(), c.sent.begin() + std::min<size_t>(c.sent.size(), 1)));
+    // The shutdown follows on the timers: "System shutdown." 1 s after the
+    // warning, the power-off 10 s after that.
+    loop.Run(999);
+    EXPECT_EQ(h.st.reports.size(), std::min<size_t>(c.sent.size(), 1));
+    loop.Run(2);
     EXPECT_EQ(h.st.reports, c.sent);
+    loop.Run(9998);
+    EXPECT_EQ(h.power.calls, 0);
+    loop.Run(2);
     EXPECT_EQ(h.power.calls, c.powerOffs);
-    // The shutdown waits 1 s after the warning and 10 s before the power-off.
-    EXPECT_EQ(h.st.clock.SteadyMs() - before, c.powerOffs ? 11000 : 0);
+    EXPECT_FALSE(shutdown.UnderWay());
   }
   EXPECT_NE(h.st.LogFileText().find("System shutdown."), std::string::npos);
 }
@@ -53,11 +68,54 @@ TEST_F(BatteryCheckTest, ThresholdsWithTheDefaults) {
 TEST_F(BatteryCheckTest, WithReportsOffALowBatteryStillShutsDownButSendsNothing) {
   h.st.profile.values["bSnedReport"] = "0";
   CZentrovaDoc& doc = h.st.Doc();
+  EventLoop loop(h.st.clock);
+  BatteryShutdown shutdown(doc, h.ch, loop);
   Voltage("9.8");
-  EXPECT_NE(CheckBattery(doc, h.ch).find("PC will be shoutdown."), std::string::npos);
+  EXPECT_NE(CheckBattery(doc, h.ch, shutdown).find("PC will be shoutdown."), std::string::npos);
+  loop.Run(11001);
   EXPECT_TRUE(h.st.reports.empty());
   EXPECT_EQ(h.power.calls, 1);
   EXPECT_NE(h.st.LogFileText().find("System shutdown."), std::string::npos);
+}
+
+// The battery timer below the shutdown threshold, as the headless station
+// runs it without --allow-power-off: the monitor timer keeps running while
+// the shutdown waits, the console lines come in their order (the check's
+// text, then the power-off), and the next check starts over.
+TEST_F(BatteryCheckTest, TheShutdownWaitsWithoutHoldingTheMonitor) {
+  std::vector<std::string> console;
+  DryRunPower dryRun([&console](const std::string& text) { console.push_back("[power] " + text); });
+  HealthChannels ch(h.st.fs, h.recentSurveys, h.controllerProgram, h.surveyFolder, dryRun, h.processes, h.windows,
+                    h.launcher, h.logon, h.volumes);
+  h.st.profile.values["bWarning"] = "1";
+  h.st.profile.values["iBatteryCheckInterval"] = "1";
+  CZentrovaDoc& doc = h.st.Doc();
+  doc.activityLog.SetListener([&console](const std::string& line) { console.push_back(line); });
+  EventLoop loop(h.st.clock);
+  CZentrovaControlForm form(doc, loop);
+  ConnectBatteryCheck(form, doc, ch, loop);
+  form.OnInitialUpdate();
+  int ticks = 0;
+  loop.SetTimer(500, [&ticks] { ++ticks; });  // stands for the monitor timer
+  Voltage("10.2");
+  console.clear();
+  h.st.reports.clear();
+  loop.Run(60000 + 1);  // the first check
+  const int before = ticks;
+  const int64_t start = h.st.clock.SteadyMs();
+  loop.Run(11000);
+  EXPECT_EQ(h.st.clock.SteadyMs() - start, 11000);
+  EXPECT_GE(ticks - before, 21);  // every half second while the shutdown waits
+  const std::vector<std::string> once = {
+      "Battery voltage = 10.2 V updated at \nWarning ! Battery voltage is less than 10.5 V. PC will be shoutdown.",
+      "[power] dry run: the computer would be powered off now"};
+  EXPECT_EQ(console, once);
+  EXPECT_EQ(h.st.reports, (std::vector<std::string>{"Warning ! Battery voltage is less than 10.5 V. PC will be shoutdown.",
+                                                    "System shutdown."}));
+  loop.Run(60000);  // the next check, and its shutdown
+  std::vector<std::string> twice = once;
+  twice.insert(twice.end(), once.begin(), once.end());
+  EXPECT_EQ(console, twice);
 }
 
 // The controller's process runs until its window has been asked to close,

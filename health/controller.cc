@@ -29,11 +29,17 @@ int LaunchController(CZentrovaDoc& doc, HealthChannels& ch) {
   ch.controllerProgram.Set("IgnoreCrash", "1");  // a store that refuses the write is ignored
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   const std::string fallbacks[] = {ch.fallbacks.first, ch.fallbacks.second};
+  std::string tried = doc.strControllerPath;
   if (ch.launcher.Start(doc.strControllerPath, {})) return 0;
   for (const std::string& path : fallbacks) {
     doc.strControllerPath = path;
     if (ch.launcher.Start(doc.strControllerPath, {})) return 0;
+    tried += ", " + path;
   }
+  // Otherwise only the start message would tell, and only with reports on.
+  const std::string line = "Tarnlink Controller did not start (tried " + tried + ")";
+  doc.activityLog.Add(line);
+  doc.activityLog.AppendToLogFile(line);
   return 1;
 }
 

@@ -108,6 +108,9 @@ TEST_F(LaunchTest, FallbacksAndTheIgnoreCrashValue) {
   EXPECT_TRUE(h.launcher.calls[0].arguments.empty());
   EXPECT_EQ(doc.strControllerPath, h.ch.fallbacks.second);  // left at the last one tried
   EXPECT_EQ(h.controllerProgram.values["IgnoreCrash"], "1");
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 1),
+            std::string("Tarnlink Controller did not start (tried ") + kDefaultControllerPath + ", " +
+                h.ch.fallbacks.first + ", " + h.ch.fallbacks.second + ")");
 
   h.controllerProgram.failWrites = true;  // a store that refuses: ignored
   h.launcher.succeed = true;
@@ -127,6 +130,29 @@ TEST_F(LaunchTest, ControllerLocationCommand) {
   EXPECT_EQ(doc.strControllerPath, kDefaultControllerPath);
   OnControllerLocation(doc, [](const std::string&) { return std::optional<std::string>("/srv/tc/TC.exe"); });
   EXPECT_EQ(doc.strControllerPath, "/srv/tc/TC.exe");
+}
+
+// bAutoStartTC=1 and no controller anywhere: the station's console says so
+// even with reports off (then no start message is formed).
+TEST(RealController, AMissingControllerIsSaidOnTheConsole) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("cfg"));
+  std::filesystem::create_directories(dir.Path("watched"));
+  dir.Write("cfg/Zentrova.ini", "[General]\nZENTROVA_CURRENT_FOLDER_PATH=" + dir.Path("watched") +
+                                    "\nZENTROVA_CURRENT_DESTINATION_FOLDER_PATH=" + dir.Path("dest") +
+                                    "\nbAutoStartTC=1\n");
+  LinuxProcessTable processes;
+  if (IsProcessRunning(processes, "TC.exe") == 1) GTEST_SKIP() << "a TC.exe runs: the station would not start one";
+  ::setenv("ZENTROVA_CONTROLLER_DIR", dir.Path("controller").c_str(), 1);
+  const auto run = testing::RunProcess({ZENTROVA_STATION, "--config-dir", dir.Path("cfg"), "--controller",
+                                        dir.Path("missing/TC.exe"), "--run-for", "0.2"});
+  ::unsetenv("ZENTROVA_CONTROLLER_DIR");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::string line = "Tarnlink Controller did not start (tried " + dir.Path("missing/TC.exe");
+  if (run.out.find(line) == std::string::npos && IsProcessRunning(processes, "TC.exe") == 1) {
+    GTEST_SKIP() << "a TC.exe started meanwhile";
+  }
+  EXPECT_NE(run.out.find(line), std::string::npos) << run.out;
 }
 
 // Ends every process running the program file `path` (a controller a

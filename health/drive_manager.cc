@@ -30,6 +30,21 @@ FreeSpace SpaceAt(VolumeTable& volumes, const std::string& root) {
 
 }  // namespace
 
+DriveRoot RootOfPath(const std::map<char, std::string>& roots, const std::string& path) {
+  DriveRoot best;
+  for (const auto& [letter, root] : roots) {
+    if (LiesUnder(path, root) && (best.letter == 0 || Trimmed(root).size() > Trimmed(best.root).size())) {
+      best = {letter, root};
+    }
+  }
+  return best;
+}
+
+std::string MovedPath(const std::string& path, const std::string& fromRoot, const std::string& toRoot) {
+  const std::string moved = Trimmed(toRoot) + path.substr(Trimmed(fromRoot).size());
+  return moved.empty() ? toRoot : moved;
+}
+
 FreeSpace QueryFreeSpace(VolumeTable& volumes, char letter) { return SpaceAt(volumes, volumes.Root(letter)); }
 
 int RefreshDriveTable(MonitorSettings& m, VolumeTable& volumes) {
@@ -80,11 +95,7 @@ std::string PathOnDrive(const MonitorSettings& m, const std::string& path, int i
   if (index < 0 || index >= m.nDrives) return path;
   const DriveEntry& target = m.drives[index];
   const int from = DriveOfPath(m, path);
-  if (from >= 0) {
-    const std::string rest = path.substr(Trimmed(m.drives[from].sRoot).size());
-    const std::string moved = Trimmed(target.sRoot) + rest;
-    return moved.empty() ? target.sRoot : moved;
-  }
+  if (from >= 0) return MovedPath(path, m.drives[from].sRoot, target.sRoot);
   if (path.size() >= 2 && path[1] == ':' && !target.sDriveLetter.empty()) {
     return target.sDriveLetter.substr(0, 1) + path.substr(1);
   }
@@ -109,19 +120,40 @@ int CheckDestinationDrive(CZentrovaDoc& doc, VolumeTable& volumes) {
   RefreshDriveTable(m, volumes);
   if (m.nDrives == 0) return 2;
   const double limit = 1.0 - m.dDiskSpaceRatio;
-  const int start = std::max(0, std::min(m.iCurrentDrive, m.nDrives - 1));
-  // The current drive: the one the destination lies on, when it is still in the table.
-  const int current = DriveOfPath(m, m.strDestinationFolder);
-  const int here = current >= 0 ? current : start;
-  if (m.drives[here].dFreeFraction > limit) return 0;
+  // The drive the destination lies on, looked for among all the drives there
+  // are: a full one has dropped out of the table and must be left, not
+  // mistaken for whichever drive now holds its position.
+  const DriveRoot on = RootOfPath(volumes.Roots(), m.strDestinationFolder);
+  int here = -1;
+  for (int i = 0; on.letter != 0 && i < m.nDrives; ++i) {
+    if (m.drives[i].sDriveLetter[0] == on.letter) here = i;
+  }
   int candidate = here;
+  if (here >= 0) {
+    if (m.drives[here].dFreeFraction > limit) return 0;
+  } else if (on.letter != 0) {
+    // Full or out of reach: the first drive after it in letter order is
+    // tried first (the table is in letter order), wrapping round.
+    candidate = -1;
+    for (int i = 0; i < m.nDrives; ++i) {
+      if (m.drives[i].sDriveLetter[0] > on.letter) {
+        candidate = i - 1;
+        break;
+      }
+    }
+  } else {
+    // A path on none of the drives: the stored current drive stands for it.
+    candidate = std::max(0, std::min(m.iCurrentDrive, m.nDrives - 1));
+    if (m.drives[candidate].dFreeFraction > limit) return 0;
+  }
   for (int tried = 0; tried < m.nDrives; ++tried) {
     candidate = (candidate + 1) % m.nDrives;
     DriveEntry& e = m.drives[candidate];
     // Each candidate is asked afresh: space may have been freed meanwhile.
     e.dFreeFraction = SpaceAt(volumes, e.sRoot).fraction;
     if (e.bActive == 1 && e.dFreeFraction > limit) {
-      m.strDestinationFolder = PathOnDrive(m, m.strDestinationFolder, candidate);
+      m.strDestinationFolder = here < 0 && on.letter != 0 ? MovedPath(m.strDestinationFolder, on.root, e.sRoot)
+                                                          : PathOnDrive(m, m.strDestinationFolder, candidate);
       m.iCurrentDrive = candidate;
       SaveDriveSettings(doc);
       return 1;

@@ -7,6 +7,7 @@
 
 #include "health/drive_selector.h"
 #include "health/health_fixture.h"
+#include "health/no_drive_reason.h"
 #include "health/station_health.h"
 
 namespace zentrova {
@@ -145,10 +146,19 @@ TEST_F(DriveManagerTest, FilingReportsTheChangeAndAtMostFiveNoDriveWarnings) {
   h.volumes.Add('C', 0.02, c);
   h.st.reports.clear();
   for (int i = 0; i < 8; ++i) doc.FileRecord(h.st.WriteRecord(std::to_string(10 + i) + ".sg2"), 10 + i);
-  EXPECT_EQ(h.st.reports, std::vector<std::string>(5, "Warnig! No drive is available."));
-  int logged = 0;
-  for (int i = 0; i < doc.activityLog.Count(); ++i) logged += doc.activityLog.GetAt(i) == "Warnig! No drive is available.";
+  // The warning, then why: both drives are too full.
+  const std::string why = "All drives are full or not in use (more than 10.0% free is needed): C: 2.0% free, D: 5.0% free";
+  EXPECT_EQ(h.st.reports, std::vector<std::string>(5, "Warnig! No drive is available.\n" + why));
+  int logged = 0, reasons = 0;
+  for (int i = 0; i < doc.activityLog.Count(); ++i) {
+    logged += doc.activityLog.GetAt(i) == "Warnig! No drive is available.";
+    if (doc.activityLog.GetAt(i) == why) {
+      ++reasons;
+      EXPECT_EQ(doc.activityLog.GetAt(i - 1), "Warnig! No drive is available.");
+    }
+  }
   EXPECT_EQ(logged, 8);
+  EXPECT_EQ(reasons, 8);
   EXPECT_EQ(h.st.Files(c + "/Data/WaveformFiles/2020/202003/20200315/2020031508").size(), 9u);  // filed all the same
 }
 
@@ -187,10 +197,103 @@ TEST_F(DriveManagerTest, TheDriveSelector) {
   EXPECT_EQ(again.OnOK().prompt, "Enter a number.");
 }
 
+// A completely full destination drive leaves the table; the check must
+// still see that the destination lies on it and move on, to the next drive
+// after it with room.
+TEST(DriveCheck, AFullDestinationMovesToTheNextDriveWithRoom) {
+  struct Case {
+    const char* name;
+    double freeC, freeE;
+    int result;
+    const char* destination;
+    const char* reason;
+  } cases[] = {
+      {"E comes after D", 0.6, 0.5, 1, "E:\\Data", ""},
+      {"round to C", 0.6, 0.05, 1, "C:\\Data", ""},
+      {"nowhere to go", 0.05, 0.0, 2, "D:\\Data",
+       "All drives are full or not in use (more than 10.0% free is needed): C: 5.0% free, D: full, E: full"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::HealthFixture f;
+    f.volumes.Add('C', c.freeC);
+    f.volumes.Add('D', 0.5);
+    f.volumes.Add('E', c.freeE);
+    f.st.profile.values["ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH"] = "D:\\Data";
+    f.st.profile.values["iCurrentDrive"] = "1";
+    CZentrovaDoc doc(f.st.platform, f.st.services);
+    PlaceDestination(doc, f.volumes);
+    ASSERT_EQ(doc.settingsBlock.strDestinationFolder, "D:\\Data");
+    f.volumes.Add('D', 0.0);  // filled up
+    EXPECT_EQ(CheckDestinationDrive(doc, f.volumes), c.result);
+    EXPECT_EQ(doc.settingsBlock.strDestinationFolder, c.destination);
+    if (c.result == 2) {
+      EXPECT_EQ(NoDriveReason(doc.settingsBlock, f.volumes), c.reason);
+    }
+  }
+}
+
+// The same with real folders, the full drive's root lying inside the root
+// of another drive: the records go on to be filed, on the drive with room.
+TEST_F(DriveManagerTest, RecordsAreFiledOnceTheDestinationDriveIsFull) {
+  const std::string c = h.st.root.Path("volC"), d = h.st.root.Path("volC/volD");
+  std::filesystem::create_directories(d);
+  h.volumes.Add('C', 0.6, c);
+  h.volumes.Add('D', 0.5, d);
+  h.st.profile.values["bSnedReport"] = "1";
+  h.st.profile.values["ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH"] = d + "/Data";
+  h.st.profile.values["iCurrentDrive"] = "1";
+  CurlHttpClient http;
+  ReportChannels reports{h.launcher, http, nullptr, nullptr, nullptr, nullptr, nullptr};
+  CZentrovaDoc doc(h.st.platform, h.st.services);
+  ConnectHealth(doc, reports, h.ch);
+  doc.services.sendReport = h.st.services.sendReport;
+  doc.StartUp();
+  EXPECT_EQ(doc.FileRecord(h.st.WriteRecord("1.sg2"), 1).rfind(d + "/Data/WaveformFiles/", 0), 0u);
+
+  h.volumes.Add('D', 0.0, d);
+  h.st.reports.clear();
+  const std::string filed = doc.FileRecord(h.st.WriteRecord("2.sg2"), 2);
+  EXPECT_EQ(filed.rfind(c + "/Data/WaveformFiles/2020/", 0), 0u) << filed;
+  EXPECT_EQ(h.st.reports, std::vector<std::string>{"Destination folder was changed to " + c + "/Data"});
+  EXPECT_EQ(h.st.profile.values["iCurrentDrive"], "0");
+}
+
+TEST(DriveCheck, ADestinationThatCannotBeCreatedIsToldApartFromFullDrives) {
+  testing::HealthFixture h;
+  h.st.profile.values["sDriveRoot_C"] = "/proc";
+  h.st.profile.values["sDriveRoot_D"] = h.st.root.Path("not-mounted");
+  h.st.profile.values["ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH"] = "/proc/ZentrovaData";
+  CZentrovaDoc& doc = h.st.Doc();
+  LinuxVolumeTable volumes(h.st.profile, [&doc] { return doc.settingsBlock.strDestinationFolder; });
+  PlaceDestination(doc, volumes);
+  EXPECT_EQ(CheckDestinationDrive(doc, volumes), 2);
+  EXPECT_EQ(NoDriveReason(doc.settingsBlock, volumes), "The destination folder cannot be created: C: /proc holds no storage, D: " +
+                                                           h.st.root.Path("not-mounted") + " cannot be reached");
+}
+
+// Free space is what the station's user can write: the blocks reserved for
+// the administrator (f_bfree counts them, f_bavail does not) are no use.
+TEST(RealVolumes, FreeSpaceIsWhatTheUserCanWrite) {
+  testing::TempFolder disk;
+  struct statvfs s;
+  ASSERT_EQ(::statvfs(disk.path().c_str(), &s), 0);
+  ASSERT_GT(s.f_blocks, 0u);
+  MemoryStore none;
+  LinuxVolumeTable single(none, [&] { return disk.path(); });
+  const double fraction = QueryFreeSpace(single, 'C').fraction;
+  const double available = static_cast<double>(s.f_bavail) / static_cast<double>(s.f_blocks);
+  const double free = static_cast<double>(s.f_bfree) / static_cast<double>(s.f_blocks);
+  EXPECT_NEAR(fraction, available, 1e-3);
+  if (free - available > 1e-2) {
+    EXPECT_LT(fraction, free - 5e-3);
+  }
+}
+
 double FreeFraction(const std::string& folder) {
   struct statvfs s;
   if (::statvfs(folder.c_str(), &s) != 0 || s.f_blocks == 0) return -1;
-  return static_cast<double>(s.f_bfree) / static_cast<double>(s.f_blocks);
+  return static_cast<double>(s.f_bavail) / static_cast<double>(s.f_blocks);
 }
 
 TEST(RealVolumes, TheDestinationMovesToAnotherMountPoint) {

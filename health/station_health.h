@@ -12,7 +12,8 @@ namespace zentrova {
 // and free-space readings of the reports. Before StartUp().
 void ConnectHealth(CZentrovaDoc& doc, ReportChannels& reports, HealthChannels& channels);
 
-// The battery check of the form's battery timer.
-void ConnectBatteryCheck(CZentrovaControlForm& form, CZentrovaDoc& doc, HealthChannels& channels);
+// The battery check of the form's battery timer; a shutdown it starts runs
+// on `timers` (those of the form), so that monitoring goes on meanwhile.
+void ConnectBatteryCheck(CZentrovaControlForm& form, CZentrovaDoc& doc, HealthChannels& channels, TimerHost& timers);
 
 }  // namespace zentrova

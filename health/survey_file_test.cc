@@ -1,8 +1,13 @@
 #include "health/survey_file.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "health/battery_check.h"
+#include "health/battery_shutdown.h"
 #include "health/health_fixture.h"
 #include "tools/tc_simulator/survey_log.h"
 
@@ -55,6 +60,11 @@ class SurveyFileTest : public ::testing::Test {
  protected:
   testing::HealthFixture h;
   BatteryReading Read() { return ReadBatteryVoltage(h.st.fs, h.recentSurveys, h.surveyFolder); }
+  std::string Check() {
+    EventLoop loop(h.st.clock);
+    BatteryShutdown shutdown(h.st.Doc(), h.ch, loop);
+    return CheckBattery(h.st.Doc(), h.ch, shutdown);
+  }
 };
 
 TEST_F(SurveyFileTest, TheLastBatteryLineAndTheSaveAfterIt) {
@@ -63,7 +73,7 @@ TEST_F(SurveyFileTest, TheLastBatteryLineAndTheSaveAfterIt) {
   BatteryReading r = Read();
   EXPECT_FLOAT_EQ(r.voltage, 12.6f);
   EXPECT_EQ(r.savedAt, "10:15:07.25 12/31/2020");
-  EXPECT_EQ(CheckBattery(h.st.Doc(), h.ch), "Battery voltage = 12.6 V updated at 10:15:07.25 12/31/2020");
+  EXPECT_EQ(Check(), "Battery voltage = 12.6 V updated at 10:15:07.25 12/31/2020");
 
   // A save line needs a battery line since the last time stamp.
   h.WriteSurvey("#BV = 12.6V\n" + SaveLine("10:15:07.25 12/31/2020", 70) + SaveLine("11:00:00.00 12/31/2020", 70));
@@ -73,7 +83,7 @@ TEST_F(SurveyFileTest, TheLastBatteryLineAndTheSaveAfterIt) {
   r = Read();
   EXPECT_FLOAT_EQ(r.voltage, 12.0f);
   EXPECT_EQ(r.savedAt, "");
-  EXPECT_EQ(CheckBattery(h.st.Doc(), h.ch), "Battery voltage = 12.0 V updated at ");
+  EXPECT_EQ(Check(), "Battery voltage = 12.0 V updated at ");
   // An unreadable voltage keeps the one before it.
   h.WriteSurvey("#BV = 12.2V\n#BV = ??V\n");
   EXPECT_FLOAT_EQ(Read().voltage, 12.2f);
@@ -85,11 +95,35 @@ TEST_F(SurveyFileTest, NoInformation) {
   EXPECT_FLOAT_EQ(Read().voltage, 0.0f);
   h.WriteSurvey("survey started\n");
   EXPECT_FLOAT_EQ(Read().voltage, -1.0f);  // a file without battery lines
-  EXPECT_EQ(CheckBattery(h.st.Doc(), h.ch), "No battery voltage information");
+  EXPECT_EQ(Check(), "No battery voltage information");
   // Only the last 10000 bytes are read: an early battery line is not seen.
   h.WriteSurvey("#BV = 12.6V\n" + std::string(10000, 'x') + "\n");
   EXPECT_FLOAT_EQ(Read().voltage, -1.0f);
   EXPECT_EQ(h.power.calls, 0);
+}
+
+// A survey "file" that is a FIFO (or any other special file) is not read:
+// opening it would wait for a writer while the report or the battery check
+// holds the document. The reading runs in a child process that a watchdog
+// ends, so that a fault shows as a failure, not as a hung test.
+TEST_F(SurveyFileTest, AFifoIsNoSurveyFile) {
+  h.recentSurveys.values["Survey1"] = "S.svy";
+  ASSERT_EQ(::mkfifo((h.surveyFolder + "/S.svy").c_str(), 0600), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const BatteryReading r = Read();
+    ::_exit(r.voltage == 0.0f && Check() == "No battery voltage information" ? 0 : 1);
+  }
+  int status = 0;
+  pid_t done = 0;
+  for (int waited = 0; waited < 2000 && (done = ::waitpid(pid, &status, WNOHANG)) == 0; ++waited) ::usleep(10000);
+  if (done == 0) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    FAIL() << "reading the survey FIFO did not return";
+  }
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(SurveyFileTest, LongLinesAndCarriageReturns) {

@@ -106,7 +106,7 @@ TEST_F(WarningToggleTest, TheBatteryTimerFollowsTheSimulatedVoltage) {
   CZentrovaDoc& doc = h.st.Doc();
   EventLoop loop(h.st.clock);
   CZentrovaControlForm form(doc, loop);
-  ConnectBatteryCheck(form, doc, ch);
+  ConnectBatteryCheck(form, doc, ch, loop);
   form.OnInitialUpdate();  // bWarning stored on: the timer starts with the form
   EXPECT_TRUE(form.BatteryTimerRunning());
   std::filesystem::create_directories(h.st.root.Path("records"));
@@ -126,6 +126,8 @@ TEST_F(WarningToggleTest, TheBatteryTimerFollowsTheSimulatedVoltage) {
   EXPECT_EQ(h.power.calls, 0);
   controllerRun("10.5");  // then 10.4 V
   loop.Run(15 * 60000);
+  EXPECT_EQ(h.power.calls, 0);  // the shutdown has begun: 1 s, "System shutdown.", 10 s
+  loop.Run(11000);
   EXPECT_EQ(h.power.calls, 1);
   EXPECT_EQ(h.st.reports.back(), "System shutdown.");
   EXPECT_NE(doc.activityLog.GetAt(doc.activityLog.Count() - 1).find("PC will be shoutdown."), std::string::npos);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "monitor/timer_interval.h"
 #include "platform/printf.h"
 
 namespace zentrova {
@@ -43,9 +44,11 @@ void CZentrovaControlForm::OnInitialUpdate() {
 void CZentrovaControlForm::StartBatteryTimer() {
   std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
   if (batteryTimer_ != 0) return;
-  batteryTimer_ = timers_.SetTimer(std::max(doc_.iBatteryCheckInterval, 0) * 60000, [this] { OnTimer(2); });
+  const std::string note = TimerMinutesNote("iBatteryCheckInterval", doc_.iBatteryCheckInterval);
+  if (!note.empty()) doc_.activityLog.Add(note);
+  batteryTimer_ = timers_.SetTimer(TimerMilliseconds(doc_.iBatteryCheckInterval), [this] { OnTimer(2); });
   doc_.activityLog.Add(Printf("Checking battery statsus started by timer. Checking interval is = %d minutes",
-                              doc_.iBatteryCheckInterval));
+                              BoundedTimerMinutes(doc_.iBatteryCheckInterval)));
   doc_.bCheckBattery = 1;
   doc_.settings.SaveInt("bCheckBattery", 1);
 }
@@ -63,7 +66,9 @@ void CZentrovaControlForm::StopBatteryTimer() {
 void CZentrovaControlForm::StartReportTimer() {
   std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
   if (reportTimer_ != 0) return;
-  reportTimer_ = timers_.SetTimer(std::max(doc_.iReportInterval, 0) * 60000, [this] { OnTimer(1); });
+  const std::string note = TimerMinutesNote("iReportInterval", doc_.iReportInterval);
+  if (!note.empty()) doc_.activityLog.Add(note);
+  reportTimer_ = timers_.SetTimer(TimerMilliseconds(doc_.iReportInterval), [this] { OnTimer(1); });
 }
 
 void CZentrovaControlForm::StopReportTimer() {

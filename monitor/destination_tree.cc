@@ -21,9 +21,11 @@ std::string CZentrovaDoc::DestinationFolders(int64_t moment, std::string* dayFol
     } else if (r == 2) {
       const std::string text = "Warnig! No drive is available.";
       activityLog.Add(text);
+      const std::string reason = services.noDriveReason ? services.noDriveReason() : "";
+      if (!reason.empty()) activityLog.Add(reason);
       if (s.nNoDriveWarnings < 10) {
         if (bSnedReport == 1) {
-          SendReport(text, 1);
+          SendReport(reason.empty() ? text : text + "\n" + reason, 1);
           ++s.nNoDriveWarnings;
         }
         ++s.nNoDriveWarnings;

@@ -26,6 +26,8 @@ struct StationServices {
   std::function<void(const std::string&, int)> detectAndNotify;
   // CheckDestinationDrive() -> 1 moved, 2 no drive available, 0 unchanged.
   std::function<int()> checkDestinationDrive;
+  // After a check that found no drive: why, in one line (empty when unknown).
+  std::function<std::string()> noDriveReason;
   // ConcatenateRecords(request) -> 1 when the join was started.
   std::function<int(const ConcatenationRequest&)> concatenateRecords;
   // UploadWaveformFile(path, use the local server) -> 1 when uploaded.

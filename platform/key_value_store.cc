@@ -103,55 +103,98 @@ std::string UnescapeIniValue(const std::string& text) {
 IniFileStore::IniFileStore(FileSystem& fs, std::string path, std::string section)
     : fs_(fs), path_(std::move(path)), section_(std::move(section)) {}
 
-std::optional<std::string> IniFileStore::Get(const std::string& key) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  auto text = ReadWholeFile(fs_, path_);
-  if (!text.ok()) return std::nullopt;
+namespace {
+
+std::optional<std::string> ValueIn(const std::string& text, const std::string& section, const std::string& key) {
   std::string current;
-  for (const std::string& line : Lines(*text)) {
+  for (const std::string& line : Lines(text)) {
     std::string name;
     if (IsSection(line, &name)) {
       current = name;
       continue;
     }
-    if (current != section_) continue;
+    if (current != section) continue;
     auto k = KeyOf(line);
     if (k && *k == key) return UnescapeIniValue(Trim(line.substr(line.find('=') + 1)));
   }
   return std::nullopt;
 }
 
-bool IniFileStore::Set(const std::string& key, const std::string& value) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::vector<std::string> lines;
-  if (auto text = ReadWholeFile(fs_, path_); text.ok()) lines = Lines(*text);
+// `lines` with key=value in the section: the key's line replaced, or a new
+// line at the end of the section (the section made when missing).
+void PutEntry(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+              const std::string& value) {
   const std::string entry = key + "=" + EscapeIniValue(value);
   std::string current;
   long sectionEnd = -1;  // index after the last line of our section
-  bool replaced = false;
-  for (size_t i = 0; i < lines.size() && !replaced; ++i) {
+  for (size_t i = 0; i < lines.size(); ++i) {
     std::string name;
     if (IsSection(lines[i], &name)) {
       current = name;
-      if (current == section_) sectionEnd = static_cast<long>(i) + 1;
+      if (current == section) sectionEnd = static_cast<long>(i) + 1;
       continue;
     }
-    if (current != section_) continue;
+    if (current != section) continue;
     sectionEnd = static_cast<long>(i) + 1;
     auto k = KeyOf(lines[i]);
     if (k && *k == key) {
       lines[i] = entry;
-      replaced = true;
+      return;
     }
   }
-  if (!replaced) {
-    if (sectionEnd < 0) {
-      lines.push_back("[" + section_ + "]");
-      lines.push_back(entry);
-    } else {
-      lines.insert(lines.begin() + sectionEnd, entry);
-    }
+  if (sectionEnd < 0) {
+    lines.push_back("[" + section + "]");
+    lines.push_back(entry);
+  } else {
+    lines.insert(lines.begin() + sectionEnd, entry);
   }
+}
+
+}  // namespace
+
+std::optional<std::string> IniFileStore::Get(const std::string& key) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (auto it = held_.find(key); it != held_.end()) return it->second;
+  auto text = ReadWholeFile(fs_, path_);
+  if (text.ok()) {
+    lastText_ = *text;
+  } else if (text.status().code() == Status::Code::kNotFound) {
+    lastText_.reset();
+  }
+  if (!lastText_) return std::nullopt;
+  return ValueIn(*lastText_, section_, key);
+}
+
+bool IniFileStore::Set(const std::string& key, const std::string& value) {
+  std::string notice;
+  bool stored = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stored = SetLocked(key, value, notice);
+  }
+  if (!notice.empty()) Tell(notice);
+  return stored;
+}
+
+bool IniFileStore::SetLocked(const std::string& key, const std::string& value, std::string& notice) {
+  std::map<std::string, std::string> pending = held_;
+  pending[key] = value;
+  std::vector<std::string> lines;
+  auto text = ReadWholeFile(fs_, path_);
+  if (text.ok()) {
+    lines = Lines(*text);
+  } else if (text.status().code() != Status::Code::kNotFound) {
+    // The file is there but could not be read: writing it now would keep
+    // only what this process knows. The value waits in memory.
+    held_ = std::move(pending);
+    if (!toldUnreadable_) {
+      toldUnreadable_ = true;
+      notice = "Settings file " + path_ + " could not be read (" + text.status().message() +
+               "); it is left as it is and changed settings are kept in memory until it can be read";
+    }
+    return false;
+  }
+  for (const auto& [k, v] : pending) PutEntry(lines, section_, k, v);
   std::string out;
   for (const auto& line : lines) out += line + "\n";
 
@@ -169,7 +212,36 @@ bool IniFileStore::Set(const std::string& key, const std::string& value) {
     fs_.Remove(tmp);
     return false;
   }
+  lastText_ = out;
+  if (toldUnreadable_) {
+    toldUnreadable_ = false;
+    notice = "Settings file " + path_ + " could be read again; the settings kept in memory were written to it";
+  }
+  held_.clear();
   return true;
+}
+
+void IniFileStore::SetNotice(std::function<void(const std::string&)> notice) {
+  std::vector<std::string> lines;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    notice_ = std::move(notice);
+    if (notice_) lines.swap(untold_);
+  }
+  for (const std::string& line : lines) Tell(line);
+}
+
+void IniFileStore::Tell(const std::string& text) {
+  std::function<void(const std::string&)> notice;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!notice_) {
+      untold_.push_back(text);
+      return;
+    }
+    notice = notice_;
+  }
+  notice(text);
 }
 
 std::optional<std::string> MemoryStore::Get(const std::string& key) {

@@ -3,10 +3,12 @@
 // two (its profile, section "General", and the product key shared with the
 // e-mail program); the formats of the values are the caller's.
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -28,6 +30,14 @@ class KeyValueStore {
 // other sections and comment lines (";" or "#") are kept as they are. A
 // damaged file gives what can be read of it and is never an error.
 //
+// A file that exists but cannot be read (too many open files, an I/O
+// error, no permission) is never written: rewriting it from what could be
+// read would lose every other setting in it. The values set meanwhile are
+// kept in memory, given back by Get, and written with the next Set that
+// can read the file again; Set returns false until then. Get falls back to
+// the last text it read. The notice hears of this once when it starts and
+// once when the held values reached the file.
+//
 // Values are escaped: "\\" a backslash, "\n" a line feed, "\r" a carriage
 // return, "\t" a tab, "\s" a space (written for spaces at the start or the
 // end of a value, which would otherwise be lost); any other character
@@ -38,12 +48,24 @@ class IniFileStore : public KeyValueStore {
   std::optional<std::string> Get(const std::string& key) override;
   bool Set(const std::string& key, const std::string& value) override;
   const std::string& path() const { return path_; }
+  // Where the lines about an unreadable file go (the station's log). Lines
+  // from before it was set are handed to it at once. Never called with the
+  // store's lock held, so it may take other locks.
+  void SetNotice(std::function<void(const std::string&)> notice);
 
  private:
+  bool SetLocked(const std::string& key, const std::string& value, std::string& notice);
+  void Tell(const std::string& text);
+
   FileSystem& fs_;
   std::string path_;
   std::string section_;
   std::mutex mutex_;  // one read-modify-write at a time from this process
+  std::map<std::string, std::string> held_;  // set while the file could not be read
+  std::optional<std::string> lastText_;      // the file as last read
+  bool toldUnreadable_ = false;
+  std::function<void(const std::string&)> notice_;
+  std::vector<std::string> untold_;  // lines from before the notice was set
 };
 
 std::string EscapeIniValue(const std::string& value);

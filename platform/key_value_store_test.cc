@@ -1,5 +1,7 @@
 #include "platform/key_value_store.h"
 
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -77,6 +79,101 @@ TEST(IniFileStore, AFailedWriteLeavesTheOldFile) {
   EXPECT_EQ(dir.Read("z.ini"), before);
   EXPECT_FALSE(real.Exists(dir.Path("z.ini.tmp")));
   EXPECT_EQ(store.Get("a"), "old");
+}
+
+// Reads of the settings file fail while `failing` is set, as with too many
+// open files or an I/O error.
+class UnreadableFiles : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& p) override {
+    if (failing) return Status::IoError("cannot open " + p + ": " + failing);
+    return ForwardingFileSystem::OpenForRead(p);
+  }
+  const char* failing = nullptr;
+};
+
+TEST(IniFileStore, AFileThatCannotBeReadIsNeverReplaced) {
+  TempFolder dir;
+  const std::string kept = "[Kalvane Applications]\nSMTPServer=mail.example.org\niPortNumber=465\n"
+                           "SMTPPassword=secret\n";
+  dir.Write("product.ini", kept);
+  LinuxFileSystem real;
+  UnreadableFiles fs(real);
+  IniFileStore store(fs, dir.Path("product.ini"), "Kalvane Applications");
+  std::vector<std::string> told;
+  store.SetNotice([&told](const std::string& line) { told.push_back(line); });
+  EXPECT_EQ(store.Get("SMTPServer"), "mail.example.org");
+
+  for (const char* reason : {"Too many open files", "Input/output error", "Permission denied"}) {
+    SCOPED_TRACE(reason);
+    fs.failing = reason;
+    EXPECT_FALSE(store.Set("MessageToBeSent", "Report from Zentrova."));
+    EXPECT_FALSE(store.Set("stMessaggeTitle", reason));
+    EXPECT_EQ(dir.Read("product.ini"), kept);
+    // The new values live on in memory, the others as last read.
+    EXPECT_EQ(store.Get("stMessaggeTitle"), reason);
+    EXPECT_EQ(store.Get("SMTPServer"), "mail.example.org");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("product.ini could not be read"), std::string::npos) << told[0];
+    EXPECT_NE(told[0].find(reason), std::string::npos) << told[0];
+
+    // Readable again: the held values reach the file with the next write.
+    fs.failing = nullptr;
+    EXPECT_TRUE(store.Set("iReportInterval", "60"));
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_NE(told[1].find("could be read again"), std::string::npos) << told[1];
+    told.clear();
+    IniFileStore again(real, dir.Path("product.ini"), "Kalvane Applications");
+    EXPECT_EQ(again.Get("SMTPPassword"), "secret");
+    EXPECT_EQ(again.Get("iPortNumber"), "465");
+    EXPECT_EQ(again.Get("MessageToBeSent"), "Report from Zentrova.");
+    EXPECT_EQ(again.Get("stMessaggeTitle"), reason);
+    EXPECT_EQ(again.Get("iReportInterval"), "60");
+    dir.Write("product.ini", kept);
+  }
+}
+
+TEST(IniFileStore, LinesFromBeforeTheNoticeAreHandedOn) {
+  TempFolder dir;
+  dir.Write("z.ini", "[General]\na=1\n");
+  LinuxFileSystem real;
+  UnreadableFiles fs(real);
+  fs.failing = "Input/output error";
+  IniFileStore store(fs, dir.Path("z.ini"), "General");
+  EXPECT_FALSE(store.Set("b", "2"));
+  std::vector<std::string> told;
+  store.SetNotice([&told](const std::string& line) { told.push_back(line); });
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("Input/output error"), std::string::npos);
+  EXPECT_EQ(dir.Read("z.ini"), "[General]\na=1\n");
+}
+
+// A station running as another user than the one who owns its settings
+// file: the file cannot be read (EACCES), but its folder can be written,
+// so a rewrite would succeed and replace it.
+TEST(IniFileStore, AnotherUsersFileIsNotReplaced) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run a child as user nobody";
+  const passwd* nobody = ::getpwnam("nobody");
+  ASSERT_NE(nobody, nullptr);
+  TempFolder dir;
+  const std::string kept = "[Kalvane Applications]\nSMTPServer=mail.example.org\n";
+  dir.Write("product.ini", kept);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(dir.Path("product.ini").c_str(), 0600), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(3);
+    LinuxFileSystem fs;
+    IniFileStore store(fs, dir.Path("product.ini"), "Kalvane Applications");
+    const bool stored = store.Set("MessageToBeSent", "Report from Zentrova.");
+    ::_exit(stored ? 1 : store.Get("MessageToBeSent") == "Report from Zentrova." ? 0 : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(dir.Read("product.ini"), kept);
 }
 
 TEST(IniFileStore, KilledWhileWritingLeavesTheOldOrTheNewFile) {

@@ -30,6 +30,10 @@ Status ErrnoStatus(const std::string& what, const std::string& path, int err) {
   }
 }
 
+Status NotRegular(const std::string& path, const struct stat& st) {
+  return Status::IoError("cannot open " + path + (S_ISDIR(st.st_mode) ? ": is a folder" : ": not a regular file"));
+}
+
 class Fd {
  public:
   explicit Fd(int fd) : fd_(fd) {}
@@ -143,11 +147,18 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 StatusOr<std::unique_ptr<RandomAccessFile>> LinuxFileSystem::OpenForRead(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return ErrnoStatus("cannot open", path, errno);
+  // Only regular files are read: the open of a FIFO would wait for a writer
+  // (a survey file or a setting that is a FIFO would hold the station), so
+  // the type is looked at before the open, and again on the open file,
+  // which is opened without waiting.
   struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return NotRegular(path, st);
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) return ErrnoStatus("cannot open", path, errno);
   if (::fstat(fd.get(), &st) != 0) return ErrnoStatus("cannot stat", path, errno);
-  if (S_ISDIR(st.st_mode)) return Status::IoError("cannot open " + path + ": is a folder");
+  if (!S_ISREG(st.st_mode)) return NotRegular(path, st);
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return ErrnoStatus("cannot open", path, errno);
   return std::unique_ptr<RandomAccessFile>(
       new LinuxReadFile(fd.release(), static_cast<uint64_t>(st.st_size), path));
 }

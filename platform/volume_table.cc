@@ -55,7 +55,9 @@ std::optional<VolumeSpace> LinuxVolumeTable::Space(const std::string& root) {
   struct statvfs s;
   if (root.empty() || ::statvfs(root.c_str(), &s) != 0) return std::nullopt;
   const uint64_t unit = s.f_frsize ? s.f_frsize : s.f_bsize;
-  return VolumeSpace{static_cast<uint64_t>(s.f_bfree) * unit, static_cast<uint64_t>(s.f_blocks) * unit};
+  // The blocks the station's user may write: the reserved ones (f_bfree
+  // counts them) are of no use to it.
+  return VolumeSpace{static_cast<uint64_t>(s.f_bavail) * unit, static_cast<uint64_t>(s.f_blocks) * unit};
 }
 
 }  // namespace zentrova

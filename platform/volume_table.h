@@ -17,7 +17,7 @@
 namespace zentrova {
 
 struct VolumeSpace {
-  uint64_t freeBytes = 0;   // all free bytes of the volume, not a quota
+  uint64_t freeBytes = 0;   // the free bytes the station's user can write (not the reserved ones)
   uint64_t totalBytes = 0;
 };
 

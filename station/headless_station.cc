@@ -54,11 +54,19 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   };
   ConnectReports(*doc_, reports_);
   ConnectHealth(*doc_, reports_, health_);
-  doc_->StartUp();
+  // Before the start-up, so that what it says (a controller that did not
+  // start, a settings file that cannot be read) reaches the console too.
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
+  auto tell = [this](const std::string& line) {
+    doc_->activityLog.Add(line);
+    doc_->activityLog.AppendToLogFile(line);
+  };
+  profile_.SetNotice(tell);
+  product_.SetNotice(tell);
+  doc_->StartUp();
   SayStartupNotes();
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
-  ConnectBatteryCheck(*form_, *doc_, health_);
+  ConnectBatteryCheck(*form_, *doc_, health_, loop_);
 }
 
 // Once at the start: settings that are not used as they stand (with the
