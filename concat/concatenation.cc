@@ -227,7 +227,7 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
     }
     if (lagReport && k >= 1) lagReport->Write("\r\n");
     if (correctionReport && correct) correctionReport->Write("\r\n");
-    if (recordH < maxH && k + 1 < nFiles) {
+    if (recordH < maxH) {
       log.Say(Printf("Short record: %s holds %d samples of %d; zeros fill the rest of its place",
                      BaseName(part.files[k]).c_str(), recordH, maxH));
     }
@@ -378,7 +378,10 @@ ConcatenationJob PlanConcatenation(FileSystem& fs, Prompt& prompt, const Concate
       }
       std::vector<CHeaderXY> headers;
       const int scanned = ScanSeg2Headers(fs, scanPrompt, path, headers);
-      if (scanned < 0) continue;  // gone or unreadable: the rest of the hour is joined
+      if (scanned < 0) {  // gone or unreadable: the rest of the hour is joined
+        job.strNotJoined.push_back(name + " (cannot be opened)");
+        continue;
+      }
       job.pFiles.push_back(path);
       job.pNumbers.push_back(*number);
       ++job.nFiles;

@@ -467,7 +467,12 @@ TEST_F(Concatenation, EndedWorkersAreJoinedAndDoNotPileUp) {
     ASSERT_EQ(ConcatenateRecords(fs, prompt, r, &workers), 1);
     ASSERT_TRUE(AwaitFinished(workers, k));
   }
+  EXPECT_LE(workers.Threads(), 1u);
+#if !defined(__SANITIZE_THREAD__)  // which keeps some state of every thread it saw
   EXPECT_LT(Mappings(), before + 10) << "the stacks of ended workers stay mapped";
+#else
+  (void)before;
+#endif
   workers.JoinAll();
   EXPECT_EQ(workers.Finished(), kHours);
 }

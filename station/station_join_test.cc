@@ -1,6 +1,7 @@
 // The joining of finished hours as the station does it: zentrova-station and
 // TC.exe as real child processes on real folders.
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -48,6 +49,32 @@ void Record(const TempFolder& dir, int first, int count, const std::string& star
   ASSERT_EQ(run.exitCode, 0) << run.err;
 }
 
+// Waits (at most 30 s) until the station has printed `text`, after `after`
+// when that is given.
+bool Printed(const TempFolder& dir, const std::string& text, const std::string& after = "") {
+  for (int i = 0; i < 3000; ++i) {
+    if (std::filesystem::exists(dir.Path("station.out"))) {
+      const std::string out = dir.Read("station.out");
+      const size_t from = after.empty() ? 0 : out.find(after);
+      if (from != std::string::npos && out.find(text, from) != std::string::npos) return true;
+    }
+    ::usleep(10000);
+  }
+  return false;
+}
+
+// Records that are there before the monitor starts are moved aside.
+bool Monitoring(const TempFolder& dir) { return Printed(dir, "Monitor started by timer\n"); }
+
+// Stops the station once it has filed the record `last` (its joins are
+// finished before it exits).
+int StopAfter(BackgroundProcess& station, const TempFolder& dir, int last) {
+  EXPECT_TRUE(Printed(dir, " new files.\n", std::to_string(last) + ".sg2 (Number of traces"));
+  ::usleep(300000);
+  station.Signal(SIGTERM);
+  return station.Wait();
+}
+
 const std::string kConcatDay = "dest/WaveformFiles_concatenated/2020/202003/20200315";
 
 // The joined records in the concatenation folder, by name, with their
@@ -81,15 +108,15 @@ TEST(StationJoin, AGapBeginsANewJoinedRecordAndForeignRecordsAreLeftOut) {
   testing::ScopedTimeZone tz{"UTC"};
   TempFolder dir;
   WriteConfig(dir, "nDataConcatenate=2000\n");
-  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "6"},
+  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "60"},
                             dir.Path("station.out"));
   ASSERT_TRUE(station.started());
-  ::usleep(800000);
+  ASSERT_TRUE(Monitoring(dir));
   Record(dir, 1000, 4, "2020-03-15 08:59:40");
   Record(dir, 1004, 3, "2020-03-15 08:59:50");  // the acquisition paused for 6 s
   Record(dir, 1007, 1, "2020-03-15 08:59:53", {"--samples", "4000", "--sample-interval-us", "250"});
   Record(dir, 1008, 1, "2020-03-15 09:00:00");  // the next hour: 08 is joined
-  EXPECT_EQ(station.Wait(), 0);
+  EXPECT_EQ(StopAfter(station, dir, 1008), 0);
   const std::string out = dir.Read("station.out");
   EXPECT_EQ(Joined(dir), (std::map<std::string, int>{{"20200315_085940.000_SITE_concatenated_1000_1003.dat", 8000},
                                                      {"20200315_085950.000_SITE_concatenated_1004_1006.dat", 6000}}))
@@ -130,15 +157,17 @@ TEST(StationJoin, ADataLengthThatCutsOrWritesNothingIsSaid) {
     dirs.push_back(std::make_unique<TempFolder>());
     WriteConfig(*dirs.back(), "nDataConcatenate=" + std::to_string(c.length) + "\n");
     stations.push_back(std::make_unique<BackgroundProcess>(
-        std::vector<std::string>{kStation, "--config-dir", dirs.back()->Path("cfg"), "--start", "--run-for", "4"},
+        std::vector<std::string>{kStation, "--config-dir", dirs.back()->Path("cfg"), "--start", "--run-for", "60"},
         dirs.back()->Path("station.out")));
   }
-  ::usleep(800000);
-  for (auto& dir : dirs) Record(*dir, 1000, 3, "2020-03-15 08:59:58");
+  for (auto& dir : dirs) {
+    ASSERT_TRUE(Monitoring(*dir));
+    Record(*dir, 1000, 3, "2020-03-15 08:59:58");
+  }
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(cases[i].length);
     const TempFolder& dir = *dirs[i];
-    EXPECT_EQ(stations[i]->Wait(), 0);
+    EXPECT_EQ(StopAfter(*stations[i], dir, 1002), 0);
     std::string line = cases[i].line;
     if (const size_t at = line.find("%s"); at != std::string::npos) line.replace(at, 2, dir.path() + hour);
     const std::string out = dir.Read("station.out");
@@ -156,14 +185,14 @@ TEST(StationJoin, RecordTimesThatAlternateBetweenTwoHours) {
   testing::ScopedTimeZone tz{"UTC"};
   TempFolder dir;
   WriteConfig(dir, "nDataConcatenate=2000\n");
-  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "6"},
+  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "60"},
                             dir.Path("station.out"));
   ASSERT_TRUE(station.started());
-  ::usleep(800000);
+  ASSERT_TRUE(Monitoring(dir));
   const char* times[] = {"2020-03-15 08:59:30", "2020-03-15 09:00:00", "2020-03-15 08:59:50",
                          "2020-03-15 09:00:30", "2020-03-15 08:59:51", "2020-03-15 10:00:00"};
   for (int k = 0; k < 6; ++k) Record(dir, 1000 + k, 1, times[k]);
-  EXPECT_EQ(station.Wait(), 0);
+  EXPECT_EQ(StopAfter(station, dir, 1005), 0);
   const std::string out = dir.Read("station.out");
   bool partialLeft = false;
   EXPECT_EQ(Joined(dir, &partialLeft), (std::map<std::string, int>{
