@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     r.sourceFolder = source;
     r.targetFolder = target;
     r.presetLength = kLength;
-    r.nameText = "S";
+    r.nameText = std::string(1, 'S');  // (assigning "S" trips a false -Wrestrict of GCC 12 at -O3)
     r.bThreaded = 0;
     return ConcatenateRecords(fs, quiet, r) == 1 ? 0 : 1;
   });

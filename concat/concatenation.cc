@@ -1,10 +1,14 @@
 #include "concat/concatenation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
+#include "concat/join_selection.h"
+#include "concat/joined_name.h"
 #include "concat/overlap_lag.h"
 #include "concat/running_number.h"
+#include "concat/seg2_identifier.h"
 #include "platform/printf.h"
 #include "records/data_file_kind.h"
 #include "records/record_file_name.h"
@@ -69,70 +73,69 @@ class TraceWriter {
 
 int64_t Headroom(int64_t furthest) { return furthest - 17; }
 
-// The trace headers and first-sample time the joined file gets: those the
-// sequence of reads leaves, read without the samples.
-bool PlanHeaders(FileSystem& fs, ConcatenationJob& job, std::vector<CHeaderXY>& headers, RecordTimeHeader& first) {
-  SilentPrompt silent;
-  headers.assign(static_cast<size_t>(job.nMaxTraces), CHeaderXY());
-  for (int k = 0; k < job.nFiles; ++k) {
-    RecordTimeHeader time;
-    if (AppendSeg2Headers(fs, silent, job.pFiles[k], job.nNominalLength, 0, 1, headers, time) < 0) return false;
-    if (k == 0) first = time;
-  }
-  headers.resize(static_cast<size_t>(job.nMaxTraces));
-  return true;
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
-
-int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
-  const std::string& target = job.strTargetFolder;
-  Report log(fs, JoinPath(fs, target, "ConcatenateSeg2.txt"), true);
-
-  std::vector<size_t> order(static_cast<size_t>(job.nFiles));
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return job.pNumbers[a] < job.pNumbers[b]; });
-  std::vector<std::string> files;
-  std::vector<int> numbers;
-  for (size_t i : order) {
-    files.push_back(job.pFiles[i]);
-    numbers.push_back(job.pNumbers[i]);
-    log.Write(Printf("%d %s\r\n", job.pNumbers[i], job.pFiles[i].c_str()));
+// The report of a job: "ConcatenateSeg2.txt", and the lines that tell the
+// operator what became of the records.
+class JobReport {
+ public:
+  JobReport(FileSystem& fs, ConcatenationJob& job)
+      : file_(fs, JoinPath(fs, job.strTargetFolder, "ConcatenateSeg2.txt"), true), job_(job) {}
+  void Write(const std::string& text) { file_.Write(text); }
+  void Say(const std::string& text) {
+    file_.Write(text + "\r\n");
+    if (job_.tell) job_.tell(text);
   }
-  job.pFiles = files;
-  job.pNumbers = numbers;
-
-  const int t = job.nNominalLength;
-  int L = job.nPresetLength;
-  if (L == 0) {
-    if (job.bInteractive) {
-      auto entered = prompt.AskInteger("Enter data length in one file", t);
-      if (!entered) return 0;
-      L = *entered;
-    } else {
-      L = t;
-    }
-  }
-  if (L > t || L <= 0 || job.nFiles == 0 || job.nMaxTraces <= 0) {
-    if (L > t && job.bInteractive) prompt.Show("Wrong data length.");
+  int Abandon(const std::string& why) {
+    job_.strWhyNot = why;
+    Say("No joined record written for " + job_.strSourceFolder + ": " + why);
     return 0;
   }
-  const bool overlap = L < t;
-  const int n = t - L;
+
+ private:
+  Report file_;
+  ConcatenationJob& job_;
+};
+
+// What the join settles for the whole job before it writes.
+struct JoinSettings {
+  int t = 0;  // the largest sample count of the records joined
+  int L = 0;  // the data length of one record
+  int n = 0;  // the overlap, t - L
   bool correct = false;
+  int traces = 0;
+};
+
+// Joins one run of records into one joined record, streamed into place.
+// Returns 1 when written.
+int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSettings& js, JoinedPart& part,
+             JobReport& log) {
+  const std::string& target = job.strTargetFolder;
+  const int t = js.t, L = js.L, n = js.n;
+  const bool overlap = n > 0, correct = js.correct;
+  const int nFiles = static_cast<int>(part.files.size());
   std::unique_ptr<Report> lagReport, correctionReport;
   if (overlap) {
-    const int a = job.pNumbers.front(), b = job.pNumbers.back();
+    const int a = part.numbers.front(), b = part.numbers.back();
     lagReport = std::make_unique<Report>(fs, JoinPath(fs, target, Printf("ConcatenateSeg2_overlap_%d_%d.txt.", a, b)), false);
     correctionReport =
         std::make_unique<Report>(fs, JoinPath(fs, target, Printf("ConcatenateSeg2_correction_%d_%d.txt.", a, b)), false);
-    correct = job.bInteractive ? prompt.AskYesNo("Do you want to correct overlap ?") : true;
   }
 
-  std::vector<CHeaderXY> planned;
-  RecordTimeHeader first;
-  if (!PlanHeaders(fs, job, planned, first)) return 0;
-  const int64_t total = static_cast<int64_t>(L) * job.nFiles;
+  // The joined record takes the first record's time and the trace headers
+  // the last record read leaves.
+  SilentPrompt silent;
+  std::vector<CHeaderXY> planned(static_cast<size_t>(js.traces));
+  RecordTimeHeader first, last;
+  if (AppendSeg2Headers(fs, silent, part.files.front(), t, 0, 1, planned, first) < 0 ||
+      AppendSeg2Headers(fs, silent, part.files.back(), t, 0, 1, planned, last) < 0) {
+    return log.Abandon("cannot read " + part.files.front() + " again");
+  }
+  planned.resize(static_cast<size_t>(js.traces));
+  const int64_t total = static_cast<int64_t>(L) * nFiles;
   std::vector<CHeader> outHeaders(planned.begin(), planned.end());
   for (CHeader& h : outHeaders) {
     h.nSamples = static_cast<int32_t>(total);
@@ -143,17 +146,26 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
   outTime.nAcquisitionMs = outTime.nFirstSampleMs = first.nFirstSampleMs;
   const Seg2Layout layout(outHeaders, outTime);
 
-  job.strResultPath = JoinPath(fs, target, JoinedRecordFileName(first.tFirstSample, first.nFirstSampleMs,
-                                                                job.strNameText + "_concatenated",
-                                                                job.pNumbers.front(), job.pNumbers.back()));
-  const std::string partial = job.strResultPath + ".partial";
+  part.path = JoinPath(fs, target, JoinedRecordFileName(first.tFirstSample, first.nFirstSampleMs,
+                                                        job.strNameText + "_concatenated", part.numbers.front(),
+                                                        part.numbers.back()));
+  if (std::find(job.pFiles.begin(), job.pFiles.end(), part.path) != job.pFiles.end()) {
+    const std::string refused = part.path;
+    part.path.clear();
+    return log.Abandon(refused + " would replace one of the records joined");
+  }
+  const std::string partial = part.path + ".partial";
   auto opened = fs.OpenForUpdate(partial);
-  if (!opened.ok()) return 0;
+  if (!opened.ok()) {
+    const std::string why = "cannot write " + partial + " (" + opened.status().message() + ")";
+    part.path.clear();
+    return log.Abandon(why);
+  }
   UpdatableFile& out = **opened;
   Status st = out.WriteAt(0, layout.Head());
   for (size_t f = 0; st.ok() && f < outHeaders.size(); ++f) st = out.WriteAt(layout.DescriptorOffset(f), layout.TraceDescriptor(f));
 
-  const size_t traces = static_cast<size_t>(job.nMaxTraces);
+  const size_t traces = static_cast<size_t>(js.traces);
   std::vector<TraceWriter> writers;
   for (size_t f = 0; f < traces; ++f) writers.emplace_back(out, layout.DataOffset(f), total);
   std::vector<std::vector<float>> tails(traces, std::vector<float>(static_cast<size_t>(n), 0.0f));
@@ -162,11 +174,11 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
   std::vector<std::vector<float>> data;
   int64_t offset = 0;
   int maxH = 0;
-  for (int k = 0; st.ok() && k < job.nFiles; ++k) {
+  for (int k = 0; st.ok() && k < nFiles; ++k) {
     RecordTimeHeader time;
-    const int count = AppendSeg2File(fs, prompt, job.pFiles[k], t, 0, 1, headers, data, time);
+    const int count = AppendSeg2File(fs, prompt, part.files[k], t, 0, 1, headers, data, time);
     if (count < 0) {
-      st = Status::NotFound("cannot open " + job.pFiles[k]);
+      st = Status::NotFound("cannot open " + part.files[k]);
       break;
     }
     const size_t read = std::min(static_cast<size_t>(count), traces);
@@ -175,12 +187,14 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
       log.Write(Printf("%d %zu %d %f %f\r\n", k, f, h.nReceiverLoc, static_cast<double>(h.fDelay),
                        static_cast<double>(h.fSampleInterval)));
     }
-    if (lagReport && k >= 1) lagReport->Write(Printf("%d %d :", job.pNumbers[k - 1], job.pNumbers[k]));
+    if (lagReport && k >= 1) lagReport->Write(Printf("%d %d :", part.numbers[k - 1], part.numbers[k]));
+    int recordH = 0;
     for (size_t f = 0; f < read; ++f) {
       const std::vector<float>& x = data[f];
       const int64_t samples = std::min<int64_t>(headers[f].nSamples, static_cast<int64_t>(x.size()));
       const int H = static_cast<int>(std::min<int64_t>(samples, L));
       maxH = std::max(maxH, H);
+      recordH = std::max(recordH, H);
       int s = 0;
       if (overlap && k >= 1) {
         for (int j = 0; j < n; ++j) head[j] = j < samples ? x[j] : 0.0f;
@@ -204,15 +218,19 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
           if (offset + j < total) w.Put(offset + j, x[j]);
         }
       }
-      if (k + 1 < job.nFiles) {
+      if (k + 1 < nFiles) {
         for (int q = 0; q < n; ++q) tails[f][q] = L + q < samples ? x[L + q] : 0.0f;
       }
     }
-    if (k + 1 < job.nFiles) {
+    if (k + 1 < nFiles) {
       for (size_t f = read; f < traces; ++f) std::fill(tails[f].begin(), tails[f].end(), 0.0f);
     }
     if (lagReport && k >= 1) lagReport->Write("\r\n");
     if (correctionReport && correct) correctionReport->Write("\r\n");
+    if (recordH < maxH) {
+      log.Say(Printf("Short record: %s holds %d samples of %d; zeros fill the rest of its place",
+                     BaseName(part.files[k]).c_str(), recordH, maxH));
+    }
     offset += maxH;
     // What no later record can change goes to the file.
     for (size_t f = 0; st.ok() && f < traces; ++f) {
@@ -223,14 +241,106 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
   if (st.ok()) st = out.Sync();
   const Status closed = out.Close();
   if (st.ok()) st = closed;
-  if (st.ok()) st = fs.ReplaceFile(partial, job.strResultPath);
+  if (st.ok()) st = fs.ReplaceFile(partial, part.path);
   if (!st.ok()) {
     fs.Remove(partial);
-    job.strResultPath.clear();
-    return 0;
+    const std::string why = "cannot write " + part.path + " (" + st.message() + ")";
+    part.path.clear();
+    return log.Abandon(why);
   }
-  log.Write(job.strResultPath + "\r\n");
-  if (job.bInteractive) prompt.Show("Concatenated data was saved in " + job.strResultPath);
+  log.Write(part.path + "\r\n");
+  if (job.bInteractive) prompt.Show("Concatenated data was saved in " + part.path);
+  return 1;
+}
+
+}  // namespace
+
+int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
+  JobReport log(fs, job);
+  job.parts.clear();
+  job.strResultPath.clear();
+  job.strWhyNot.clear();
+  job.nUsedLength = 0;
+
+  std::vector<size_t> order(static_cast<size_t>(job.nFiles));
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return job.pNumbers[a] < job.pNumbers[b]; });
+  std::vector<std::string> files;
+  std::vector<int> numbers;
+  for (size_t i : order) {
+    files.push_back(job.pFiles[i]);
+    numbers.push_back(job.pNumbers[i]);
+    log.Write(Printf("%d %s\r\n", job.pNumbers[i], job.pFiles[i].c_str()));
+  }
+  job.pFiles = files;
+  job.pNumbers = numbers;
+  for (const std::string& line : job.strNotJoined) log.Say("Not joined: " + line);
+  if (job.nNotListed > 0) {
+    log.Say(Printf("Not joined: %d further records of %s (at most %d are joined)", job.nNotListed,
+                   job.strSourceFolder.c_str(), kMaxJoinedFiles));
+  }
+
+  // The records that belong together: those like the first joinable one.
+  std::vector<RecordFacts> facts;
+  std::vector<size_t> joined;
+  for (int k = 0; k < job.nFiles; ++k) {
+    const RecordFacts r = ReadRecordFacts(fs, job.pFiles[k], job.nNominalLength);
+    const auto why = WhyNotJoinable(r, facts.empty() ? nullptr : &facts.front());
+    if (why) {
+      log.Say("Not joined: " + BaseName(job.pFiles[k]) + " (" + *why + ")");
+      continue;
+    }
+    facts.push_back(r);
+    joined.push_back(static_cast<size_t>(k));
+  }
+  JoinSettings js;
+  for (const RecordFacts& r : facts) js.t = std::max(js.t, std::min(r.nSamples, 100000));
+  js.traces = facts.empty() ? 0 : facts.front().traces;
+  job.nNominalLength = js.t;
+  if (facts.empty()) return log.Abandon("no record to join");
+
+  const int t = js.t;
+  int L = job.nPresetLength;
+  if (L == 0) {
+    if (job.bInteractive) {
+      auto entered = prompt.AskInteger("Enter data length in one file", t);
+      if (!entered) return log.Abandon("the data length was not given");
+      L = *entered;
+    } else {
+      L = t;
+    }
+  }
+  if (L > t) {
+    if (job.bInteractive) prompt.Show("Wrong data length.");
+    return log.Abandon(Printf("the data length %d is longer than the records (%d samples)", L, t));
+  }
+  if (L <= 0) return log.Abandon(Printf("the data length %d is not a number of samples", L));
+  js.L = L;
+  js.n = t - L;
+  job.nUsedLength = L;
+  if (js.n > 0) {
+    js.correct = job.bInteractive ? prompt.AskYesNo("Do you want to correct overlap ?") : true;
+    log.Say(Printf("Overlap: the records hold up to %d samples and the data length is %d, so the last %d samples of "
+                   "each record are taken as its overlap with the next record (the last record's are left out)",
+                   t, L, js.n));
+  }
+
+  const JoinRuns runs = SplitAtTimeGaps(facts, L);
+  for (const TimeGap& gap : runs.gaps) {
+    const double s = gap.seconds;
+    log.Say(Printf("Time gap: %s starts %.3f s %s its place in the joined record; it begins a new joined record",
+                   BaseName(job.pFiles[joined[gap.index]]).c_str(), std::fabs(s), s >= 0 ? "after" : "before"));
+  }
+  for (const auto& [a, b] : runs.runs) {
+    JoinedPart part;
+    for (size_t i = a; i <= b; ++i) {
+      part.files.push_back(job.pFiles[joined[i]]);
+      part.numbers.push_back(job.pNumbers[joined[i]]);
+    }
+    if (JoinPart(fs, prompt, job, js, part, log) != 1) return 0;
+    job.parts.push_back(part);
+    if (job.strResultPath.empty()) job.strResultPath = part.path;
+  }
   return 1;
 }
 
@@ -246,15 +356,32 @@ ConcatenationJob PlanConcatenation(FileSystem& fs, Prompt& prompt, const Concate
   auto names = fs.ListFolder(request.sourceFolder);
   if (names.ok()) {
     for (const std::string& name : *names) {
-      if (job.nFiles >= kMaxJoinedFiles) break;
       const std::string path = JoinPath(fs, request.sourceFolder, name);
       if (name == "." || name == ".." || fs.IsDirectory(path)) continue;
       if (JoinFileKind(fs, path) != DataKindSeg2) continue;
+      if (IsJoinedRecordName(name)) {
+        job.strNotJoined.push_back(name + " (a joined record)");
+        continue;
+      }
       const auto number = RunningNumber(name);
-      if (!number) continue;
+      if (!number) {
+        job.strNotJoined.push_back(name + " (no running number in its name)");
+        continue;
+      }
+      if (IdentifySeg2File(fs, path) == Seg2Identity::kNotSeg2) {
+        job.strNotJoined.push_back(name + " (not a SEG-2 record)");
+        continue;
+      }
+      if (job.nFiles >= kMaxJoinedFiles) {
+        ++job.nNotListed;
+        continue;
+      }
       std::vector<CHeaderXY> headers;
       const int scanned = ScanSeg2Headers(fs, scanPrompt, path, headers);
-      if (scanned < 0) continue;  // gone or unreadable: the rest of the hour is joined
+      if (scanned < 0) {  // gone or unreadable: the rest of the hour is joined
+        job.strNotJoined.push_back(name + " (cannot be opened)");
+        continue;
+      }
       job.pFiles.push_back(path);
       job.pNumbers.push_back(*number);
       ++job.nFiles;
@@ -263,6 +390,9 @@ ConcatenationJob PlanConcatenation(FileSystem& fs, Prompt& prompt, const Concate
         job.nNominalLength = std::max(job.nNominalLength, std::min(headers[i].nSamples, 100000));
       }
     }
+  } else {
+    job.strNotJoined.push_back(request.sourceFolder + " (the folder cannot be listed: " + names.status().message() +
+                               ")");
   }
   if (job.bInteractive) {
     prompt.Show(Printf(" Number of files = %d \n Maximum number of traces = %d \n Maximum number of samples = %d",
@@ -272,8 +402,9 @@ ConcatenationJob PlanConcatenation(FileSystem& fs, Prompt& prompt, const Concate
 }
 
 int ConcatenateRecords(FileSystem& fs, Prompt& prompt, const ConcatenationRequest& request,
-                       ConcatenationWorkers* workers) {
+                       ConcatenationWorkers* workers, JoinNotice tell) {
   ConcatenationJob job = PlanConcatenation(fs, prompt, request);
+  job.tell = std::move(tell);
   if (request.bThreaded == 1 && workers) {
     workers->Start(fs, prompt, std::move(job));
     return 1;
@@ -283,25 +414,73 @@ int ConcatenateRecords(FileSystem& fs, Prompt& prompt, const ConcatenationReques
 
 void ConcatenationWorkers::Start(FileSystem& fs, Prompt& prompt, ConcatenationJob job) {
   std::lock_guard<std::mutex> lock(mutex_);
-  threads_.emplace_back([this, &fs, &prompt, job = std::move(job)]() mutable {
-    const int result = RunConcatenation(fs, prompt, job);
-    std::lock_guard<std::mutex> done(mutex_);
+  JoinEnded();
+  const std::string lane = job.strTargetFolder;
+  Pending pending{&fs, &prompt, std::move(job)};
+  auto busy = lanes_.find(lane);
+  if (busy != lanes_.end()) {
+    busy->second.push_back(std::move(pending));
+    return;
+  }
+  lanes_[lane];
+  Worker& w = workers_.emplace_back();
+  w.thread = std::thread([this, self = &w, pending = std::move(pending)]() mutable { Work(self, std::move(pending)); });
+}
+
+void ConcatenationWorkers::Work(Worker* self, Pending pending) {
+  const std::string lane = pending.job.strTargetFolder;
+  for (;;) {
+    const int result = RunConcatenation(*pending.fs, *pending.prompt, pending.job);
+    std::lock_guard<std::mutex> lock(mutex_);
     finished_ += result;
-  });
+    ++ended_;
+    auto& waiting = lanes_[lane];
+    if (waiting.empty()) {
+      lanes_.erase(lane);
+      self->done = true;
+      return;
+    }
+    pending = std::move(waiting.front());
+    waiting.pop_front();
+  }
+}
+
+void ConcatenationWorkers::JoinEnded() {
+  for (auto it = workers_.begin(); it != workers_.end();) {
+    if (it->done) {
+      it->thread.join();  // it has only its return left
+      it = workers_.erase(it);
+    } else {
+      ++it;
+    }
+  }
 }
 
 void ConcatenationWorkers::JoinAll() {
-  std::vector<std::thread> threads;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    threads.swap(threads_);
+  for (;;) {
+    std::list<Worker> workers;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (workers_.empty()) return;
+      workers.splice(workers.end(), workers_);
+    }
+    for (Worker& w : workers) w.thread.join();
   }
-  for (std::thread& t : threads) t.join();
 }
 
 int ConcatenationWorkers::Finished() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return finished_;
+}
+
+int ConcatenationWorkers::Ended() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return ended_;
+}
+
+size_t ConcatenationWorkers::Threads() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return workers_.size();
 }
 
 }  // namespace zentrova

@@ -4,38 +4,55 @@
 #include "concat/concatenation.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
 #include <map>
+#include <mutex>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "concat/overlap_lag.h"
 #include "platform/fault_file_system.h"
+#include "platform/forwarding_file_system.h"
+#include "platform/linux_file_system.h"
 #include "platform/memory_file_system.h"
 #include "records/record_file_name.h"
 #include "records/seg2_append.h"
+#include "records/seg2_header_scan.h"
 #include "records/seg2_reader.h"
 #include "records/seg2_writer.h"
+#include "testing/temp_folder.h"
 #include "testing/time_zone.h"
 
 namespace zentrova {
 namespace {
 
-// Writes a record of `traces` traces; trace f, sample j is value(f, j).
+// Writes a record of `traces` traces at the time timeMs (ms since 1970);
+// trace f, sample j is value(f, j).
 template <typename F>
-void WriteRecord(FileSystem& fs, const std::string& path, int traces, int samples, int64_t time, F value) {
+void WriteRecordAt(FileSystem& fs, const std::string& path, int traces, int samples, int64_t timeMs, F value,
+                   float intervalUs = 1000.0f) {
   std::vector<CHeader> headers(static_cast<size_t>(traces));
   std::vector<std::vector<float>> data(static_cast<size_t>(traces));
   for (int f = 0; f < traces; ++f) {
     headers[f].nSamples = samples;
-    headers[f].fSampleInterval = 1000.0f;
+    headers[f].fSampleInterval = intervalUs;
     headers[f].nReceiverLoc = 250 * f + 100;
     headers[f].fDelay = -500000.0f;
     for (int j = 0; j < samples; ++j) data[f].push_back(value(f, j));
   }
   RecordTimeHeader t;
-  t.tAcquisition = time;
-  t.nAcquisitionMs = 250;
+  t.tAcquisition = timeMs / 1000;
+  t.nAcquisitionMs = static_cast<int>(timeMs % 1000);
   ASSERT_TRUE(WriteSeg2File(fs, traces, path, data, headers, t).ok());
+}
+
+// The same at `time` seconds and 250 ms.
+template <typename F>
+void WriteRecord(FileSystem& fs, const std::string& path, int traces, int samples, int64_t time, F value) {
+  WriteRecordAt(fs, path, traces, samples, time * 1000 + 250, value);
 }
 
 // The join with the whole output in memory, step by step as described.
@@ -123,18 +140,36 @@ class Concatenation : public ::testing::Test {
   }
   // Joins as the station does and as the in-memory reference does; the two
   // files must be the same bytes. Returns the joined file's path.
-  std::string JoinAndCompare(int length) {
+  // With records left out or time gaps, each joined record is compared with
+  // the in-memory join of its own records.
+  std::string JoinAndCompare(int length, size_t parts = 1) {
     RecordingPrompt prompt;
-    ConcatenationJob job = PlanConcatenation(fs, prompt, Request(length));
-    const std::string expected = JoinInMemory(fs, job);
-    EXPECT_FALSE(expected.empty());
-    EXPECT_EQ(RunConcatenation(fs, prompt, job), 1);
-    EXPECT_FALSE(fs.Exists(job.strResultPath + ".partial"));
-    const std::string joined = fs.Contents(job.strResultPath);
-    EXPECT_EQ(joined.size(), expected.size());
-    EXPECT_TRUE(joined == expected) << "the streamed file differs from the in-memory join";
+    job = PlanConcatenation(fs, prompt, Request(length));
+    job.tell = [this](const std::string& line) { told.push_back(line); };
+    EXPECT_EQ(RunConcatenation(fs, prompt, job), 1) << job.strWhyNot;
+    EXPECT_EQ(job.parts.size(), parts);
+    for (const JoinedPart& part : job.parts) {
+      ConcatenationJob one;
+      one.pFiles = part.files;
+      one.pNumbers = part.numbers;
+      one.nFiles = static_cast<int>(part.files.size());
+      one.nNominalLength = job.nNominalLength;
+      one.nPresetLength = job.nUsedLength;
+      std::vector<CHeaderXY> headers;
+      one.nMaxTraces = ScanSeg2Headers(fs, prompt, part.files.front(), headers);
+      const std::string expected = JoinInMemory(fs, one);
+      EXPECT_FALSE(expected.empty());
+      EXPECT_FALSE(fs.Exists(part.path + ".partial"));
+      const std::string joined = fs.Contents(part.path);
+      EXPECT_EQ(joined.size(), expected.size());
+      EXPECT_TRUE(joined == expected) << "the streamed file differs from the in-memory join: " << part.path;
+    }
     return job.strResultPath;
   }
+  bool Told(const std::string& start) const {
+    return std::any_of(told.begin(), told.end(), [&](const std::string& s) { return s.rfind(start, 0) == 0; });
+  }
+  std::string Report() { return fs.Contents("/joined/ConcatenateSeg2.txt"); }
   std::map<std::string, std::string> Sources() {
     std::map<std::string, std::string> m;
     const auto names = fs.ListFolder("/hour");
@@ -145,14 +180,16 @@ class Concatenation : public ::testing::Test {
   }
   testing::ScopedTimeZone tz{"UTC"};
   MemoryFileSystem fs;
+  ConcatenationJob job;
+  std::vector<std::string> told;
 };
 
 float Wave(int f, int j) { return static_cast<float>((j * 31 + f * 7) % 211) - 105.0f; }
 
 TEST_F(Concatenation, PlainJoinInTheOrderOfTheRunningNumbers) {
-  for (int number : {12, 10, 11}) {
-    WriteRecord(fs, "/hour/20200315_0800" + std::to_string(number) + ".000_S1_" + std::to_string(number) + ".dat", 3,
-                600, 1584259200 + number, [&](int f, int j) { return static_cast<float>(number * 1000 + f * 100) + static_cast<float>(j) * 0.01f; });
+  for (int number : {12, 10, 11}) {  // 0.6 s each, one after the other
+    WriteRecordAt(fs, "/hour/20200315_0800" + std::to_string(number) + ".000_S1_" + std::to_string(number) + ".dat", 3,
+                  600, 1584259210250 + (number - 10) * 600, [&](int f, int j) { return static_cast<float>(number * 1000 + f * 100) + static_cast<float>(j) * 0.01f; });
   }
   const auto before = Sources();
   const std::string path = JoinAndCompare(600);
@@ -196,25 +233,132 @@ TEST_F(Concatenation, OverlapWithLagThree) {
   EXPECT_EQ(r.ppData[0][2100], stream[2103]);
 }
 
-TEST_F(Concatenation, ShortRecordsDifferentTraceCountsAndUncorrelatedOverlaps) {
-  WriteRecord(fs, "/hour/a_1.dat", 3, 900, 1584259200, Wave);
-  WriteRecord(fs, "/hour/a_2.dat", 2, 500, 1584259201, [](int f, int j) { return Wave(f + 3, j); });  // short
-  WriteRecord(fs, "/hour/a_3.dat", 3, 1000, 1584259202, [](int f, int j) { return Wave(f, j * 3); });
-  WriteRecord(fs, "/hour/a_4.dat", 1, 1000, 1584259203, [](int f, int j) { return Wave(f, j + 5); });
+TEST_F(Concatenation, ShortRecordsAndUncorrelatedOverlaps) {
+  // Placed by their times as the join places them with L = 800.
+  WriteRecordAt(fs, "/hour/a_1.dat", 3, 900, 1584259200000, Wave);
+  WriteRecordAt(fs, "/hour/a_2.dat", 3, 500, 1584259200800, [](int f, int j) { return Wave(f + 3, j); });  // short
+  WriteRecordAt(fs, "/hour/a_3.dat", 3, 1000, 1584259201600, [](int f, int j) { return Wave(f, j * 3); });
+  WriteRecordAt(fs, "/hour/a_4.dat", 3, 1000, 1584259202400, [](int f, int j) { return Wave(f, j + 5); });
   JoinAndCompare(800);  // overlap n = 200, with correction
-  JoinAndCompare(1000);  // plain: the short record leaves zeros up to the next one
+  EXPECT_TRUE(Told("Overlap: the records hold up to 1000 samples and the data length is 800, so the last 200"));
+  told.clear();
+  const std::string path = JoinAndCompare(1000);  // plain: the short record leaves zeros up to the next one
+  EXPECT_TRUE(Told("Short record: a_2.dat holds 500 samples of 900; zeros fill the rest of its place"));
+  EXPECT_FALSE(Told("Overlap:"));
   SeismicRecord r;
   int status = 0;
-  const auto listing = fs.ListFolder("/joined");
-  const auto& names = *listing;
-  const auto joined = std::find_if(names.begin(), names.end(), [](const std::string& s) {
-    return s.find("_concatenated_") != std::string::npos;
-  });
-  ASSERT_NE(joined, names.end());
-  ASSERT_EQ(ReadSeg2File(fs, r, "/joined/" + *joined, 1, 1, status), 3);
+  ASSERT_EQ(ReadSeg2File(fs, r, path, 1, 1, status), 3);
   EXPECT_EQ(r.pHeader[0].nSamples, 4000);
   EXPECT_EQ(r.ppData[0][1700], 0.0f);  // after the short record, before the third
-  EXPECT_EQ(r.ppData[2][3500], 0.0f);  // the fourth record has one trace
+  EXPECT_NE(r.ppData[0][1800], 0.0f);
+}
+
+TEST_F(Concatenation, RecordsUnlikeTheFirstAreLeftOut) {
+  WriteRecordAt(fs, "/hour/a_1.dat", 3, 500, 1584259200000, Wave);
+  WriteRecordAt(fs, "/hour/a_2.dat", 2, 500, 1584259200500, Wave);                 // other trace count
+  WriteRecordAt(fs, "/hour/a_3.dat", 3, 1000, 1584259200500, Wave, 500.0f);        // other sample interval
+  std::string undated;
+  {
+    MemoryFileSystem tmp;
+    WriteRecordAt(tmp, "/u", 3, 500, 1584259200500, Wave);
+    undated = tmp.Contents("/u");
+    for (const char* key : {"ACQUISITION_DATE", "ACQUISITION_TIME"}) undated[undated.find(key)] = 'X';
+  }
+  fs.AddFile("/hour/a_4.dat", undated);
+  WriteRecordAt(fs, "/hour/a_5.dat", 3, 500, 1584259200500, [](int f, int j) { return Wave(f, j + 500); });
+  const std::string path = JoinAndCompare(500);
+  EXPECT_EQ(path, "/joined/" + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 5));
+  EXPECT_EQ(job.parts[0].numbers, (std::vector<int>{1, 5}));
+  for (const std::string& line : {std::string("Not joined: a_2.dat (2 traces, the first record has 3)"),
+                                  std::string("Not joined: a_3.dat (sample interval 500 us, the first record has 1000 us)"),
+                                  std::string("Not joined: a_4.dat (no record time, so it cannot be placed in time)")}) {
+    EXPECT_TRUE(Told(line)) << line;
+    EXPECT_NE(Report().find(line + "\r\n"), std::string::npos) << line;
+  }
+}
+
+TEST_F(Concatenation, AnUndatedFirstRecordGivesNoDate) {
+  std::string undated;
+  {
+    MemoryFileSystem tmp;
+    WriteRecordAt(tmp, "/u", 2, 500, 1584259200000, Wave);
+    undated = tmp.Contents("/u");
+    for (const char* key : {"ACQUISITION_DATE", "ACQUISITION_TIME"}) undated[undated.find(key)] = 'X';
+  }
+  fs.AddFile("/hour/a_1.dat", undated);
+  fs.AddFile("/hour/a_2.dat", undated);
+  RecordingPrompt prompt;
+  job = PlanConcatenation(fs, prompt, Request(500));
+  EXPECT_EQ(RunConcatenation(fs, prompt, job), 0);
+  EXPECT_EQ(job.strWhyNot, "no record to join");
+  EXPECT_NE(Report().find("No joined record written for /hour: no record to join\r\n"), std::string::npos);
+  const auto listed = fs.ListFolder("/joined");
+  for (const auto& name : *listed) EXPECT_EQ(name.find("_concatenated_"), std::string::npos) << name;
+}
+
+TEST_F(Concatenation, ATimeGapBeginsANewJoinedRecord) {
+  // Four records of 1 s from 08:00:00, then four from 08:00:30.
+  for (int k = 0; k < 8; ++k) {
+    const int64_t at = 1584259200000 + (k < 4 ? k : 26 + k) * 1000;
+    WriteRecordAt(fs, "/hour/a_" + std::to_string(k + 1) + ".dat", 2, 1000, at,
+                  [k](int f, int j) { return Wave(f, j + 1000 * k); });
+  }
+  JoinAndCompare(1000, 2);
+  EXPECT_EQ(job.parts[0].path, "/joined/" + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 4));
+  EXPECT_EQ(job.parts[1].path, "/joined/" + JoinedRecordFileName(1584259230, 0, "S1_concatenated", 5, 8));
+  const std::string gap = "Time gap: a_5.dat starts 26.000 s after its place in the joined record; it begins a new joined record";
+  EXPECT_TRUE(Told(gap));
+  EXPECT_NE(Report().find(gap + "\r\n"), std::string::npos);
+  for (const JoinedPart& part : job.parts) {
+    SeismicRecord r;
+    int status = 0;
+    ASSERT_EQ(ReadSeg2File(fs, r, part.path, 1, 1, status), 2);
+    EXPECT_EQ(r.pHeader[0].nSamples, 4000);
+  }
+  // An early record too: its place is behind it.
+  told.clear();
+  fs.Remove("/hour/a_5.dat");
+  WriteRecordAt(fs, "/hour/a_5.dat", 2, 1000, 1584259100000, Wave);
+  JoinAndCompare(1000, 3);
+  EXPECT_TRUE(Told("Time gap: a_5.dat starts 104.000 s before its place in the joined record"));
+}
+
+TEST_F(Concatenation, AJoinedRecordIsNeverAnInput) {
+  // Joined into the folder of its records, twice: the second join leaves the
+  // first one's file out and writes the same bytes.
+  for (int k = 0; k < 3; ++k) {
+    WriteRecordAt(fs, "/hour/a_" + std::to_string(k + 1) + ".dat", 2, 500, 1584259200000 + k * 500, Wave);
+  }
+  RecordingPrompt prompt;
+  ConcatenationRequest r = Request(500);
+  r.targetFolder = "/hour";
+  job = PlanConcatenation(fs, prompt, r);
+  ASSERT_EQ(RunConcatenation(fs, prompt, job), 1);
+  const std::string first = fs.Contents(job.strResultPath);
+  job = PlanConcatenation(fs, prompt, r);
+  job.tell = [this](const std::string& line) { told.push_back(line); };
+  EXPECT_EQ(job.nFiles, 3);
+  ASSERT_EQ(RunConcatenation(fs, prompt, job), 1);
+  EXPECT_EQ(fs.Contents(job.strResultPath), first);
+  EXPECT_TRUE(Told("Not joined: " + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 3) + " (a joined record)"));
+}
+
+TEST_F(Concatenation, ATargetThatWouldReplaceARecordIsRefused) {
+  WriteRecordAt(fs, "/hour/a_1.dat", 2, 500, 1584259200000, Wave);
+  const std::string clash = "/hour/" + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 1);
+  WriteRecordAt(fs, clash, 2, 500, 1584259200000, Wave);
+  const std::string before = fs.Contents(clash);
+  RecordingPrompt prompt;
+  ConcatenationRequest r = Request(500);
+  r.targetFolder = "/hour";
+  job = PlanConcatenation(fs, prompt, r);
+  // A job made by hand that lists the would-be target among its records.
+  job.pFiles = {clash};
+  job.pNumbers = {1};
+  job.nFiles = 1;
+  EXPECT_EQ(RunConcatenation(fs, prompt, job), 0);
+  EXPECT_EQ(job.strWhyNot, clash + " would replace one of the records joined");
+  EXPECT_EQ(fs.Contents(clash), before);
 }
 
 TEST_F(Concatenation, AbandonedJobsWriteNothing) {
@@ -231,6 +375,17 @@ TEST_F(Concatenation, AbandonedJobsWriteNothing) {
   interactive.presetLength = 0;  // asked, and cancelled
   EXPECT_EQ(ConcatenateRecords(fs, asking, interactive), 0);
   EXPECT_EQ(asking.asked.back(), 500);
+  // Each says why in the report, and tells it.
+  const std::string report = Report();
+  EXPECT_NE(report.find("No joined record written for /hour: no record to join\r\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("No joined record written for /hour: the data length 600 is longer than the records (500 "
+                        "samples)\r\n"),
+            std::string::npos);
+  EXPECT_NE(report.find("Not joined: b.dat (no running number in its name)\r\n"), std::string::npos);
+  ConcatenationRequest silent = Request(600);
+  EXPECT_EQ(ConcatenateRecords(fs, prompt, silent, nullptr, [this](const std::string& line) { told.push_back(line); }),
+            0);
+  EXPECT_TRUE(Told("No joined record written for /hour: the data length 600 is longer than the records (500 samples)"));
   const auto listed = fs.ListFolder("/joined");
   for (const auto& name : *listed) EXPECT_EQ(name.find("_concatenated_"), std::string::npos) << name;
 
@@ -249,12 +404,14 @@ TEST_F(Concatenation, BadRecordsInTheFolder) {
     WriteRecord(tmp, "/c", 2, 500, 1584259201, Wave);
     cut = tmp.Contents("/c");
   }
-  fs.AddFile("/hour/a_2.dat", cut.substr(0, cut.size() - 100));  // cut short: read as 0 traces, the join goes on
+  fs.AddFile("/hour/a_2.dat", cut.substr(0, cut.size() - 100));  // cut short: left out, the join goes on
   fs.AddFile("/hour/a_3.dat", "not a record at all");
   WriteRecord(fs, "/hour/a_4.dat", 2, 500, 1584259203, Wave);
   const auto before = Sources();
-  JoinAndCompare(500);
+  JoinAndCompare(500, 2);  // a_4 is not where a_1 ends
   EXPECT_EQ(Sources(), before);
+  EXPECT_TRUE(Told("Not joined: a_2.dat (no trace can be read)"));
+  EXPECT_TRUE(Told("Not joined: a_3.dat (not a SEG-2 record)"));
 }
 
 TEST_F(Concatenation, AJoinedFileThatCannotBeWrittenLeavesNothingUnderItsName) {
@@ -278,6 +435,140 @@ TEST_F(Concatenation, OnAWorkerThread) {
   EXPECT_EQ(ConcatenateRecords(fs, prompt, r, &workers), 1);
   workers.JoinAll();
   EXPECT_EQ(workers.Finished(), 1);
+}
+
+// Lines of /proc/self/maps: every thread that is not joined keeps its stack
+// mapped.
+size_t Mappings() {
+  std::ifstream maps("/proc/self/maps");
+  size_t lines = 0;
+  for (std::string line; std::getline(maps, line);) ++lines;
+  return lines;
+}
+
+// Waits (at most 20 s) until `workers` have finished `n` jobs.
+bool AwaitFinished(const ConcatenationWorkers& workers, int n) {
+  for (int i = 0; i < 20000 && workers.Finished() < n; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return workers.Finished() >= n;
+}
+
+TEST_F(Concatenation, EndedWorkersAreJoinedAndDoNotPileUp) {
+  WriteRecord(fs, "/hour/a_1.dat", 1, 100, 1584259200, Wave);
+  RecordingPrompt prompt;
+  ConcatenationWorkers workers;
+  ConcatenationRequest r = Request(100);
+  r.bThreaded = 1;
+  ASSERT_EQ(ConcatenateRecords(fs, prompt, r, &workers), 1);
+  ASSERT_TRUE(AwaitFinished(workers, 1));
+  const size_t before = Mappings();
+  // One finished hour after another, as the station goes on for years.
+  constexpr int kHours = 40;
+  for (int k = 2; k <= kHours; ++k) {
+    ASSERT_EQ(ConcatenateRecords(fs, prompt, r, &workers), 1);
+    ASSERT_TRUE(AwaitFinished(workers, k));
+  }
+  EXPECT_LE(workers.Threads(), 1u);
+#if !defined(__SANITIZE_THREAD__)  // which keeps some state of every thread it saw
+  EXPECT_LT(Mappings(), before + 10) << "the stacks of ended workers stay mapped";
+#else
+  (void)before;
+#endif
+  workers.JoinAll();
+  EXPECT_EQ(workers.Finished(), kHours);
+}
+
+// A real file system on which the first open of a joined record's ".partial"
+// file waits (at most 1 s) for a second open of the same file, and which
+// counts how many are open at once.
+class PartialWatch : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& path) override {
+    auto file = base().OpenForUpdate(path);
+    if (!file.ok()) return file;
+    std::unique_lock<std::mutex> lock(mutex_);
+    const int open = ++open_[path];
+    most = std::max(most, open);
+    changed_.notify_all();
+    if (open == 1 && first_) {
+      first_ = false;
+      changed_.wait_for(lock, std::chrono::seconds(1), [&] { return open_[path] > 1; });
+    }
+    return std::unique_ptr<UpdatableFile>(std::make_unique<Watched>(std::move(*file), *this, path));
+  }
+  int most = 0;
+
+ private:
+  class Watched : public UpdatableFile {
+   public:
+    Watched(std::unique_ptr<UpdatableFile> f, PartialWatch& w, std::string p) : f_(std::move(f)), w_(w), p_(std::move(p)) {}
+    ~Watched() override { Closed(); }
+    Status WriteAt(uint64_t offset, std::string_view data) override { return f_->WriteAt(offset, data); }
+    Status Sync() override { return f_->Sync(); }
+    Status Close() override {
+      Status st = f_->Close();
+      Closed();
+      return st;
+    }
+
+   private:
+    void Closed() {
+      if (closed_) return;
+      closed_ = true;
+      std::lock_guard<std::mutex> lock(w_.mutex_);
+      --w_.open_[p_];
+    }
+    std::unique_ptr<UpdatableFile> f_;
+    PartialWatch& w_;
+    std::string p_;
+    bool closed_ = false;
+  };
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::map<std::string, int> open_;
+  bool first_ = true;
+};
+
+TEST(ConcatenationWorkers, JobsIntoTheSameFolderDoNotShareTheirPartialFile) {
+  // Record times that alternate between two hours join the same hour again
+  // while its first join still runs: the same joined record, the same
+  // ".partial" file, the same report.
+  testing::ScopedTimeZone tz{"UTC"};
+  testing::TempFolder dir;
+  LinuxFileSystem real;
+  ASSERT_TRUE(real.CreateFolder(dir.Path("hour")).ok());
+  ASSERT_TRUE(real.CreateFolder(dir.Path("joined")).ok());
+  for (int k = 0; k < 3; ++k) {
+    WriteRecordAt(real, dir.Path("hour/a_" + std::to_string(k + 1) + ".dat"), 2, 2000, 1584259200000 + 2000 * k,
+                  [k](int f, int j) { return Wave(f, j + 2000 * k); });
+  }
+  PartialWatch watched(real);
+  SilentPrompt prompt;
+  ConcatenationWorkers workers;
+  ConcatenationRequest r;
+  r.sourceFolder = dir.Path("hour");
+  r.targetFolder = dir.Path("joined");
+  r.presetLength = 2000;
+  r.nameText = "S1";
+  r.bThreaded = 1;
+  EXPECT_EQ(ConcatenateRecords(watched, prompt, r, &workers), 1);
+  EXPECT_EQ(ConcatenateRecords(watched, prompt, r, &workers), 1);
+  workers.JoinAll();
+  EXPECT_EQ(watched.most, 1) << "two joins wrote one .partial file at once";
+  EXPECT_EQ(workers.Finished(), 2);
+  EXPECT_EQ(workers.Threads(), 0u);
+  size_t partials = 0;
+  const auto listed = real.ListFolder(dir.Path("joined"));
+  for (const auto& name : *listed) partials += name.find(".partial") != std::string::npos;
+  // What they left is the joined record a single join writes.
+  ConcatenationJob job = PlanConcatenation(real, prompt, r);
+  const std::string path = dir.Path("joined/" + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 3));
+  const auto left = ReadWholeFile(real, path);
+  ASSERT_TRUE(left.ok());
+  ASSERT_EQ(RunConcatenation(real, prompt, job), 1);
+  EXPECT_EQ(job.strResultPath, path);
+  EXPECT_TRUE(*left == *ReadWholeFile(real, path));
+  EXPECT_EQ(partials, 0u);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZENTROVA_WERROR=ON 
   -DZENTROVA_BENCH=OFF
 cmake --build build/tsan -j "$jobs" --target monitor_tests concat_tests notify_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/monitor/monitor_tests --gtest_filter='ControlForm.*'
-TSAN_OPTIONS=halt_on_error=1 build/tsan/concat/concat_tests --gtest_filter='Concatenation.OnAWorkerThread'
+TSAN_OPTIONS=halt_on_error=1 build/tsan/concat/concat_tests \
+  --gtest_filter='Concatenation.OnAWorkerThread:Concatenation.EndedWorkersAreJoinedAndDoNotPileUp:ConcatenationWorkers.*'
 TSAN_OPTIONS=halt_on_error=1 build/tsan/notify/notify_tests --gtest_filter='FormOutbox.*:MailOutbox.*'
 
 seconds=${FUZZ_SECONDS:-30}

@@ -50,7 +50,11 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   if (!options.controllerPath.empty()) doc_->strControllerPath = options.controllerPath;
   ConnectEventDetection(*doc_);
   doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {
-    return ConcatenateRecords(fs_, prompt_, request, &joins_);
+    // What a join leaves out, cuts or cannot write goes to the log pane and the log file.
+    return ConcatenateRecords(fs_, prompt_, request, &joins_, [this](const std::string& line) {
+      doc_->activityLog.Add(line);
+      doc_->activityLog.AppendToLogFile(line);
+    });
   };
   ConnectReports(*doc_, reports_);
   ConnectHealth(*doc_, reports_, health_);

@@ -5,9 +5,12 @@
 //   zentrova-seg2 kind NAME...       data-file kinds of names
 //   zentrova-seg2 join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT]
 //                                    joins the records of a folder into one
+//                                    (or, at time gaps, several)
+//   zentrova-seg2 --help
 //
-// Exit status 0 when the file was read, 1 when it was rejected or could not
-// be opened (the reason on standard error), 2 for a usage error.
+// Exit status 0 when the file was read (or joined), 1 when it was rejected
+// or could not be opened (the reason on standard error), 2 for a usage
+// error (its reason, then the usage).
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include "concat/concatenation.h"
+#include "concat/seg2_identifier.h"
 #include "platform/key_value_store.h"
 #include "platform/linux_file_system.h"
 #include "platform/system_info.h"
@@ -60,15 +64,39 @@ Outcome ReadRecord(FileSystem& fs, SeismicRecord& record, const std::string& pat
     if (!o.read) o.why = "not a usable DaZEZIROZev or Orbel record (rejected, or shorter than 59 s)";
     return o;
   }
+  if (IdentifySeg2File(fs, path) == Seg2Identity::kNotSeg2) {
+    o.result = -1;
+    o.why = path + ": not a SEG-2 record (it does not begin with the SEG-2 identifier)";
+    return o;
+  }
   o.result = ReadSeg2File(fs, record, path, 1, 1, o.status, &o.why);
   o.read = o.result >= 0 && o.status == kSeg2AllRead;
   return o;
 }
 
-int Usage() {
-  std::cerr << "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... |\n"
-               "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT]\n";
+constexpr const char* kUsage =
+    "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... |\n"
+    "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT] | --help\n";
+
+int Help() {
+  std::cout << kUsage;
+  return 0;
+}
+
+// A usage error: its reason, then the usage.
+int BadUsage(const std::string& why) {
+  std::cerr << "zentrova-seg2: " << why << "\n" << kUsage;
   return 2;
+}
+
+// A whole number of samples, 0 or more.
+bool ParseLength(const std::string& text, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  value = std::atoi(text.c_str());
+  return true;
 }
 
 // The site name of the station's settings, else the computer name.
@@ -79,7 +107,7 @@ std::string SiteName(FileSystem& fs) {
 }
 
 int Join(FileSystem& fs, const std::vector<std::string>& args) {
-  if (args.size() < 3) return Usage();
+  if (args.size() < 3) return BadUsage("join wants a SOURCE_FOLDER and a TARGET_FOLDER");
   ConcatenationRequest request;
   request.sourceFolder = args[1];
   request.targetFolder = args[2];
@@ -87,29 +115,45 @@ int Join(FileSystem& fs, const std::vector<std::string>& args) {
   request.bThreaded = 0;
   bool named = false;
   for (size_t i = 3; i < args.size(); ++i) {
-    if (args[i] == "--length" && i + 1 < args.size()) {
-      request.presetLength = std::atoi(args[++i].c_str());
-    } else if (args[i] == "--name" && i + 1 < args.size()) {
+    if (args[i] == "--length") {
+      if (i + 1 >= args.size()) return BadUsage("--length wants a number of samples");
+      if (!ParseLength(args[++i], request.presetLength)) {
+        return BadUsage("--length wants a whole number of samples (0: the longest record), not \"" + args[i] + "\"");
+      }
+    } else if (args[i] == "--name") {
+      if (i + 1 >= args.size()) return BadUsage("--name wants a text");
       request.nameText = args[++i];
       named = true;
     } else {
-      return Usage();
+      return BadUsage("join does not know \"" + args[i] + "\"");
+    }
+  }
+  if (!fs.IsDirectory(request.sourceFolder)) {
+    auto listed = fs.ListFolder(request.sourceFolder);
+    const std::string why = listed.ok() ? "not a folder" : listed.status().message();
+    std::cerr << "zentrova-seg2: cannot read the source folder " << request.sourceFolder << ": " << why << "\n";
+    return 1;
+  }
+  if (!fs.IsDirectory(request.targetFolder)) {
+    const std::string why = fs.Exists(request.targetFolder) ? "it is not a folder"
+                                                             : fs.CreateFolder(request.targetFolder).message();
+    if (!fs.IsDirectory(request.targetFolder)) {
+      std::cerr << "zentrova-seg2: cannot create the target folder " << request.targetFolder << ": " << why << "\n";
+      return 1;
     }
   }
   if (!named) request.nameText = SiteName(fs);
   StderrPrompt prompt;
   ConcatenationJob job = PlanConcatenation(fs, prompt, request);
-  if (RunConcatenation(fs, prompt, job) != 1) {
-    std::cerr << "zentrova-seg2: no joined file written (" << job.nFiles << " records, length "
-              << request.presetLength << ")\n";
-    return 1;
-  }
-  std::cout << job.strResultPath << "\n";
-  return 0;
+  job.tell = [](const std::string& line) { std::cerr << "zentrova-seg2: " << line << "\n"; };
+  const int result = RunConcatenation(fs, prompt, job);
+  for (const JoinedPart& part : job.parts) std::cout << part.path << "\n";
+  return result == 1 ? 0 : 1;
 }
 
 int Run(const std::vector<std::string>& args) {
-  if (args.empty()) return Usage();
+  if (args.empty()) return BadUsage("a command is missing");
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") return Help();
   LinuxFileSystem fs;
   if (args[0] == "join") return Join(fs, args);
   if (args[0] == "kind") {
@@ -119,12 +163,14 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   std::string path;
-  if (args[0] == "info" && args.size() == 2) {
+  if (args[0] == "info") {
+    if (args.size() != 2) return BadUsage("info wants one FILE");
     path = args[1];
-  } else if (args[0] == "dump" && args.size() == 3 && args[1] == "--json") {
+  } else if (args[0] == "dump") {
+    if (args.size() != 3 || args[1] != "--json") return BadUsage("dump wants --json and one FILE");
     path = args[2];
   } else {
-    return Usage();
+    return BadUsage("unknown command \"" + args[0] + "\"");
   }
   SeismicRecord record(fs.CurrentFolder());
   const Outcome o = ReadRecord(fs, record, path);

@@ -123,3 +123,216 @@ TEST(Seg2Tool, JoinsAFolder) {
 
 }  // namespace
 }  // namespace zentrova
+
+#include "platform/linux_file_system.h"
+#include "records/record_file_name.h"
+#include "records/seg2_writer.h"
+#include "testing/time_zone.h"
+
+namespace zentrova {
+namespace {
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(Seg2Tool, EveryBadArgumentGetsItsReason) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("hour"));
+  dir.Write("empty.dat", "");
+  dir.Write("zeros.dat", std::string(4096, '\0'));
+  dir.Write("text.dat", "This is a note about the survey, not a record.\n");
+  dir.Write("afile", "x");
+  const std::string d = dir.path();
+  struct Case {
+    std::vector<std::string> args;
+    int exit;
+    std::string first;  // the start of the first line of the message
+  };
+  const Case cases[] = {
+      {{"--help"}, 0, "usage: zentrova-seg2 info FILE"},
+      {{"-h"}, 0, "usage: zentrova-seg2 info FILE"},
+      {{}, 2, "zentrova-seg2: a command is missing"},
+      {{"bogus"}, 2, "zentrova-seg2: unknown command \"bogus\""},
+      {{"info"}, 2, "zentrova-seg2: info wants one FILE"},
+      {{"info", "a", "b"}, 2, "zentrova-seg2: info wants one FILE"},
+      {{"dump", d + "/text.dat"}, 2, "zentrova-seg2: dump wants --json and one FILE"},
+      {{"join", d + "/hour"}, 2, "zentrova-seg2: join wants a SOURCE_FOLDER and a TARGET_FOLDER"},
+      {{"join", d + "/hour", d + "/out", "--length"}, 2, "zentrova-seg2: --length wants a number of samples"},
+      {{"join", d + "/hour", d + "/out", "--length", "abc"}, 2,
+       "zentrova-seg2: --length wants a whole number of samples (0: the longest record), not \"abc\""},
+      {{"join", d + "/hour", d + "/out", "--length", "-5"}, 2, "zentrova-seg2: --length wants a whole number"},
+      {{"join", d + "/hour", d + "/out", "--length", "2s"}, 2, "zentrova-seg2: --length wants a whole number"},
+      {{"join", d + "/hour", d + "/out", "--name"}, 2, "zentrova-seg2: --name wants a text"},
+      {{"join", d + "/hour", d + "/out", "--fast"}, 2, "zentrova-seg2: join does not know \"--fast\""},
+      {{"info", d + "/empty.dat"}, 1, "zentrova-seg2: " + d + "/empty.dat: not a SEG-2 record"},
+      {{"info", d + "/zeros.dat"}, 1, "zentrova-seg2: " + d + "/zeros.dat: not a SEG-2 record"},
+      {{"info", d + "/text.dat"}, 1, "zentrova-seg2: " + d + "/text.dat: not a SEG-2 record"},
+      {{"dump", "--json", d + "/zeros.dat"}, 1, "zentrova-seg2: " + d + "/zeros.dat: not a SEG-2 record"},
+      {{"info", d + "/none.dat"}, 1, "zentrova-seg2: cannot open"},
+      {{"join", d + "/none", d + "/out"}, 1, "zentrova-seg2: cannot read the source folder " + d + "/none: "},
+      {{"join", d + "/afile", d + "/out"}, 1, "zentrova-seg2: cannot read the source folder " + d + "/afile: "},
+      {{"join", d + "/hour", d + "/afile/out"}, 1, "zentrova-seg2: cannot create the target folder " + d + "/afile/out: "},
+      {{"join", d + "/hour", d + "/afile"}, 1,
+       "zentrova-seg2: cannot create the target folder " + d + "/afile: it is not a folder"},
+      {{"join", d + "/hour", "/proc/zentrova/out"}, 1, "zentrova-seg2: cannot create the target folder /proc/zentrova/out: "},
+      {{"join", d + "/hour", d + "/out"}, 1, "zentrova-seg2: No joined record written for " + d + "/hour: no record to join"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> argv{kTool};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    std::string shown;
+    for (const auto& a : c.args) shown += " " + a;
+    SCOPED_TRACE(shown);
+    const auto run = RunProcess(argv);
+    EXPECT_EQ(run.exitCode, c.exit) << run.err;
+    const std::string& message = c.exit == 0 ? run.out : run.err;
+    EXPECT_EQ(FirstLine(message).substr(0, c.first.size()), c.first) << message;
+    if (c.exit == 2) {
+      EXPECT_NE(run.err.find("\nusage: zentrova-seg2 "), std::string::npos) << run.err;
+    }
+    if (c.exit != 0) {
+      EXPECT_TRUE(run.out.empty()) << run.out;
+    }
+  }
+}
+
+// Writes a record of `traces` traces of `samples` samples at `intervalUs`;
+// timeMs < 0 writes a record without a record time.
+void WriteRecord(const std::string& path, int traces, int samples, float intervalUs, int64_t timeMs, float level = 0) {
+  std::vector<CHeader> headers(static_cast<size_t>(traces));
+  std::vector<std::vector<float>> data(static_cast<size_t>(traces));
+  for (int f = 0; f < traces; ++f) {
+    headers[f].nSamples = samples;
+    headers[f].fSampleInterval = intervalUs;
+    headers[f].nReceiverLoc = 100 * f;
+    for (int j = 0; j < samples; ++j) data[f].push_back(level + static_cast<float>((j * 7 + f) % 97));
+  }
+  RecordTimeHeader t;
+  t.tAcquisition = timeMs < 0 ? 0 : timeMs / 1000;
+  t.nAcquisitionMs = timeMs < 0 ? 0 : static_cast<int>(timeMs % 1000);
+  LinuxFileSystem fs;
+  ASSERT_TRUE(WriteSeg2File(fs, traces, path, data, headers, t).ok());
+  if (timeMs < 0) {
+    std::string bytes = testing::ReadFileBytes(path);
+    for (const char* key : {"ACQUISITION_DATE", "ACQUISITION_TIME"}) bytes[bytes.find(key)] = 'X';
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  }
+}
+
+constexpr int64_t kNoon = 1584273600000;  // 2020-03-15 12:00:00 UTC, in ms
+
+int Samples(const std::string& path) {
+  const auto dump = RunProcess({kTool, "dump", "--json", path});
+  if (dump.exitCode != 0) return -1;
+  return static_cast<int>(Json::Parse(dump.out)["trace"][0]["samples"].number());
+}
+
+TEST(Seg2Tool, AJoinKeepsEverySampleAtItsTime) {
+  // Ten records from 12:00:00 and ten from 12:00:30, the acquisition paused
+  // in between: two joined records, each at its own time.
+  testing::ScopedTimeZone tz{"UTC"};
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("hour"));
+  for (int k = 0; k < 20; ++k) {
+    WriteRecord(dir.Path("hour/r_" + std::to_string(k + 1) + ".dat"), 3, 1000, 1000.0f,
+                kNoon + 1000 * (k < 10 ? k : k + 20));
+  }
+  const auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--name", "X"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const auto paths = Lines(run.out);
+  ASSERT_EQ(paths.size(), 2u) << run.out;
+  EXPECT_EQ(paths[0], dir.Path("out/" + JoinedRecordFileName(kNoon / 1000, 0, "X_concatenated", 1, 10)));
+  EXPECT_EQ(paths[1], dir.Path("out/" + JoinedRecordFileName(kNoon / 1000 + 30, 0, "X_concatenated", 11, 20)));
+  for (const auto& p : paths) EXPECT_EQ(Samples(p), 10000) << p;
+  const std::string gap = "Time gap: r_11.dat starts 20.000 s after its place in the joined record; it begins a new "
+                          "joined record";
+  EXPECT_NE(run.err.find("zentrova-seg2: " + gap + "\n"), std::string::npos) << run.err;
+  EXPECT_NE(dir.Read("out/ConcatenateSeg2.txt").find(gap + "\r\n"), std::string::npos);
+}
+
+TEST(Seg2Tool, RecordsThatDoNotBelongTogetherAreLeftOut) {
+  // 24 traces at 250 us from 2013 first, then 48 traces, 62.5 us, undated,
+  // and one from 2019.
+  testing::ScopedTimeZone tz{"UTC"};
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("hour"));
+  const int64_t t2013 = 1357554600000, t2019 = 1552644000000;
+  WriteRecord(dir.Path("hour/r_1.dat"), 24, 4000, 250.0f, t2013);
+  WriteRecord(dir.Path("hour/r_2.dat"), 48, 4000, 250.0f, t2013 + 1000);
+  WriteRecord(dir.Path("hour/r_3.dat"), 24, 16000, 62.5f, t2013 + 1000);
+  WriteRecord(dir.Path("hour/r_4.dat"), 24, 4000, 250.0f, -1);
+  WriteRecord(dir.Path("hour/r_5.dat"), 24, 4000, 250.0f, t2013 + 1000);
+  WriteRecord(dir.Path("hour/r_6.dat"), 24, 4000, 250.0f, t2019);
+  const auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--name", "X"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const auto paths = Lines(run.out);
+  ASSERT_EQ(paths.size(), 2u) << run.out;
+  EXPECT_EQ(paths[0], dir.Path("out/" + JoinedRecordFileName(t2013 / 1000, 0, "X_concatenated", 1, 5)));
+  EXPECT_EQ(paths[1], dir.Path("out/" + JoinedRecordFileName(t2019 / 1000, 0, "X_concatenated", 6, 6)));
+  EXPECT_EQ(Samples(paths[0]), 8000);
+  const auto dump = Json::Parse(RunProcess({kTool, "dump", "--json", paths[0]}).out);
+  EXPECT_EQ(dump["traces"].number(), 24);
+  EXPECT_EQ(dump["trace"][0]["interval_us"].number(), 250);
+  EXPECT_EQ(dump["time"]["acquisition"].string(), "10:30:00.000 01/07/2013");
+  const std::string report = dir.Read("out/ConcatenateSeg2.txt");
+  for (const std::string line : {"Not joined: r_2.dat (48 traces, the first record has 24)",
+                                 "Not joined: r_3.dat (sample interval 62.5 us, the first record has 250 us)",
+                                 "Not joined: r_4.dat (no record time, so it cannot be placed in time)"}) {
+    EXPECT_NE(run.err.find("zentrova-seg2: " + line + "\n"), std::string::npos) << line << "\n" << run.err;
+    EXPECT_NE(report.find(line + "\r\n"), std::string::npos) << line;
+  }
+}
+
+TEST(Seg2Tool, AJoinedRecordIsNotJoinedAgain) {
+  testing::ScopedTimeZone tz{"UTC"};
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("st"));
+  for (int k = 0; k < 5; ++k) WriteRecord(dir.Path("st/r_" + std::to_string(k + 1) + ".dat"), 2, 2000, 500.0f, kNoon + 1000 * k);
+  const auto first = RunProcess({kTool, "join", dir.Path("st"), dir.Path("st"), "--name", "X"});
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  const std::string path = FirstLine(first.out);
+  const std::string bytes = testing::ReadFileBytes(path);
+  const auto second = RunProcess({kTool, "join", dir.Path("st"), dir.Path("st"), "--name", "X"});
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_EQ(second.out, first.out);
+  EXPECT_TRUE(testing::ReadFileBytes(path) == bytes) << "the joined record changed";
+  EXPECT_EQ(Samples(path), 10000);
+  EXPECT_NE(second.err.find("Not joined: " + path.substr(path.rfind('/') + 1) + " (a joined record)"),
+            std::string::npos)
+      << second.err;
+}
+
+TEST(Seg2Tool, LengthsThatCutOrSkipDataAreSaid) {
+  testing::ScopedTimeZone tz{"UTC"};
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("hour"));
+  for (int k = 0; k < 4; ++k) WriteRecord(dir.Path("hour/r_" + std::to_string(k + 1) + ".dat"), 2, 2000, 500.0f, kNoon + 1000 * k);
+  // 1000 of 2000 samples: the rest is taken as overlap, and the records do
+  // not lie where 1000 samples each would put them.
+  const auto cut = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--length", "1000", "--name", "X"});
+  ASSERT_EQ(cut.exitCode, 0) << cut.err;
+  const std::string overlap = "Overlap: the records hold up to 2000 samples and the data length is 1000, so the last "
+                              "1000 samples of each record are taken as its overlap with the next record (the last "
+                              "record's are left out)";
+  EXPECT_NE(cut.err.find("zentrova-seg2: " + overlap + "\n"), std::string::npos) << cut.err;
+  EXPECT_NE(dir.Read("out/ConcatenateSeg2.txt").find(overlap + "\r\n"), std::string::npos);
+  EXPECT_NE(cut.err.find("Time gap: r_3.dat starts 1.000 s after its place"), std::string::npos) << cut.err;
+  EXPECT_EQ(Lines(cut.out).size(), 2u) << cut.out;
+  // Longer than the records: nothing is written, and the reason is given.
+  const auto none = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("none"), "--length", "5000"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_TRUE(none.out.empty());
+  EXPECT_NE(none.err.find("zentrova-seg2: No joined record written for " + dir.Path("hour") +
+                          ": the data length 5000 is longer than the records (2000 samples)\n"),
+            std::string::npos)
+      << none.err;
+}
+
+}  // namespace
+}  // namespace zentrova
