@@ -96,7 +96,9 @@ void Outbox::Start() {
   std::unique_lock<std::mutex> lock(mutex_);
   if (worker_.joinable() || closing_) return;
   std::vector<std::string> lines;
-  lines.swap(unreadable_);
+  lines.swap(options_.notes);
+  lines.insert(lines.end(), unreadable_.begin(), unreadable_.end());
+  unreadable_.clear();
   for (const auto& line : lines) Log(line, lock);
   worker_ = std::thread([this] { Run(); });
 }

@@ -44,6 +44,7 @@ struct OutboxOptions {
   int retryHours = 24;
   std::function<void(const std::string&)> log;  // may be called from the outbox's thread
   bool startNow = true;  // otherwise delivery begins with Start()
+  std::vector<std::string> notes;  // lines to log at Start (a setting that was corrected)
 };
 
 // The options with `capacity` messages, and without the folder when no
