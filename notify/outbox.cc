@@ -127,7 +127,7 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
     return kept;
   }
   const uint64_t size = FormatOutgoingMessage(message).size();
-  while (!queue_.empty() && (queue_.size() >= options_.maxCount ||
+  while (!queue_.empty() && (queue_.size() + (busy_ ? 1 : 0) >= options_.maxCount ||
                              (keepOnDisk && !options_.folder.empty() && bytes_ + size > options_.maxBytes))) {
     OutgoingMessage oldest = std::move(queue_.front());
     queue_.pop_front();
@@ -159,6 +159,8 @@ void Outbox::Settle(OutgoingMessage m, const Attempt& attempt, std::unique_lock<
     Forget(m);
     if (attempt.outcome == Attempt::kDelivered) {
       ++delivered_;
+      // The way is open again: what waits goes now, in its order.
+      for (auto& q : queue_) q.dueMs = 0;
       if (m.attempts > 0) Log(Printf("%s was delivered after %d failed attempts", Name(m).c_str(), m.attempts), lock);
     }
     return;
