@@ -10,6 +10,14 @@ namespace {
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
 
+// Creates the folder and whatever of its parents is missing, one level at a time.
+void CreateFolders(FileSystem& fs, const std::string& folder) {
+  if (folder.empty() || fs.IsDirectory(folder)) return;
+  const size_t cut = folder.find_last_of(fs.Separator());
+  if (cut != std::string::npos && cut > 0) CreateFolders(fs, folder.substr(0, cut));
+  fs.CreateFolder(folder);
+}
+
 }  // namespace
 
 OutboxOptions Adjusted(OutboxOptions options, size_t capacity, bool haveFiles) {
@@ -62,7 +70,7 @@ void Outbox::Log(const std::string& line, std::unique_lock<std::mutex>& lock) {
 
 void Outbox::Load() {
   if (options_.folder.empty()) return;
-  if (!fs_.IsDirectory(options_.folder)) fs_.CreateFolder(options_.folder);
+  CreateFolders(fs_, options_.folder);
   fs_.SetMode(options_.folder, 0700);  // the messages are the operator's business only
   auto names = fs_.ListFolder(options_.folder);
   if (!names.ok()) return;

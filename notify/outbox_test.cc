@@ -13,6 +13,7 @@
 
 #include "notify/form_outbox.h"
 #include "notify/mail_outbox.h"
+#include "notify/station_outboxes.h"
 #include "platform/key_value_store.h"
 #include "platform/linux_file_system.h"
 #include "testing/local_servers.h"
@@ -262,6 +263,33 @@ TEST(Outbox, ASenderThatCannotStartSendsNothing) {
   EXPECT_EQ(mail.Sent(), 0u);
   EXPECT_EQ(SpoolFiles(dir.Path("outbox")).size(), 1u);
   mail.Close(0);
+}
+
+TEST(Outbox, TheRetryHoursSettingKeepsItsRange) {
+  struct Case {
+    std::optional<std::string> stored;
+    int used;
+    std::string note;
+  };
+  const Case cases[] = {
+      {std::nullopt, 24, ""},
+      {"48", 48, ""},
+      {"720", 720, ""},
+      {"0", 1, "iOutboxRetryHours=0 is out of range (1 to 720); 1 is used"},
+      {"99999", 720, "iOutboxRetryHours=99999 is out of range (1 to 720); 720 is used"},
+      {"abc", 24, "iOutboxRetryHours=abc is not a number; 24 is used"},
+      {"", 24, "iOutboxRetryHours= is not a number; 24 is used"},
+  };
+  LinuxFileSystem fs;
+  for (const Case& c : cases) {
+    MemoryStore profile;
+    if (c.stored) profile.values["iOutboxRetryHours"] = *c.stored;
+    const OutboxOptions told = StationOutboxOptions(profile, fs, "/cfg", nullptr, true);
+    EXPECT_EQ(told.retryHours, c.used) << c.stored.value_or("(absent)");
+    EXPECT_EQ(told.notes, c.note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.note});
+    EXPECT_EQ(told.folder, "/cfg/outbox");
+    EXPECT_TRUE(StationOutboxOptions(profile, fs, "/cfg", nullptr, false).notes.empty());  // told once
+  }
 }
 
 }  // namespace
