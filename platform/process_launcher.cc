@@ -59,10 +59,12 @@ void Drain(int fd, std::string& text) {
   }
 }
 
-std::string FirstLine(const std::string& text) {
-  std::string line = text.substr(0, text.find('\n'));
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
+// The last line that says something: where programs put their verdict.
+std::string LastLine(const std::string& text) {
+  std::string t = text;
+  while (!t.empty() && (t.back() == '\n' || t.back() == '\r' || t.back() == ' ')) t.pop_back();
+  const size_t cut = t.find_last_of('\n');
+  return cut == std::string::npos ? t : t.substr(cut + 1);
 }
 
 }  // namespace
@@ -123,7 +125,7 @@ int PosixLauncher::Run(const std::string& program, const std::vector<std::string
     Drain(pipeFds[0], errors);
     ::close(pipeFds[0]);
   }
-  if (why.empty()) why = FirstLine(errors);
+  if (why.empty() && code != 0) why = LastLine(errors);
   if (why.empty() && code != 0) why = program + " exited with status " + std::to_string(code);
   return code;
 }

@@ -17,9 +17,9 @@ class ProcessLauncher {
   // Starts the program and waits for it to end, at most `timeoutMs` (then
   // it is killed); its exit code, or -1 when it did not start, died by a
   // signal, ran out of time or was given up. Once `stopWaiting` is set the
-  // program is ended and the wait ends at once (-1). `why` receives the
-  // first line the program wrote to its standard error, or why it did not
-  // start or end.
+  // program is ended and the wait ends at once (-1). Unless it exited 0,
+  // `why` receives the last line the program wrote to its standard error,
+  // or why it did not start or end.
   virtual int Run(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs,
                   const std::atomic<bool>& stopWaiting, std::string& why) = 0;
   // True when the program exists and may be run by this user.
