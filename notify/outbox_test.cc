@@ -58,7 +58,10 @@ class Lines {
 std::vector<std::string> SpoolFiles(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (const auto& e : std::filesystem::directory_iterator(folder, ec)) names.push_back(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = e.path().filename().string();
+    if (name[0] != '.') names.push_back(name);  // not a rewrite under way
+  }
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -1,5 +1,6 @@
 #include "notify/outgoing_message.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/key_value_store.h"
@@ -79,13 +80,16 @@ std::optional<OutgoingMessage> ParseOutgoingMessage(const std::string& text) {
     int64_t n = 0;
     if (key == "kind") {
       m.kind = value;
-    } else if (key == "created" && ParseInt(value, n)) {
-      m.created = n;
-      created = true;
-    } else if (key == "attempts" && ParseInt(value, n)) {
-      m.attempts = static_cast<int>(std::max<int64_t>(0, std::min<int64_t>(n, 1000000)));
-    } else if (key == "reported" && ParseInt(value, n)) {
-      m.reported = n != 0 ? 1 : 0;
+    } else if (key == "created" || key == "attempts" || key == "reported") {
+      if (!ParseInt(value, n)) return std::nullopt;
+      if (key == "created") {
+        m.created = n;
+        created = true;
+      } else if (key == "attempts") {
+        m.attempts = static_cast<int>(std::max<int64_t>(0, std::min<int64_t>(n, 1000000)));
+      } else {
+        m.reported = n != 0 ? 1 : 0;
+      }
     } else if (key == "text") {
       m.text = value;
     } else if (key == "title") {
@@ -102,9 +106,7 @@ std::optional<OutgoingMessage> ParseOutgoingMessage(const std::string& text) {
       m.url = value;
     } else if (key == "field") {
       m.fields.push_back(value);
-    } else {
-      return std::nullopt;
-    }
+    }  // other keys: written by a later version; what is known is enough to send
   }
   if (first || !created || (m.kind != "mail" && m.kind != "form")) return std::nullopt;
   if (m.kind == "form" && m.fields.size() != 8) return std::nullopt;

@@ -109,7 +109,9 @@ TEST(EmailSender, MessagesAsMailServersExpectThem) {
   testing::LocalSmtpServer server(dir);
   ASSERT_FALSE(server.port.empty()) << dir.Read("smtp.log");
   std::filesystem::create_directories(dir.Path("cfg"));
-  const std::string title = "Message from Zentrova at \xc3\x98ster \xc3\x85s";
+  // Long enough for two encoded words on two header lines.
+  const std::string title =
+      "Message from Zentrova at \xc3\x98ster \xc3\x85s m\xc3\xa5lestasjon ved \xc3\x86r\xc3\xb8sk\xc3\xb8" "bing havn";
   const std::string body =
       "\xc3\x98ster \xc3\x85s\n3 events were detected in 7\nDrive = C: 25.000% is free\nBattery voltage = 12.6 V updated "
       "at 2020/03/15 08:00:00";
