@@ -253,16 +253,22 @@ void Outbox::BeginClose(std::chrono::steady_clock::time_point deadline) {
     closing_ = true;
     deadline_ = deadline;
   }
-  if (!worker_.joinable()) finished_ = true;
+  if (!worker_.joinable() && !finished_) {
+    // Never started: what is on disk waits for the next start, what is in
+    // memory only is lost.
+    for (const auto& m : queue_) {
+      if (m.file.empty()) ++dropped_;
+    }
+    queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [](const OutgoingMessage& m) { return m.file.empty(); }),
+                 queue_.end());
+    finished_ = true;
+  }
   wake_.notify_all();
 }
 
 void Outbox::FinishClose() {
+  BeginClose(std::chrono::steady_clock::now());  // at once, unless a close began already
   std::unique_lock<std::mutex> lock(mutex_);
-  if (!closing_) {
-    closing_ = true;
-    deadline_ = std::chrono::steady_clock::now();
-  }
   if (worker_.joinable()) {
     wake_.notify_all();
     if (!changed_.wait_until(lock, deadline_, [this] { return finished_; })) {
@@ -273,13 +279,6 @@ void Outbox::FinishClose() {
     lock.unlock();
     worker_.join();
     lock.lock();
-  }
-  if (!finished_) {
-    // Never started: what is in memory only is lost.
-    for (const auto& m : queue_) {
-      if (m.file.empty()) ++dropped_;
-    }
-    finished_ = true;
   }
 }
 
