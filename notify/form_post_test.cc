@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 
 #include <gtest/gtest.h>
@@ -64,6 +65,45 @@ TEST(FormPost, UnreachableAndSilentServers) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(silent.rfind("Could not connect to a server. \r\nError : 28\r\n", 0), 0u) << silent;  // time-out
   EXPECT_LT(seconds, 10.0);
+}
+
+// Posts reach web servers only: every other URL is refused with a reason
+// before anything is sent, also when a server of that kind listens there.
+TEST(FormPost, OnlyWebUrlsAreTaken) {
+  testing::TempFolder httpDir, smtpDir;
+  testing::LocalHttpServer server(httpDir);
+  testing::LocalSmtpServer smtp(smtpDir);
+  ASSERT_FALSE(server.port.empty());
+  ASSERT_FALSE(smtp.port.empty());
+  CurlHttpClient http(2, 5);
+  const FormFields values = {"S1", "m", "12.6", "-1", "C", "50.000", "2020-03-15 08:04:05", "2:0:0:0"};
+  struct Case {
+    std::string url;
+    std::string reason;  // empty: taken
+  };
+  const std::string refused = "Could not connect to a server. \r\nError : 1\r\nURL refused: ";
+  const Case cases[] = {
+      {"file:///etc/passwd", "\"file:///etc/passwd\" is not an http:// or https:// URL"},
+      {"gopher://127.0.0.1:" + server.port + "/x", "\"gopher://127.0.0.1:" + server.port + "/x\" is not an http:// or https:// URL"},
+      {"smtp://127.0.0.1:" + smtp.port, "\"smtp://127.0.0.1:" + smtp.port + "\" is not an http:// or https:// URL"},
+      {"dict://127.0.0.1:" + server.port + "/d", "\"dict://127.0.0.1:" + server.port + "/d\" is not an http:// or https:// URL"},
+      {"127.0.0.1:" + server.port + "/report_registration.php",
+       "\"127.0.0.1:" + server.port + "/report_registration.php\" is not a URL"},
+      {"", "\"\" is not a URL"},
+      {"http://127.0.0.1:" + server.port + "/report_registration.php", ""},
+      {"HTTP://127.0.0.1:" + server.port + "/upper", ""},
+  };
+  for (const Case& c : cases) {
+    const std::string answer = PostForm(http, c.url, kFormNames, values);
+    EXPECT_EQ(answer, c.reason.empty() ? "registered" : refused + c.reason) << c.url;
+    EXPECT_EQ(ConnectionTest(http, c.url, "2020-03-15 08:04:05"), c.reason.empty() ? "registered" : refused + c.reason);
+  }
+  const std::string record = server.Record();
+  EXPECT_NE(record.find("PATH /report_registration.php\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("PATH /upper\n"), std::string::npos) << record;
+  EXPECT_EQ(record.find("PATH /x"), std::string::npos) << record;
+  EXPECT_EQ(record.find("PATH /d"), std::string::npos) << record;
+  EXPECT_FALSE(std::filesystem::exists(smtpDir.Path("message-1.eml")));
 }
 
 }  // namespace

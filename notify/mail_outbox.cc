@@ -1,18 +1,45 @@
 #include "notify/mail_outbox.h"
 
+
 namespace zentrova {
 
-MailOutbox::MailOutbox(KeyValueStore& product, ProcessLauncher& launcher, int senderTimeoutMs, size_t capacity)
+MailOutbox::MailOutbox(KeyValueStore& product, ProcessLauncher& launcher, int senderTimeoutMs, size_t capacity,
+                       OutboxOptions options, FileSystem* fs, Clock* clock)
     : product_(product),
       launcher_(launcher),
+      fs_(fs),
       senderTimeoutMs_(senderTimeoutMs),
       outbox_(
-          capacity, [this](MailJob& job) { return Hand(job); }, [this] { stopWaiting_ = true; }) {}
+          fs ? *fs : NoFiles(), clock ? *clock : WallClock(), "mail", "E-mail",
+          Adjusted(std::move(options), capacity, fs != nullptr),
+          [this](const OutgoingMessage& m) { return Hand(m); }, [this] { stopWaiting_ = true; }) {}
 
-bool MailOutbox::Hand(MailJob& job) {
-  product_.Set("MessageToBeSent", job.body);
-  product_.Set("stMessaggeTitle", job.title);
-  return job.send && launcher_.Run(job.program, job.attachments, senderTimeoutMs_, stopWaiting_) == 0;
+bool MailOutbox::Submit(MailJob job) {
+  OutgoingMessage m;
+  m.text = std::move(job.text);
+  m.title = std::move(job.title);
+  m.body = std::move(job.body);
+  m.send = job.send;
+  m.program = std::move(job.program);
+  m.attachments = std::move(job.attachments);
+  const bool keep = m.send;  // a message that only writes the product key need not survive a stop
+  return outbox_.Submit(std::move(m), keep);
+}
+
+Attempt MailOutbox::Hand(const OutgoingMessage& m) {
+  product_.Set("MessageToBeSent", m.body);
+  product_.Set("stMessaggeTitle", m.title);
+  if (!m.send) return {Attempt::kNothingToDo, ""};
+  std::vector<std::string> files;
+  for (const auto& path : m.attachments) {
+    // A file removed since (a record moved on, an image cleaned up) is left out.
+    if (!path.empty() && (fs_ == nullptr || fs_->Exists(path))) files.push_back(path);
+  }
+  std::string why;
+  const int code = launcher_.Run(m.program, files, senderTimeoutMs_, stopWaiting_, why);
+  if (code == 0) return {Attempt::kDelivered, ""};
+  if (code == 2) return {Attempt::kRefused, why};
+  return {Attempt::kFailed, why};
 }
 
 }  // namespace zentrova

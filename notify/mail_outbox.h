@@ -5,6 +5,11 @@
 // the first. The outbox writes each message into the product key, starts
 // the sender for it and waits for that sender to end before it writes the
 // next; the station meanwhile goes on, whatever the mail server does.
+//
+// A message counts as delivered only when the sender started and ended
+// with exit status 0; otherwise it is tried again (see Outbox). Status 2
+// (the sender refused its arguments) is not tried again. Attachments that
+// no longer exist are left out.
 
 #include <atomic>
 #include <string>
@@ -22,31 +27,40 @@ struct MailJob {
   bool send = false;    // start the sender; otherwise only the product key is written
   std::string program;  // the sender program
   std::vector<std::string> attachments;
+  std::string text;     // the station's message, for the outbox's log lines
 };
 
 class MailOutbox {
  public:
   // `senderTimeoutMs`: how long one sender may take before it is ended.
-  MailOutbox(KeyValueStore& product, ProcessLauncher& launcher, int senderTimeoutMs = 330000, size_t capacity = 64);
+  // The file system and the clock serve the spool (options.folder).
+  MailOutbox(KeyValueStore& product, ProcessLauncher& launcher, int senderTimeoutMs = 330000, size_t capacity = 64,
+             OutboxOptions options = {}, FileSystem* fs = nullptr, Clock* clock = nullptr);
 
   // Queues a message; when `capacity` are already waiting, the oldest
-  // waiting one gives way.
-  void Submit(MailJob job) { outbox_.Submit(std::move(job)); }
-  // Hands on what is queued for at most `ms` more milliseconds, then stops
-  // waiting for the sender under way (it finishes on its own) and drops the rest.
+  // waiting one gives way. False when it could not be kept on disk.
+  bool Submit(MailJob job);
+  void Start() { outbox_.Start(); }
+  // Hands on what is queued for at most `ms` more milliseconds, then ends
+  // the sender under way; what is left stays in the spool.
   void Close(int ms) { outbox_.Close(ms); }
+  void BeginClose(std::chrono::steady_clock::time_point deadline) { outbox_.BeginClose(deadline); }
+  void FinishClose() { outbox_.FinishClose(); }
   bool WaitIdle(int ms) { return outbox_.WaitIdle(ms); }
+  size_t Waiting() const { return outbox_.Waiting(); }
   size_t Dropped() const { return outbox_.Dropped(); }
   size_t Sent() const { return outbox_.Delivered(); }  // senders that ended with exit status 0
+  size_t GivenUp() const { return outbox_.GivenUp(); }
 
  private:
-  bool Hand(MailJob& job);
+  Attempt Hand(const OutgoingMessage& m);
 
   KeyValueStore& product_;
   ProcessLauncher& launcher_;
+  FileSystem* fs_;
   const int senderTimeoutMs_;
   std::atomic<bool> stopWaiting_{false};
-  Outbox<MailJob> outbox_;
+  Outbox outbox_;
 };
 
 }  // namespace zentrova

@@ -1,123 +1,130 @@
 #pragma once
-// A queue of outgoing messages with a thread of its own that hands them on
-// one at a time, so whoever sends never waits for a slow or silent server.
-// The queue is bounded: when it is full, the oldest waiting message gives
-// way. Closing gives what is queued a last while, then cuts off the
-// delivery under way and drops the rest.
+// Outgoing messages kept until they are delivered, with a thread of their
+// own that hands them on one at a time, so whoever sends never waits for a
+// slow or silent server.
+//
+// With a spool folder every message that has to travel is kept there as a
+// file (see outgoing_message.h) from the moment it is submitted until it
+// was delivered or given up, so an outage or a stop of the station loses
+// nothing: the next start finds the files and sends them. A failed message
+// is tried again after a pause that grows from `firstPauseMs`, doubling at
+// each failure, to at most `maxPauseMs`, for `retryHours` after it was
+// made; then it is given up. The outbox is bounded in messages and in
+// bytes: when a new message finds it full, the oldest waiting ones give way.
+//
+// What the operator is told (the log function): the first failed attempt
+// of each message with its reason, a delivery after failures, a message
+// given up, and a message that gave way. Without a folder the messages are
+// kept in memory only and what is left at the close is dropped.
 
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
+#include <vector>
+
+#include "notify/outgoing_message.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
 
 namespace zentrova {
 
-template <typename Message>
+struct OutboxOptions {
+  std::string folder;    // the spool folder; empty: in memory only
+  size_t maxCount = 500;
+  uint64_t maxBytes = 4u << 20;
+  int firstPauseMs = 10000;
+  int maxPauseMs = 600000;
+  int retryHours = 24;
+  std::function<void(const std::string&)> log;  // may be called from the outbox's thread
+  bool startNow = true;  // otherwise delivery begins with Start()
+  std::vector<std::string> notes;  // lines to log at Start (a setting that was corrected)
+};
+
+// The options with `capacity` messages, and without the folder when no
+// file system serves it.
+OutboxOptions Adjusted(OutboxOptions options, size_t capacity, bool haveFiles);
+// For outboxes that keep nothing on disk: no files, the system's clock.
+FileSystem& NoFiles();
+Clock& WallClock();
+
+struct Attempt {
+  enum Outcome { kDelivered, kFailed, kRefused, kNothingToDo } outcome = kFailed;
+  std::string why;  // for kFailed and kRefused
+};
+
 class Outbox {
  public:
-  // `deliver` hands one message on (true when it was taken); `cutOff` makes
-  // a delivery under way end at once.
-  Outbox(size_t capacity, std::function<bool(Message&)> deliver, std::function<void()> cutOff)
-      : capacity_(capacity == 0 ? 1 : capacity),
-        deliver_(std::move(deliver)),
-        cutOff_(std::move(cutOff)),
-        worker_([this] { Run(); }) {}
-  ~Outbox() { Close(3000); }
+  // `noun` names a message in the log lines ("E-mail"); `deliver` makes
+  // one attempt; `cutOff` makes an attempt under way end at once.
+  Outbox(FileSystem& fs, Clock& clock, std::string kind, std::string noun, OutboxOptions options,
+         std::function<Attempt(const OutgoingMessage&)> deliver, std::function<void()> cutOff);
+  ~Outbox();
   Outbox(const Outbox&) = delete;
   Outbox& operator=(const Outbox&) = delete;
 
-  void Submit(Message message) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (closing_) {
-      ++dropped_;
-      return;
-    }
-    if (queue_.size() >= capacity_) {
-      queue_.pop_front();
-      ++dropped_;
-    }
-    queue_.push_back(std::move(message));
-    wake_.notify_one();
-  }
+  // Begins delivering (what an earlier run left first).
+  void Start();
+  // Keeps the message and queues it; false when it could not be written
+  // to the spool (it is then kept in memory only).
+  bool Submit(OutgoingMessage message, bool keepOnDisk = true);
 
-  // Hands on what is queued for at most `ms` more milliseconds, then cuts
-  // off the delivery under way, drops the rest and ends the thread.
+  // The close in two halves, so that several outboxes share one grace:
+  // until `deadline` what is due is still tried (a failure is not tried
+  // again); then the attempt under way is cut off and the thread ends.
+  // What is not delivered stays in the spool for the next start.
+  void BeginClose(std::chrono::steady_clock::time_point deadline);
+  void FinishClose();
   void Close(int ms) {
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      if (!closing_) {
-        closing_ = true;
-        deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-      }
-      wake_.notify_one();
-      if (!changed_.wait_until(lock, deadline_, [this] { return finished_; })) {
-        lock.unlock();
-        if (cutOff_) cutOff_();
-      }
-    }
-    if (worker_.joinable()) worker_.join();
+    BeginClose(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms));
+    FinishClose();
   }
+  bool Closing() const;
 
   // Waits until nothing is queued or under way, at most `ms`.
-  bool WaitIdle(int ms) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return queue_.empty() && !busy_; });
-  }
-
-  size_t Waiting() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return queue_.size();
-  }
-  size_t Dropped() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return dropped_;
-  }
-  size_t Delivered() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return delivered_;
-  }
+  bool WaitIdle(int ms);
+  size_t Waiting() const;
+  size_t Dropped() const;    // gave way, or left in memory at the close
+  size_t Delivered() const;
+  size_t GivenUp() const;
 
  private:
-  void Run() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return closing_ || !queue_.empty(); });
-      if (closing_ && (queue_.empty() || std::chrono::steady_clock::now() >= deadline_)) {
-        dropped_ += queue_.size();
-        queue_.clear();
-        finished_ = true;
-        changed_.notify_all();
-        return;
-      }
-      Message message = std::move(queue_.front());
-      queue_.pop_front();
-      busy_ = true;
-      lock.unlock();
-      const bool taken = deliver_(message);
-      lock.lock();
-      busy_ = false;
-      if (taken) ++delivered_;
-      changed_.notify_all();
-    }
-  }
+  void Load();
+  void Run();
+  void Settle(OutgoingMessage message, const Attempt& attempt, std::unique_lock<std::mutex>& lock);
+  void Forget(const OutgoingMessage& m);
+  void Log(const std::string& line, std::unique_lock<std::mutex>& lock);
+  std::string Name(const OutgoingMessage& m) const;
+  int64_t NowMs() const;
 
-  const size_t capacity_;
-  std::function<bool(Message&)> deliver_;
+  FileSystem& fs_;
+  Clock& clock_;
+  const std::string kind_;
+  const std::string noun_;
+  OutboxOptions options_;
+  std::function<Attempt(const OutgoingMessage&)> deliver_;
   std::function<void()> cutOff_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable changed_;
-  std::deque<Message> queue_;
+  std::deque<OutgoingMessage> queue_;  // in order of number
+  uint64_t nextNumber_ = 1;
+  uint64_t bytes_ = 0;
   bool busy_ = false;
   bool closing_ = false;
   bool finished_ = false;
   std::chrono::steady_clock::time_point deadline_{};
   size_t dropped_ = 0;
   size_t delivered_ = 0;
-  std::thread worker_;  // last: it starts once everything above is in place
+  size_t givenUp_ = 0;
+  std::vector<std::string> unreadable_;  // told at Start
+  std::thread worker_;
 };
 
 }  // namespace zentrova

@@ -49,15 +49,22 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
   const std::string title = "Message from Zentrova at " + site;
   const std::string body = site + "\n" + text + "\n" + driveLine + "\n" + batteryLine + " updated at " + battery.savedAt;
   const std::string program = JoinPath(doc.platform.fs, m.strProgramFolder, kSenderProgram);
+  // An attachment that is not there (an event without its image) is not
+  // named to the sender at all.
+  std::vector<std::string> files;
+  for (const auto& path : attachments) {
+    if (!path.empty()) files.push_back(path);
+  }
   int r = 0;
   if (ch.mailbox) {
-    // The outbox writes the product key when this message's turn comes.
-    ch.mailbox->Submit({title, body, mail, program, attachments});
-    if (mail) r = doc.platform.fs.Exists(program) ? 1 : 0;
+    // The outbox keeps the message until the sender took it, and writes the
+    // product key when this message's turn comes.
+    ch.mailbox->Submit({title, body, mail, program, files, text});
+    if (mail) r = ch.launcher.CanStart(program) ? 1 : 0;
   } else {
     doc.settings.WriteProductText("MessageToBeSent", body);
     doc.settings.WriteProductText("stMessaggeTitle", title);
-    if (mail) r = ch.launcher.Start(program, attachments) ? 1 : 0;
+    if (mail) r = ch.launcher.Start(program, files) ? 1 : 0;
   }
   if (m.bReportWebServer == 1) {
     const CivilTime c = SecondsToLocal(doc.platform.clock.Now()).value_or(CivilTime{});

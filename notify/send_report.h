@@ -37,7 +37,10 @@ struct ReportChannels {
 
 inline constexpr const char* kSenderProgram = "ZuveRadeRI.exe";
 
-// 1 when the message was handed on (sender started, or the form posted), 0 otherwise.
+// 1 when the message was handed on, 0 otherwise. Handed on: the sender was
+// started, or (with an outbox) the message is kept in it and the sender is
+// a program this user may start; or the form was posted or queued.
+// Whether it then reached its server the outbox tells in the activity log.
 int SendReport(CZentrovaDoc& doc, ReportChannels& channels, const std::string& text, int force,
                const std::vector<std::string>& attachments);
 

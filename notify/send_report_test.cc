@@ -45,6 +45,25 @@ TEST_F(SendReportTest, MailThroughTheSenderProgramWithItsAttachments) {
   EXPECT_TRUE(http.posts.empty());
 }
 
+// An event without its image: the empty path is not named to the sender.
+TEST_F(SendReportTest, AnEmptyAttachmentIsNotPassedOn) {
+  CZentrovaDoc& doc = st.Doc();
+  EXPECT_EQ(SendReport(doc, channels, "1 events were detected in 7", 0, {"/data/a.sg2", ""}), 1);
+  ASSERT_EQ(launcher.calls.size(), 1u);
+  EXPECT_EQ(launcher.calls[0].arguments, std::vector<std::string>{"/data/a.sg2"});
+}
+
+// With an outbox, a sender this user cannot start hands nothing on.
+TEST_F(SendReportTest, ASenderThatCannotStartIsNotHandedOn) {
+  CZentrovaDoc& doc = st.Doc();
+  MailOutbox mailbox(st.product, launcher);
+  channels.mailbox = &mailbox;
+  EXPECT_EQ(SendReport(doc, channels, "Report", 0, {}), 1);
+  launcher.succeed = false;
+  EXPECT_EQ(SendReport(doc, channels, "Report", 0, {}), 0);
+  mailbox.Close(0);
+}
+
 TEST_F(SendReportTest, DeliveryChoicesAndResults) {
   st.profile.values["bReportEMail"] = "0";
   CZentrovaDoc& doc = st.Doc();

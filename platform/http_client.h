@@ -4,7 +4,9 @@
 // so that a dead server never holds the station for long.
 
 #include <atomic>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace zentrova {
 
@@ -25,6 +27,11 @@ class HttpClient {
   virtual void AbortAll() {}
 };
 
+// Empty when url is an http:// or https:// URL with a host; otherwise why
+// it is refused. Posts and uploads reach web servers only: file://,
+// gopher://, smtp:// and the like are refused before anything is sent.
+std::string HttpUrlProblem(const std::string& url);
+
 class CurlHttpClient : public HttpClient {
  public:
   // Time-outs in seconds: to connect, and for the whole request.
@@ -32,12 +39,14 @@ class CurlHttpClient : public HttpClient {
       : connectTimeout_(connectTimeout), totalTimeout_(totalTimeout) {}
   HttpResult Post(const std::string& url, const std::string& contentType, const std::string& body,
                   const std::string& agent) override;
-  void AbortAll() override { aborted_ = true; }
+  void AbortAll() override;
 
  private:
   long connectTimeout_;
   long totalTimeout_;
   std::atomic<bool> aborted_{false};
+  std::mutex mutex_;
+  std::vector<void*> running_;  // the requests under way, woken by AbortAll
 };
 
 }  // namespace zentrova

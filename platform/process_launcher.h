@@ -16,17 +16,22 @@ class ProcessLauncher {
   virtual bool Start(const std::string& program, const std::vector<std::string>& arguments) = 0;
   // Starts the program and waits for it to end, at most `timeoutMs` (then
   // it is killed); its exit code, or -1 when it did not start, died by a
-  // signal or ran out of time. Once `stopWaiting` is set the wait ends at
-  // once and the program goes on by itself (-1).
+  // signal, ran out of time or was given up. Once `stopWaiting` is set the
+  // program is ended and the wait ends at once (-1). Unless it exited 0,
+  // `why` receives the last line the program wrote to its standard error,
+  // or why it did not start or end.
   virtual int Run(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs,
-                  const std::atomic<bool>& stopWaiting) = 0;
+                  const std::atomic<bool>& stopWaiting, std::string& why) = 0;
+  // True when the program exists and may be run by this user.
+  virtual bool CanStart(const std::string& program) = 0;
 };
 
 class PosixLauncher : public ProcessLauncher {
  public:
   bool Start(const std::string& program, const std::vector<std::string>& arguments) override;
   int Run(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs,
-          const std::atomic<bool>& stopWaiting) override;
+          const std::atomic<bool>& stopWaiting, std::string& why) override;
+  bool CanStart(const std::string& program) override;
 };
 
 class RecordingLauncher : public ProcessLauncher {
@@ -40,10 +45,13 @@ class RecordingLauncher : public ProcessLauncher {
     calls.push_back({program, arguments});
     return succeed;
   }
-  int Run(const std::string& program, const std::vector<std::string>& arguments, int,
-          const std::atomic<bool>&) override {
-    return Start(program, arguments) ? 0 : -1;
+  int Run(const std::string& program, const std::vector<std::string>& arguments, int, const std::atomic<bool>&,
+          std::string& why) override {
+    if (Start(program, arguments)) return 0;
+    why = "cannot start " + program;
+    return -1;
   }
+  bool CanStart(const std::string&) override { return succeed; }
   std::mutex mutex;
   std::vector<Call> calls;
   bool succeed = true;

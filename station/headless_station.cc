@@ -71,6 +71,8 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   SayStartupNotes();
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
   ConnectBatteryCheck(*form_, *doc_, health_, loop_);
+  mailbox_.Start();  // what the last run left goes first
+  outbox_.Start();
 }
 
 // Once at the start: settings that are not used as they stand (with the
@@ -88,7 +90,16 @@ void HeadlessStation::SayStartupNotes() {
   }
 }
 
+std::function<void(const std::string&)> HeadlessStation::OutboxLog() {
+  return [this](const std::string& line) {
+    if (!doc_) return;
+    doc_->activityLog.Add(line);
+    doc_->activityLog.AppendToLogFile(line);
+  };
+}
+
 HeadlessStation::~HeadlessStation() {
+  CloseOutboxes(mailbox_, outbox_, 0);  // what is left waits in the spool
   if (form_) form_->Shutdown();
   joins_.JoinAll();
 }
@@ -105,6 +116,9 @@ int HeadlessStation::Run() {
     doc_->activityLog.AppendToLogFile("Zentrova was closed.");
     if (doc_->bSnedReport == 1) doc_->SendReport("Zentrova was closed.", 0);
   }
+  // A last chance for what is queued, both outboxes at once; the rest is
+  // sent at the next start.
+  CloseOutboxes(mailbox_, outbox_, 3000);
   joins_.JoinAll();  // a join under way is finished, not cut off
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "monitor/control_form.h"
 #include "monitor/ranged_store.h"
 #include "notify/send_report.h"
+#include "notify/station_outboxes.h"
 #include "platform/http_client.h"
 #include "platform/process_launcher.h"
 #include "platform/event_loop.h"
@@ -48,6 +49,7 @@ class HeadlessStation {
 
  private:
   void SayStartupNotes();
+  std::function<void(const std::string&)> OutboxLog();
 
   StationOptions options_;
   std::ostream& out_;
@@ -64,8 +66,11 @@ class HeadlessStation {
   EventLoop loop_;
   PosixLauncher launcher_;
   CurlHttpClient http_;
-  FormOutbox outbox_{http_};  // the outboxes before the document: they outlive it
-  MailOutbox mailbox_{product_, launcher_};
+  // The outboxes before the document: they outlive it. Their spool is in
+  // the configuration folder.
+  FormOutbox outbox_{http_, 500, StationOutboxOptions(profile_, fs_, configFolder_, OutboxLog(), false), &fs_, &clock_};
+  MailOutbox mailbox_{product_, launcher_, 330000, 500,
+                      StationOutboxOptions(profile_, fs_, configFolder_, OutboxLog(), true), &fs_, &clock_};
   ReportChannels reports_;
   IniFileStore recentSurveys_;
   IniFileStore controllerProgram_;

@@ -3,7 +3,9 @@
 a file and answers with a fixed body; or, with --hang, accepts connections
 and never answers. Writes the port it listens on to PORT_FILE.
 
-usage: http_recorder.py PORT_FILE RECORD_FILE [--hang] [--answer TEXT]"""
+With --port N it listens on that port instead of a free one.
+
+usage: http_recorder.py PORT_FILE RECORD_FILE [--hang] [--answer TEXT] [--port N]"""
 import http.server
 import socket
 import sys
@@ -12,10 +14,12 @@ import time
 
 def main():
     port_file, record_file = sys.argv[1], sys.argv[2]
+    fixed = int(sys.argv[sys.argv.index("--port") + 1]) if "--port" in sys.argv else 0
     answer = sys.argv[sys.argv.index("--answer") + 1].encode() if "--answer" in sys.argv else b"registered"
     if "--hang" in sys.argv:
         s = socket.socket()
-        s.bind(("127.0.0.1", 0))
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        s.bind(("127.0.0.1", fixed))
         s.listen(8)
         open(port_file, "w").write(str(s.getsockname()[1]))
         held = []
@@ -45,7 +49,8 @@ def main():
         def log_message(self, *args):
             pass
 
-    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+    http.server.HTTPServer.allow_reuse_address = True
+    server = http.server.HTTPServer(("127.0.0.1", fixed), Handler)
     server.timeout = 0.5
     open(port_file, "w").write(str(server.server_address[1]))
     end = time.time() + 60

@@ -10,10 +10,15 @@
 
 namespace zentrova::testing {
 
+// A port on 127.0.0.1 that nothing listens on now (for a server that is
+// down, and comes up there later).
+std::string FreePort();
+
 class LocalSmtpServer {
  public:
   // Messages land in dir as message-N.eml, message-N-FILENAME, message-N.rcpt.
-  explicit LocalSmtpServer(const TempFolder& dir);
+  // `fixedPort`: listen there (a server that was down and comes up).
+  explicit LocalSmtpServer(const TempFolder& dir, const std::string& fixedPort = "");
   std::string port;  // empty when the server did not start
 
  private:
@@ -23,7 +28,7 @@ class LocalSmtpServer {
 class LocalHttpServer {
  public:
   // mode "" answers every POST with "registered"; "--hang" never answers.
-  explicit LocalHttpServer(const TempFolder& dir, const std::string& mode = "");
+  explicit LocalHttpServer(const TempFolder& dir, const std::string& mode = "", const std::string& fixedPort = "");
   std::string Url(const std::string& path) const { return "http://127.0.0.1:" + port + path; }
   std::string Record() const { return dir_.Read("record"); }
   std::string port;

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """A local SMTP server for tests (aiosmtpd): each message is saved as
 OUT/message-N.eml, and its attachments, decoded, as OUT/message-N-FILENAME.
-Writes the port to PORT_FILE; runs for at most 60 s.
+Writes the port to PORT_FILE; runs for at most 60 s. With --port N it
+listens on that port instead of a free one.
 
-usage: smtp_recorder.py PORT_FILE OUT"""
+usage: smtp_recorder.py PORT_FILE OUT [--port N]"""
 import email
 import os
 import socket
@@ -35,10 +36,13 @@ class Recorder:
 
 def main():
     port_file, out = sys.argv[1], sys.argv[2]
-    s = socket.socket()
-    s.bind(("127.0.0.1", 0))
-    port = s.getsockname()[1]
-    s.close()
+    if "--port" in sys.argv:
+        port = int(sys.argv[sys.argv.index("--port") + 1])
+    else:
+        s = socket.socket()
+        s.bind(("127.0.0.1", 0))
+        port = s.getsockname()[1]
+        s.close()
     controller = Controller(Recorder(out), hostname="127.0.0.1", port=port)
     controller.start()
     open(port_file, "w").write(str(port))
