@@ -1,8 +1,11 @@
 # Run at install time (cmake --install, cpack): writes the service units
 # with the paths of the prefix being installed to.
 #   UNIT_TEMPLATE, UNIT_OUT, UNIT_BIN_DIR, UNIT_DOC_DIR (relative to the prefix)
-set(ZENTROVA_BIN_DIR "${CMAKE_INSTALL_PREFIX}/${UNIT_BIN_DIR}")
-set(ZENTROVA_DOC_DIR "${CMAKE_INSTALL_PREFIX}/${UNIT_DOC_DIR}")
+# A relative prefix (cmake --install --prefix inst) counts from the folder
+# the install runs in, as the installed files do; systemd wants absolute paths.
+get_filename_component(unit_prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
+set(ZENTROVA_BIN_DIR "${unit_prefix}/${UNIT_BIN_DIR}")
+set(ZENTROVA_DOC_DIR "${unit_prefix}/${UNIT_DOC_DIR}")
 
 # In a unit file "%" begins a specifier and "$" a variable, and a command
 # line is split at blanks: a path that holds them is written escaped, and
