@@ -58,6 +58,9 @@ include(CPack)
 if(ZENTROVA_TESTS)
   add_test(NAME Package.HoldsWhatTheInstallDoes
     COMMAND bash "${CMAKE_SOURCE_DIR}/packaging/package_test.sh" "${CMAKE_BINARY_DIR}")
-  set_tests_properties(Package.HoldsWhatTheInstallDoes PROPERTIES TIMEOUT 300)
+  add_test(NAME Package.UnitsOfAnOddPrefix COMMAND bash "${CMAKE_SOURCE_DIR}/packaging/prefix_test.sh" "${CMAKE_BINARY_DIR}")
+  # Both install, and the install writes the units into the build tree first.
+  set_tests_properties(Package.HoldsWhatTheInstallDoes Package.UnitsOfAnOddPrefix PROPERTIES
+    TIMEOUT 300 RESOURCE_LOCK zentrova-install)
   add_test(NAME Scripts.DepsIsQuietUnlessItInstalls COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/deps_test.sh")
 endif()

@@ -5,19 +5,27 @@
 namespace zentrova {
 namespace {
 
+// The lines without their LF or CR LF ends. A UTF-8 byte order mark (as
+// Windows editors write) is no part of the first line; the file is
+// written back without it.
 std::vector<std::string> Lines(const std::string& text) {
+  static const std::string kByteOrderMark = "\xEF\xBB\xBF";
+  const size_t start = text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0 ? kByteOrderMark.size() : 0;
   std::vector<std::string> lines;
   std::string line;
-  for (char c : text) {
-    if (c == '\n') {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-      line.clear();
+  auto end = [&] {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    line.clear();
+  };
+  for (size_t i = start; i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      end();
     } else {
-      line.push_back(c);
+      line.push_back(text[i]);
     }
   }
-  if (!line.empty()) lines.push_back(line);
+  if (!line.empty()) end();
   return lines;
 }
 

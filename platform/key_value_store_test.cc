@@ -53,6 +53,22 @@ TEST(IniFileStore, KeepsOtherSectionsAndReadsHandEditedFiles) {
   EXPECT_NE(dir.Read("z.ini").find("; written by hand"), std::string::npos);
 }
 
+// Files saved by Windows editors: a UTF-8 byte order mark before the first
+// section, CR LF line ends, and a last line that ends in a bare CR.
+TEST(IniFileStore, ReadsFilesWithAByteOrderMarkAndCarriageReturns) {
+  TempFolder dir;
+  dir.Write("z.ini", "\xEF\xBB\xBF[General]\r\nsMyName=SITE1\r\nZENTROVA_CURRENT_FOLDER_PATH=/data/in\r");
+  LinuxFileSystem fs;
+  IniFileStore store(fs, dir.Path("z.ini"), "General");
+  EXPECT_EQ(store.Get("sMyName"), "SITE1");
+  EXPECT_EQ(store.Get("ZENTROVA_CURRENT_FOLDER_PATH"), "/data/in");
+  ASSERT_TRUE(store.Set("nMinNoFile", "7"));
+  EXPECT_EQ(store.Get("sMyName"), "SITE1");
+  EXPECT_EQ(store.Get("nMinNoFile"), "7");
+  const std::string text = dir.Read("z.ini");
+  EXPECT_EQ(text.find("[General]"), text.rfind("[General]")) << text;  // no second section
+}
+
 TEST(IniFileStore, DamagedOrMissingFilesGiveNothing) {
   TempFolder dir;
   std::string noise;

@@ -4,6 +4,9 @@
 # bounded time. Fails when anything fails.
 #   FUZZ_SECONDS=n   time per fuzz target (default 30)
 set -euo pipefail
+# A relative ZENTROVA_TEST_DATA names a folder seen from where the command
+# was started, not from the source tree or a test's build folder.
+[ -z "${ZENTROVA_TEST_DATA:-}" ] || export ZENTROVA_TEST_DATA=$(realpath -m -- "$ZENTROVA_TEST_DATA")
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 

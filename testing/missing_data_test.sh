@@ -21,4 +21,10 @@ grep -q '^\[  FAILED  \]' <<<"$out" && { echo "FAIL: a test failed"; echo "$out"
 
 ZENTROVA_TEST_DATA=$missing ZENTROVA_REQUIRE_TEST_DATA=1 "$program" --gtest_filter="$filter" >/dev/null 2>&1 \
   && { echo "FAIL: missing data passed although it was required"; exit 1; }
+
+# A relative name is taken from the folder the test runs in, and the line
+# says which folder that is.
+relative=$(cd /tmp && ZENTROVA_TEST_DATA=no-such-data ZENTROVA_REQUIRE_TEST_DATA= "$program" --gtest_filter="$filter" 2>&1)
+grep -qxF "no shared test data: looked for the records in /tmp/no-such-data/seg2 (set ZENTROVA_TEST_DATA to the folder that holds seg2/)" <<<"$relative" \
+  || { echo "FAIL: a relative ZENTROVA_TEST_DATA is not said as the folder looked in"; echo "$relative"; exit 1; }
 echo "ok: $skipped tests skipped with: $line"

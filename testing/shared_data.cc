@@ -5,9 +5,14 @@
 
 namespace zentrova::testing {
 
+// A relative name counts from the folder the test runs in (ctest runs each
+// test in its build folder), and is shown as the folder it names there.
 std::string SharedDataFolder() {
   const char* given = std::getenv("ZENTROVA_TEST_DATA");
-  return given && *given ? given : ZENTROVA_SHARED_DATA;
+  const std::string folder = given && *given ? given : ZENTROVA_SHARED_DATA;
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+  return ec ? folder : absolute.lexically_normal().string();
 }
 
 std::string SharedSeg2Folder() { return SharedDataFolder() + "/seg2"; }

@@ -15,7 +15,7 @@ const char* const kSimulatorUsage =
     "  --interval-ms MS        pause between records, 0 to 86400000 (default 1000)\n"
     "  --traces N              traces per record, 1 to 1024 (default 24)\n"
     "  --samples N             samples per trace, 1 to 100000 (default 1000)\n"
-    "  --sample-interval-us US sample interval, more than 0 up to 10000000 (default 1000)\n"
+    "  --sample-interval-us US sample interval, 0.001 to 10000000 (default 1000)\n"
     "  --first-number N        number of the first file, N.sg2, 0 or more (default 1000)\n"
     "  --start-time \"YYYY-MM-DD HH:MM:SS\"  local record time of the first file (default now);\n"
     "                          the next ones follow at the record length\n"
@@ -107,7 +107,8 @@ SimulatorArguments ParseSimulatorArguments(const std::vector<std::string>& args,
     std::function<void(double)> set;
   };
   const NumberOption numbers[] = {
-      {"--sample-interval-us", 0, 1.0e7, false, [&](double v) { o.sampleIntervalUs = v; }},
+      // The record holds the interval in whole nanoseconds: less than one is written as 0.
+      {"--sample-interval-us", 0.001, 1.0e7, true, [&](double v) { o.sampleIntervalUs = v; }},
       {"--battery", 0, 100, true, [&](double v) { o.batteryVolts = v; }},
       {"--battery-drop", 0, 100, true, [&](double v) { o.batteryDrop = v; }},
   };

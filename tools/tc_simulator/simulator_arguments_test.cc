@@ -50,9 +50,12 @@ TEST(SimulatorArguments, AWrongArgumentEndsItBeforeAnythingIsWritten) {
        "TC.exe: --start-time wants a local time \"YYYY-MM-DD HH:MM:SS\" that exists, not \"2024-01-01 10:00:00 and "
        "more\""},
       {{"--out", out, "--sample-interval-us", "0"},
-       "TC.exe: --sample-interval-us wants a number more than 0 up to 1e+07, not \"0\""},
+       "TC.exe: --sample-interval-us wants a number from 0.001 up to 1e+07, not \"0\""},
       {{"--out", out, "--sample-interval-us", "nan"},
-       "TC.exe: --sample-interval-us wants a number more than 0 up to 1e+07, not \"nan\""},
+       "TC.exe: --sample-interval-us wants a number from 0.001 up to 1e+07, not \"nan\""},
+      // Records hold the interval in whole nanoseconds: less than one would be written as 0.
+      {{"--out", out, "--sample-interval-us", "0.0001"},
+       "TC.exe: --sample-interval-us wants a number from 0.001 up to 1e+07, not \"0.0001\""},
       {{"--out", out, "--battery", "12V"}, "TC.exe: --battery wants a number from 0 up to 100, not \"12V\""},
       {{"--out", out, "--extension", "a/b"}, "TC.exe: --extension wants a file extension, not \"a/b\""},
       {{"--out", out, "--count"}, "TC.exe: --count needs a value"},
