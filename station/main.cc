@@ -25,10 +25,12 @@ const char* kUsage =
     "  --allow-power-off  really power the computer off below the battery's shutdown\n"
     "                     threshold; without it the station only says it would\n";
 
-zentrova::HeadlessStation* g_station = nullptr;
+std::atomic<zentrova::HeadlessStation*> g_station{nullptr};
+std::atomic<bool> g_quit{false};  // a signal that came before the station was built
 
 void OnSignal(int) {
-  if (g_station) g_station->Quit();
+  g_quit = true;
+  if (zentrova::HeadlessStation* station = g_station) station->Quit();
 }
 
 }  // namespace
@@ -55,12 +57,13 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  zentrova::HeadlessStation station(options, std::cout);
-  g_station = &station;
   struct sigaction sa = {};
   sa.sa_handler = OnSignal;
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);
+  zentrova::HeadlessStation station(options, std::cout);
+  g_station = &station;
+  if (g_quit) station.Quit();
   const int status = station.Run();
   g_station = nullptr;
   std::cout << "zentrova-station: stopped" << std::endl;
