@@ -56,9 +56,12 @@ class FixedSystemInfo : public SystemInfo {
   std::string UserConfigHome() override { return configHome; }
   std::string ControllerFolder() override { return controllerFolder; }
   std::string Version() override { return "2:0:0:0"; }
-  std::string AbsolutePath(const std::string& path) override { return AbsoluteAgainst(path, startFolder); }
+  // Paths as they are, unless a start folder is set.
+  std::string AbsolutePath(const std::string& path) override {
+    return startFolder.empty() ? path : AbsoluteAgainst(path, startFolder);
+  }
 
-  std::string startFolder = "/home/op";
+  std::string startFolder;
   std::string computerName = "STATION";
   std::string programPath = "/opt/zentrova/zentrova-station";
   std::string home = "/home/op";

@@ -106,33 +106,41 @@ TEST(LongCycles, ANewRecordBesideAThousandKnownOnesIsFoundAtOnce) {
 // SIGTERM in the middle of a long cycle ends the station within a second or
 // two: the cycle stops between two files, every record lies whole either in
 // the watched folder (for the next start) or filed.
+// In timer mode the cycle runs on the event loop's thread, in thread mode
+// on the monitor thread.
 TEST(LongCycles, SigtermEndsALongCycleAtOnce) {
-  TempFolder dir;
-  WriteStationConfig(dir);
-  BackgroundProcess station({testing::kStationProgram, "--config-dir", dir.Path("cfg"), "--start"},
-                            dir.Path("station.out"));
-  ASSERT_GE(WaitForText(dir, "station.out", "Monitor started by timer", 20000), 0);
-  ASSERT_EQ(WriteRecords(dir.Path("stage"), 300).exitCode, 0);
-  const auto staged = RegularFilesBelow(dir.Path("stage"));
-  ASSERT_EQ(staged.size(), 300u);
-  const auto size = std::filesystem::file_size(staged.front());
-  for (const auto& f : staged) std::filesystem::rename(f, dir.Path("watched/" + std::filesystem::path(f).filename().string()));
-  for (int i = 0; i < 2000 && RegularFilesBelow(dir.Path("dest/WaveformFiles")).size() < 5; ++i) ::usleep(10000);
-  const auto start = std::chrono::steady_clock::now();
-  station.Signal(SIGTERM);
-  const bool ended = station.EndsWithin(10000);
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-  ASSERT_TRUE(ended);
-  EXPECT_EQ(station.Wait(), 0);
-  EXPECT_LT(took.count(), 2000) << dir.Read("station.out");
-  const auto filed = RegularFilesBelow(dir.Path("dest/WaveformFiles"));
-  const auto waiting = RegularFilesBelow(dir.Path("watched"));
-  EXPECT_GE(filed.size(), 5u);
-  EXPECT_LT(filed.size(), 100u);  // the cycle did not run to its end
-  EXPECT_EQ(filed.size() + waiting.size(), 300u);
-  for (const auto& f : filed) EXPECT_EQ(std::filesystem::file_size(f), size) << f;
-  for (const auto& f : waiting) EXPECT_EQ(std::filesystem::file_size(f), size) << f;
-  EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
+  for (const bool thread : {false, true}) {
+    SCOPED_TRACE(thread ? "thread mode" : "timer mode");
+    TempFolder dir;
+    WriteStationConfig(dir, thread ? "bThread=1\n" : "");
+    BackgroundProcess station({testing::kStationProgram, "--config-dir", dir.Path("cfg"), "--start"},
+                              dir.Path("station.out"));
+    const char* started = thread ? "Monitor started by thread" : "Monitor started by timer";
+    ASSERT_GE(WaitForText(dir, "station.out", started, 20000), 0);
+    ASSERT_EQ(WriteRecords(dir.Path("stage"), 300).exitCode, 0);
+    const auto staged = RegularFilesBelow(dir.Path("stage"));
+    ASSERT_EQ(staged.size(), 300u);
+    const auto size = std::filesystem::file_size(staged.front());
+    for (const auto& f : staged) {
+      std::filesystem::rename(f, dir.Path("watched/" + std::filesystem::path(f).filename().string()));
+    }
+    for (int i = 0; i < 2000 && RegularFilesBelow(dir.Path("dest/WaveformFiles")).size() < 5; ++i) ::usleep(10000);
+    const auto start = std::chrono::steady_clock::now();
+    station.Signal(SIGTERM);
+    const bool ended = station.EndsWithin(10000);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(station.Wait(), 0);
+    EXPECT_LT(took.count(), 2000) << dir.Read("station.out");
+    const auto filed = RegularFilesBelow(dir.Path("dest/WaveformFiles"));
+    const auto waiting = RegularFilesBelow(dir.Path("watched"));
+    EXPECT_GE(filed.size(), 5u);
+    EXPECT_LT(filed.size(), 100u);  // the cycle did not run to its end
+    EXPECT_EQ(filed.size() + waiting.size(), 300u);
+    for (const auto& f : filed) EXPECT_EQ(std::filesystem::file_size(f), size) << f;
+    for (const auto& f : waiting) EXPECT_EQ(std::filesystem::file_size(f), size) << f;
+    EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
+  }
 }
 
 }  // namespace
