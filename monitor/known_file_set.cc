@@ -4,7 +4,7 @@
 
 namespace zentrova {
 
-void KnownFileSet::Add(const std::string& folder, const std::string& name) { folders_[folder].insert(name); }
+void KnownFileSet::Add(const std::string& folder, const std::string& name) { folders_[folder][name] = listings_; }
 
 bool KnownFileSet::Contains(const std::string& folder, const std::string& name) const {
   auto it = folders_.find(folder);
@@ -14,15 +14,14 @@ bool KnownFileSet::Contains(const std::string& folder, const std::string& name) 
 void KnownFileSet::Prune(const std::string& folder, const std::vector<std::string>& listing) {
   auto it = folders_.find(folder);
   if (it == folders_.end()) return;
-  std::unordered_set<std::string> kept;
+  // Mark what the listing holds, then sweep the rest: no copies of names.
+  const uint64_t mark = ++listings_;
+  auto& names = it->second;
   for (const std::string& name : listing) {
-    if (it->second.count(name) > 0) kept.insert(name);
+    if (auto known = names.find(name); known != names.end()) known->second = mark;
   }
-  if (kept.empty()) {
-    folders_.erase(it);
-  } else {
-    it->second.swap(kept);
-  }
+  std::erase_if(names, [mark](const auto& entry) { return entry.second != mark; });
+  if (names.empty()) folders_.erase(it);
 }
 
 void KnownFileSet::KeepOnly(const std::vector<std::string>& folders) {

@@ -8,9 +8,10 @@
 // paths; this set is what the monitor asks.
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace zentrova {
@@ -26,7 +27,9 @@ class KnownFileSet {
   size_t Size() const;
 
  private:
-  std::map<std::string, std::unordered_set<std::string>> folders_;
+  // Per folder: name -> the listing that last held it.
+  std::map<std::string, std::unordered_map<std::string, uint64_t>> folders_;
+  uint64_t listings_ = 0;
 };
 
 }  // namespace zentrova

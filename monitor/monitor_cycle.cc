@@ -168,14 +168,19 @@ bool CZentrovaDoc::NextCandidate() {
   const std::string& folder = scan_.folder;
   while (scan_.next < scan_.names.size()) {
     const std::string& name = scan_.names[scan_.next++];
+    const size_t dot = name.find_last_of('.');
+    // A record already known is never read again: it needs neither the
+    // entry tests nor the pause (its number still carries over).
+    if (knownRecords.Contains(folder, name)) {
+      if (auto number = ScanInt(name.substr(0, dot), 0)) scan_.fileNumber = *number;
+      continue;
+    }
     const std::string path = Path(folder, name);
     // The lock test: folders, and files a writer still holds, wait.
     if (name == "." || name == ".." || fs.IsDirectory(path) || fs.IsHeldByWriter(path)) continue;
-    const size_t dot = name.find_last_of('.');
     if (auto number = ScanInt(name.substr(0, dot), 0)) scan_.fileNumber = *number;
     const int kind = DataFileKind(name);
     if (!IsRecordKind(kind)) continue;
-    if (knownRecords.Contains(folder, name)) continue;
     if (scan_.accepted >= kMaxNewFilesPerCycle) continue;  // the next cycle takes it
     NewFileInput& in = scan_.input;
     in.path = path;
