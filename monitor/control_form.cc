@@ -6,6 +6,12 @@
 #include "platform/printf.h"
 
 namespace zentrova {
+namespace {
+
+// The monitor thread's pause between two cycles.
+constexpr int kThreadPauseMs = 1000;
+
+}  // namespace
 
 CZentrovaControlForm::CZentrovaControlForm(CZentrovaDoc& doc, TimerHost& timers) : doc_(doc), timers_(timers) {
   doc_.settings.LoadInt("bThread", bThread);
@@ -78,9 +84,23 @@ void CZentrovaControlForm::StopReportTimer() {
   reportTimer_ = 0;
 }
 
+int CZentrovaControlForm::CycleGapMs() const {
+  return bThread == 1 ? kThreadPauseMs : static_cast<int>(IntervalSeconds(iInterval) * 1000.0);
+}
+
+CycleControl CZentrovaControlForm::ControlWhile(const std::atomic<int>& running) {
+  CycleControl control;
+  control.stopRequested = [this, &running] { return running == 0 || (quitRequested && quitRequested()); };
+  control.progress = [this] {
+    if (onProgress) onProgress();
+  };
+  return control;
+}
+
 void CZentrovaControlForm::StartMonitor() {
   std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
   if (bRunning == 1) return;
+  doc_.tMonitorStarted = doc_.platform.clock.Now();
   if (bThread == 1) {
     bRunning = 1;
     threadRunning_ = std::make_shared<std::atomic<int>>(1);
@@ -144,7 +164,9 @@ void CZentrovaControlForm::OnMoveToFolder() {
 
 void CZentrovaControlForm::OnTimer(int id) {
   if (id == 0) {
-    if (doc_.CheckNewFiles() > 0 && onNewFiles) onNewFiles();
+    const int found = doc_.CheckNewFiles(ControlWhile(bRunning));
+    if (onProgress) onProgress();
+    if (found > 0 && onNewFiles) onNewFiles();
   } else if (id == 1) {
     std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
     if (doc_.bSnedReport == 1 &&
@@ -159,10 +181,13 @@ void CZentrovaControlForm::OnTimer(int id) {
 }
 
 void CZentrovaControlForm::MonitorThreadProc(std::shared_ptr<std::atomic<int>> running) {
-  while (*running == 1) {
-    if (doc_.CheckNewFiles() > 0 && onNewFiles) onNewFiles();
-    // The 1000 ms pause, in steps so that a stop is noticed soon.
-    for (int waited = 0; waited < 1000 && *running == 1; waited += 100) doc_.platform.clock.Sleep(100);
+  const CycleControl control = ControlWhile(*running);
+  while (!control.Stopped()) {
+    const int found = doc_.CheckNewFiles(control);
+    if (onProgress) onProgress();
+    if (found > 0 && onNewFiles) onNewFiles();
+    // The pause between cycles, in steps so that a stop is noticed soon.
+    for (int waited = 0; waited < kThreadPauseMs && !control.Stopped(); waited += 50) doc_.platform.clock.Sleep(50);
   }
 }
 

@@ -57,11 +57,22 @@ class CZentrovaControlForm {
   int iInterval = 4;
   // Called after a cycle that found new files (views update, panel refresh).
   std::function<void()> onNewFiles;
+  // Whether the shell is closing (a signal, the service manager): a cycle
+  // under way then ends between two files. May be called from any thread.
+  std::function<bool()> quitRequested;
+  // Called from the thread of the cycle for every file it handles and at
+  // the end of every cycle (the service watchdog's sign of life).
+  std::function<void()> onProgress;
+  // The longest quiet time between two cycles, in ms (the timer's interval,
+  // or the thread's pause).
+  int CycleGapMs() const;
   // The battery check of the battery timer; returns the text to log.
   std::function<std::string()> batteryCheck;
 
  private:
   void MonitorThreadProc(std::shared_ptr<std::atomic<int>> running);
+  // The control of one cycle: it stops when `running` drops or the shell quits.
+  CycleControl ControlWhile(const std::atomic<int>& running);
   CZentrovaDoc& doc_;
   TimerHost& timers_;
   // The running flag of the current monitor thread. A stopped thread keeps

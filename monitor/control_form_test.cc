@@ -1,5 +1,9 @@
 #include "monitor/control_form.h"
 
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+
 #include <gtest/gtest.h>
 
 #include "monitor/station_fixture.h"
@@ -84,6 +88,47 @@ TEST(ControlForm, ThreadModeRunsCyclesBesideTheCommands) {
   form.OnThread();
   form.OnStart();  // a second thread after a stop
   form.Shutdown();
+}
+
+// "Stop" in thread mode while the thread is inside a cycle: the cycle ends
+// after the file in hand, the others wait in the watched folder.
+TEST(ControlForm, StopInThreadModeEndsTheCycleBetweenTwoFiles) {
+  StationFixture st;
+  st.profile.values["bThread"] = "1";
+  st.profile.values["bMoveToFolder"] = "1";
+  CZentrovaDoc& doc = st.Doc();
+  EventLoop loop(st.clock);
+  CZentrovaControlForm form(doc, loop);
+  std::mutex m;
+  std::condition_variable cv;
+  bool reached = false, stopped = false;
+  form.onProgress = [&] {  // on the monitor thread, which alone files records
+    std::unique_lock<std::mutex> lock(m);
+    if (reached || doc.settingsBlock.nFiledFiles < 5) return;
+    reached = true;
+    cv.notify_all();
+    cv.wait(lock, [&] { return stopped; });
+  };
+  form.OnStart();
+  // Written into a subfolder the monitor does not scan, then moved in.
+  for (int i = 0; i < 150; ++i) st.WriteRecord(std::to_string(100 + i) + ".sg2", 2, 1584259445, 0, "stage");
+  for (int i = 0; i < 150; ++i) {
+    const std::string name = std::to_string(100 + i) + ".sg2";
+    std::filesystem::rename(st.watched + "/stage/" + name, st.watched + "/" + name);
+  }
+  {
+    std::unique_lock<std::mutex> lock(m);
+    cv.wait(lock, [&] { return reached; });
+  }
+  form.OnStop();
+  {
+    std::lock_guard<std::mutex> lock(m);
+    stopped = true;
+  }
+  cv.notify_all();
+  form.Shutdown();
+  EXPECT_EQ(doc.settingsBlock.nFiledFiles, 5);
+  EXPECT_EQ(st.Files(st.watched).size(), 146u);  // with the subfolder
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // folder, hand every new data file to the pipeline, then the follow-up
 // steps. Also the start-up steps of the "Start" command.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -49,6 +50,7 @@ int CZentrovaDoc::RegisterFolderFiles(const std::string& folder) {
     const std::string path = Path(folder, name);
     if (!IsRecordKind(DataFileKind(name)) || platform.fs.IsDirectory(path)) continue;
     settingsBlock.KnownFiles.Append(path);
+    knownRecords.Add(folder, name);
     ++n;
   }
   return n;
@@ -81,40 +83,32 @@ int CZentrovaDoc::MoveExistingFiles() {
   return moved;
 }
 
-int CZentrovaDoc::ScanFolder(const std::string& folder) {
-  FileSystem& fs = platform.fs;
-  auto names = fs.ListFolder(folder);
-  if (!names.ok()) return 0;
-  int count = 0;
-  for (const std::string& name : *names) {
-    const std::string path = Path(folder, name);
-    // The lock test: folders, and files a writer still holds, wait.
-    if (name == "." || name == ".." || fs.IsDirectory(path) || fs.IsHeldByWriter(path)) continue;
-    const size_t dot = name.find_last_of('.');
-    if (auto number = ScanInt(name.substr(0, dot), 0)) scan_.fileNumber = *number;
-    const int kind = DataFileKind(name);
-    if (!IsRecordKind(kind)) continue;
-    platform.clock.Sleep(100);
-    if (settingsBlock.KnownFiles.Contains(path)) continue;
-    if (scan_.accepted >= kMaxNewFilesPerCycle) continue;  // the next cycle takes it
-    NewFileInput in;
-    in.path = path;
-    in.name = name;
-    in.kind = kind;
-    in.fileNumber = scan_.fileNumber;
-    in.bReadData = bEventDetection == 1 ? 1 : scan_.bReadData;
-    in.first = settingsBlock.KnownFiles.Count() == 0 ? 1 : 0;
-    const PipelineResult result = ProcessNewFile(in);
-    if (!result.accepted) continue;
-    NewFiles[static_cast<size_t>(scan_.accepted)] = result.filedPath;
-    ++scan_.accepted;
-    ++count;
-    settingsBlock.tLastNewFile = scan_.now;
+// Waits ms on the platform's clock in short steps; false as soon as a stop
+// is asked for.
+static bool PauseUnlessStopped(Clock& clock, int ms, const CycleControl& control) {
+  for (int waited = 0; waited < ms; waited += 20) {
+    if (control.Stopped()) return false;
+    clock.Sleep(std::min(20, ms - waited));
   }
-  return count;
+  return !control.Stopped();
 }
 
-int CZentrovaDoc::ScanWatchedFolder(int bReadData) {
+// Runs the steps of the cycle begun to its end or to a stop; true when the
+// scan came to its end.
+static bool RunCycleSteps(CZentrovaDoc& doc, const CycleControl& control) {
+  for (;;) {
+    const CycleStep step = doc.StepCycle();
+    if (step.finished) return true;
+    if (step.handledFile && control.progress) control.progress();
+    if (control.Stopped()) return false;
+    if (step.pauseMs > 0 && !PauseUnlessStopped(doc.platform.clock, step.pauseMs, control)) return false;
+  }
+}
+
+bool CZentrovaDoc::BeginCycle(int bReadData) {
+  bool expected = false;
+  if (!cycleUnderWay_.compare_exchange_strong(expected, true)) return false;
+  std::lock_guard<std::recursive_mutex> lock(mutex);
   MonitorSettings& s = settingsBlock;
   scan_ = Scan();
   scan_.now = platform.clock.Now();
@@ -123,41 +117,167 @@ int CZentrovaDoc::ScanWatchedFolder(int bReadData) {
   char date[32], clock[32];
   std::snprintf(date, sizeof date, "%d/%.2d/%.2d", t.year, t.month, t.day);
   std::snprintf(clock, sizeof clock, " %.2d:%.2d:%.2d", t.hour, t.minute, t.second);
+  scan_.date = date;
+  scan_.clock = clock;
   platform.fs.SetCurrentFolder(s.strWatchedFolder);
-  const std::string errorFile = Path(s.strDestinationFolder, "EventDetection_error.txt");
+  scan_.errorFile = Path(s.strDestinationFolder, "EventDetection_error.txt");
+  return true;
+}
 
-  ScanFolder(s.strWatchedFolder);
-  const std::vector<int> numbered = NumberedFolders(s.strWatchedFolder);
-  if (!numbered.empty()) {
-    const int r = ScanFolder(Path(s.strWatchedFolder, std::to_string(numbered[0])));
-    if (r == 0 && numbered.size() > 1) ScanFolder(Path(s.strWatchedFolder, std::to_string(numbered[1])));
+// Lists the next folder of the scan; false when the scan is done.
+bool CZentrovaDoc::OpenNextFolder() {
+  const std::string& watched = settingsBlock.strWatchedFolder;
+  switch (scan_.phase) {
+    case Scan::kWatched:
+      scan_.folder = watched;
+      break;
+    case Scan::kLatest: {
+      scan_.numbered = NumberedFolders(watched);
+      std::vector<std::string> scanned{watched};
+      for (int number : scan_.numbered) scanned.push_back(Path(watched, std::to_string(number)));
+      knownRecords.KeepOnly(scanned);
+      if (scan_.numbered.empty()) {
+        scan_.phase = Scan::kDone;
+        return false;
+      }
+      scan_.folder = scanned[1];
+      break;
+    }
+    case Scan::kSecond:
+      if (scan_.latestAccepted != 0 || scan_.numbered.size() < 2) {
+        scan_.phase = Scan::kDone;
+        return false;
+      }
+      scan_.folder = Path(watched, std::to_string(scan_.numbered[1]));
+      break;
+    case Scan::kDone:
+      return false;
   }
+  auto names = platform.fs.ListFolder(scan_.folder);
+  scan_.names = names.ok() ? std::move(*names) : std::vector<std::string>();
+  if (names.ok()) knownRecords.Prune(scan_.folder, scan_.names);
+  scan_.next = 0;
+  scan_.listed = true;
+  return true;
+}
 
+// Walks the listing to the next file this cycle will read and keeps it in
+// scan_.input; false when the folder has no more.
+bool CZentrovaDoc::NextCandidate() {
+  FileSystem& fs = platform.fs;
+  const std::string& folder = scan_.folder;
+  while (scan_.next < scan_.names.size()) {
+    const std::string& name = scan_.names[scan_.next++];
+    const size_t dot = name.find_last_of('.');
+    // A record already known is never read again: it needs neither the
+    // entry tests nor the pause (its number still carries over).
+    if (knownRecords.Contains(folder, name)) {
+      if (auto number = ScanInt(name.substr(0, dot), 0)) scan_.fileNumber = *number;
+      continue;
+    }
+    const std::string path = Path(folder, name);
+    // The lock test: folders, and files a writer still holds, wait.
+    if (name == "." || name == ".." || fs.IsDirectory(path) || fs.IsHeldByWriter(path)) continue;
+    if (auto number = ScanInt(name.substr(0, dot), 0)) scan_.fileNumber = *number;
+    const int kind = DataFileKind(name);
+    if (!IsRecordKind(kind)) continue;
+    if (scan_.accepted >= kMaxNewFilesPerCycle) continue;  // the next cycle takes it
+    NewFileInput& in = scan_.input;
+    in.path = path;
+    in.name = name;
+    in.kind = kind;
+    in.fileNumber = scan_.fileNumber;
+    in.bReadData = bEventDetection == 1 ? 1 : scan_.bReadData;
+    return true;
+  }
+  return false;
+}
+
+// Hands the file found by NextCandidate, after its pause, to the pipeline.
+void CZentrovaDoc::ReadPending() {
+  scan_.pending = false;
+  NewFileInput& in = scan_.input;
+  in.first = settingsBlock.KnownFiles.Count() == 0 ? 1 : 0;
+  const PipelineResult result = ProcessNewFile(in);
+  if (!result.accepted) return;
+  knownRecords.Add(scan_.folder, in.name);
+  NewFiles[static_cast<size_t>(scan_.accepted)] = result.filedPath;
+  ++scan_.accepted;
+  if (scan_.phase == Scan::kLatest) ++scan_.latestAccepted;
+  settingsBlock.tLastNewFile = scan_.now;
+}
+
+CycleStep CZentrovaDoc::StepCycle() {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  CycleStep step;
+  if (scan_.pending) {
+    ReadPending();
+    step.handledFile = true;
+    return step;
+  }
+  while (scan_.phase != Scan::kDone) {
+    if (!scan_.listed && !OpenNextFolder()) break;
+    if (NextCandidate()) {
+      scan_.pending = true;
+      step.pauseMs = kPauseBeforeReadMs;
+      return step;
+    }
+    scan_.listed = false;
+    scan_.phase = static_cast<Scan::Phase>(scan_.phase + 1);
+  }
+  step.finished = true;
+  return step;
+}
+
+// The end of the scan: the burst line and the no-file warning, when the
+// scan came to its end. Returns the files accepted.
+int CZentrovaDoc::EndScan(bool completed) {
+  MonitorSettings& s = settingsBlock;
+  if (!completed) return scan_.accepted;
+  const int64_t limit = static_cast<int64_t>(s.nMinNoFile) * 60;
   // The known files of the run open the gate, whether or not they still lie
   // in the scanned folders (with "Move to folder" on they do not).
   scan_.knownSeen = s.KnownFiles.Count();
+  bool warn = false;
   if (scan_.knownSeen > 1) {
     if (scan_.accepted > 1) {
       char line[160];
-      std::snprintf(line, sizeof line, "Caution: %d files were detected at once. %s %s\r\n", scan_.accepted, date,
-                    clock);
-      AppendToFile(platform.fs, errorFile, line);
-    } else if (scan_.now - s.tLastNewFile > static_cast<int64_t>(s.nMinNoFile) * 60) {
-      const std::string warning =
-          "Warnig ! There was no new file more than " + std::to_string(s.nMinNoFile) + " minutes.";
-      activityLog.Add(warning);
-      if (bSnedReport == 1) SendReport(warning, 1);
-      ++s.nNoFileWarnings;
-      s.tLastNewFile = scan_.now;
+      std::snprintf(line, sizeof line, "Caution: %d files were detected at once. %s %s\r\n", scan_.accepted,
+                    scan_.date.c_str(), scan_.clock.c_str());
+      AppendToFile(platform.fs, scan_.errorFile, line);
+    } else {
+      warn = scan_.now - s.tLastNewFile > limit;
     }
+  } else if (tMonitorStarted != 0) {
+    // Fewer than two records so far (a station restarted after the
+    // acquisition died): the time counts from the last record or from the
+    // start of monitoring, whichever is later.
+    warn = scan_.now - std::max(s.tLastNewFile, tMonitorStarted) > limit;
+  }
+  if (warn) {
+    const std::string warning = "Warnig ! There was no new file more than " + std::to_string(s.nMinNoFile) + " minutes.";
+    activityLog.Add(warning);
+    if (bSnedReport == 1) SendReport(warning, 1);
+    ++s.nNoFileWarnings;
+    s.tLastNewFile = scan_.now;
   }
   return scan_.accepted;
 }
 
-int CZentrovaDoc::CheckNewFiles() {
+int CZentrovaDoc::ScanWatchedFolder(int bReadData, const CycleControl& control) {
+  if (!BeginCycle(bReadData)) return 0;
+  const bool completed = RunCycleSteps(*this, control);
   std::lock_guard<std::recursive_mutex> lock(mutex);
-  const int bReadData = (views.bWaveformView || views.bPhaseVelocityView || views.bSeisProfileView) ? 1 : 0;
-  const int count = ScanWatchedFolder(bReadData);
+  const int accepted = EndScan(completed);
+  cycleUnderWay_ = false;
+  return accepted;
+}
+
+int CZentrovaDoc::EndCycle(bool completed) {
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  const int count = EndScan(completed);
+  cycleUnderWay_ = false;
+  const int bReadData = scan_.bReadData;
   if (bPhaseViewDrawn == 1) {
     bPickMaximumAmplitude = 1;
     settings.SaveInt("bPickMaximumAmplitude", 1);
@@ -178,6 +298,19 @@ int CZentrovaDoc::CheckNewFiles() {
     if (bReadData == 1 && bPickMaximumAmplitude == 1 && services.surfaceWaveFollowUp) services.surfaceWaveFollowUp();
   }
   return count;
+}
+
+int CZentrovaDoc::CheckNewFiles() { return CheckNewFiles(CycleControl{}); }
+
+int CZentrovaDoc::CheckNewFiles(const CycleControl& control) {
+  int bReadData = 0;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex);
+    bReadData = (views.bWaveformView || views.bPhaseVelocityView || views.bSeisProfileView) ? 1 : 0;
+  }
+  if (!BeginCycle(bReadData)) return 0;
+  const bool completed = RunCycleSteps(*this, control);
+  return EndCycle(completed);
 }
 
 }  // namespace zentrova

@@ -141,5 +141,127 @@ TEST(MonitorCycle, AFileStillBeingWrittenWaitsUntilItIsClosed) {
   EXPECT_EQ(doc.CheckNewFiles(), 0);
 }
 
+// The pause before a read is paid only for the files the cycle reads: none
+// for known files, none for the files left to the next cycle.
+TEST(MonitorCycle, PausesOnlyBeforeTheFilesItReads) {
+  struct Case {
+    int known, fresh;
+    int64_t pausedMs;
+  };
+  for (const Case c : {Case{300, 0, 0}, Case{300, 3, 300}, Case{0, 150, 100 * kPauseBeforeReadMs}}) {
+    StationFixture st;
+    for (int i = 0; i < c.known; ++i) st.WriteRecord(std::to_string(10000 + i) + ".sg2", 1, 1584259445, 0, "20200315");
+    CZentrovaDoc& doc = st.Doc();
+    ASSERT_EQ(doc.MoveExistingFiles(), 0);
+    for (int i = 0; i < c.fresh; ++i) st.WriteRecord(std::to_string(20000 + i) + ".sg2", 1);
+    const int64_t before = st.clock.SteadyMs();
+    EXPECT_EQ(doc.CheckNewFiles(), std::min(c.fresh, kMaxNewFilesPerCycle));
+    EXPECT_EQ(st.clock.SteadyMs() - before, c.pausedMs) << c.known << " known, " << c.fresh << " new";
+  }
+}
+
+// A stop asked for during a cycle ends it between two files: what was taken
+// is filed whole and reported, the rest waits in the watched folder for the
+// next cycle; the pause under way is cut short.
+TEST(MonitorCycle, AStopEndsTheCycleBetweenTwoFiles) {
+  StationFixture st;
+  st.profile.values["bMoveToFolder"] = "1";
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  for (int i = 0; i < 40; ++i) st.WriteRecord(std::to_string(100 + i) + ".sg2", 2);
+  int handled = 0;
+  CycleControl control;
+  control.progress = [&] { ++handled; };
+  control.stopRequested = [&] { return handled >= 5; };
+  const int64_t before = st.clock.SteadyMs();
+  EXPECT_EQ(doc.CheckNewFiles(control), 5);
+  EXPECT_EQ(st.clock.SteadyMs() - before, 5 * kPauseBeforeReadMs);
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 1), "Found 5 new files.");
+  EXPECT_EQ(st.Files(st.watched).size(), 35u);
+  EXPECT_EQ(doc.settingsBlock.nFiledFiles, 5);
+  EXPECT_EQ(doc.CheckNewFiles(), 35);
+  EXPECT_TRUE(st.Files(st.watched).empty());
+  EXPECT_EQ(doc.settingsBlock.nFiledFiles, 40);
+}
+
+// The cycle in slices, as a window's thread would run it: one file per
+// step, the pause asked for instead of taken, and no second cycle while
+// one is under way.
+TEST(MonitorCycle, RunsInSlices) {
+  StationFixture st;
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  st.WriteRecord("1.sg2");
+  st.WriteRecord("2.sg2");
+  const int64_t before = st.clock.SteadyMs();
+  ASSERT_TRUE(doc.BeginCycle(0));
+  EXPECT_FALSE(doc.BeginCycle(0));
+  EXPECT_EQ(doc.CheckNewFiles(), 0);  // refused while the sliced cycle is under way
+  std::vector<int> pauses;
+  int reads = 0;
+  for (CycleStep step = doc.StepCycle(); !step.finished; step = doc.StepCycle()) {
+    pauses.push_back(step.pauseMs);
+    reads += step.handledFile ? 1 : 0;
+  }
+  EXPECT_EQ(pauses, (std::vector<int>{kPauseBeforeReadMs, 0, kPauseBeforeReadMs, 0}));
+  EXPECT_EQ(reads, 2);
+  EXPECT_EQ(doc.EndCycle(true), 2);
+  EXPECT_EQ(st.clock.SteadyMs(), before);  // the caller waits, not the cycle
+  EXPECT_TRUE(doc.BeginCycle(0));
+  EXPECT_EQ(doc.EndCycle(true), 0);
+}
+
+// Without two records in the run the no-file warning still comes once
+// nMinNoFile minutes have passed since monitoring started (or since the one
+// record), and repeats every nMinNoFile minutes.
+TEST(MonitorCycle, WarnsOfAStationThatNeverReceivedTwoRecords) {
+  for (int records : {0, 1}) {
+    StationFixture st;
+    st.profile.values["bSnedReport"] = "1";
+    st.profile.values["bMoveToFolder"] = "1";
+    CZentrovaDoc& doc = st.Doc();
+    doc.MoveExistingFiles();
+    st.clock.Advance(3600 * 1000);  // an hour after start-up
+    doc.tMonitorStarted = st.clock.Now();
+    st.reports.clear();
+    if (records == 1) {
+      st.clock.Advance(60 * 1000);
+      st.WriteRecord("1.sg2");
+      ASSERT_EQ(doc.CheckNewFiles(), 1);
+    }
+    st.clock.Advance(5 * 60 * 1000);
+    doc.CheckNewFiles();
+    EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, 0) << records;  // exactly 5 minutes is not more
+    st.clock.Advance(1000);
+    doc.CheckNewFiles();
+    EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, 1) << records;
+    EXPECT_EQ(st.reports, std::vector<std::string>{"Warnig ! There was no new file more than 5 minutes."});
+    st.clock.Advance(5 * 60 * 1000);
+    doc.CheckNewFiles();
+    EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, 1);
+    st.clock.Advance(1000);
+    doc.CheckNewFiles();
+    EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, 2);
+  }
+}
+
+// Known records are remembered for as long as they lie in the scanned
+// folders, beyond the 1024 paths the known list shows, and forgotten once
+// they are gone.
+TEST(MonitorCycle, RemembersEveryRecordThatStillLiesInTheFolder) {
+  StationFixture st;
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  for (int i = 0; i < 1100; ++i) st.WriteRecord(std::to_string(10000 + i) + ".sg2", 1);
+  int found = 0;
+  for (int cycle = 0; cycle < 20; ++cycle) found += doc.CheckNewFiles();
+  EXPECT_EQ(found, 1100);
+  EXPECT_EQ(doc.settingsBlock.KnownFiles.Count(), 1024);
+  EXPECT_EQ(doc.knownRecords.Size(), 1100u);
+  for (int i = 0; i < 1000; ++i) std::filesystem::remove(st.watched + "/" + std::to_string(10000 + i) + ".sg2");
+  EXPECT_EQ(doc.CheckNewFiles(), 0);
+  EXPECT_EQ(doc.knownRecords.Size(), 100u);
+}
+
 }  // namespace
 }  // namespace zentrova

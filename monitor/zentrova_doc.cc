@@ -9,6 +9,10 @@ CZentrovaDoc::CZentrovaDoc(Platform& p, StationServices s)
       settingsBlock(p, settings),
       activityLog(p.fs),
       record(p.fs.CurrentFolder()) {
+  // The cycle changes the current folder: relative folders would then point
+  // elsewhere.
+  settingsBlock.strWatchedFolder = platform.system.AbsolutePath(settingsBlock.strWatchedFolder);
+  settingsBlock.strDestinationFolder = platform.system.AbsolutePath(settingsBlock.strDestinationFolder);
   settings.LoadInt("bPickMaximumAmplitude", bPickMaximumAmplitude);
   record.AllocateAnalysisBuffers();
   settings.LoadInt("bMoveToFolder", bMoveToFolder);

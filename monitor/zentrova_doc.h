@@ -3,10 +3,13 @@
 // the record, the activity log, and the operations of the monitor cycle, the
 // per-file pipeline and the destination tree (each in its own source file).
 //
-// Threads: whoever runs a cycle or a command holds `mutex` for the whole of
-// it, so the monitor thread and the commands never touch the document at
-// the same time.
+// Threads: whoever runs a command holds `mutex` for the whole of it; a
+// monitor cycle holds it for each of its steps (one file at a time) and
+// lets it go during its pauses, so a command never waits for a whole cycle
+// and the monitor thread and the commands never touch the document at the
+// same time. Only one cycle runs at a time.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -14,6 +17,8 @@
 #include <vector>
 
 #include "monitor/activity_log.h"
+#include "monitor/cycle_control.h"
+#include "monitor/known_file_set.h"
 #include "monitor/monitor_settings.h"
 #include "monitor/settings.h"
 #include "monitor/station_services.h"
@@ -61,13 +66,27 @@ class CZentrovaDoc {
   CZentrovaDoc(const CZentrovaDoc&) = delete;
   CZentrovaDoc& operator=(const CZentrovaDoc&) = delete;
 
-  // Monitor cycle and start-up (monitor_cycle.cc).
+  // Monitor cycle and start-up (monitor_cycle.cc). CheckNewFiles runs one
+  // whole cycle; a stop of `control` ends it between two files (the files
+  // not reached wait for the next cycle). Returns the new files accepted;
+  // 0 at once when another cycle is under way.
   int CheckNewFiles();
+  int CheckNewFiles(const CycleControl& control);
+  // The same cycle in slices, for a caller that must not be held up for a
+  // whole cycle (a window's thread): BeginCycle (false while another cycle
+  // is under way), then StepCycle until it says finished, waiting each
+  // pause it asks for, then EndCycle (completed: the scan reached its end;
+  // otherwise the follow-up runs for the files taken so far and the
+  // warnings wait for a complete scan). Each call takes the lock itself.
+  bool BeginCycle(int bReadData);
+  CycleStep StepCycle();
+  int EndCycle(bool completed);
   int MoveExistingFiles();
   int RegisterExistingFiles();
   int RegisterFolderFiles(const std::string& folder);
-  int ScanWatchedFolder(int bReadData);
-  int ScanFolder(const std::string& folder);
+  // The scan of the watched folder and its numbered folders, without the
+  // follow-up: BeginCycle, the steps with their pauses, and the warnings.
+  int ScanWatchedFolder(int bReadData, const CycleControl& control = {});
 
   // Per-file pipeline (file_pipeline.cc).
   PipelineResult ProcessNewFile(const NewFileInput& in);
@@ -116,6 +135,12 @@ class CZentrovaDoc {
   int bCheckBattery = 0;
   int iBatteryCheckInterval = 15;
   std::string strStartupMessage;
+  // The records the run has seen in the scanned folders (the membership
+  // test of the scan; KnownFiles only shows the latest).
+  KnownFileSet knownRecords;
+  // When monitoring was last started (0: never); the no-file warning counts
+  // from it while fewer than two records are known.
+  int64_t tMonitorStarted = 0;
 
  private:
   // State of the scan in progress.
@@ -125,10 +150,28 @@ class CZentrovaDoc {
     int accepted = 0;   // B
     int fileNumber = 0;
     int bReadData = 0;
+    std::string date, clock;  // the cycle's time texts
+    std::string errorFile;
+    // Which folder is being scanned: the watched folder, the latest
+    // numbered folder, the one before it; then the scan is done.
+    enum Phase { kWatched, kLatest, kSecond, kDone } phase = kWatched;
+    std::vector<int> numbered;
+    std::string folder;
+    std::vector<std::string> names;  // the folder's listing
+    size_t next = 0;                 // next entry of the listing
+    bool listed = false;
+    int latestAccepted = 0;          // r: accepted from the latest numbered folder
+    bool pending = false;            // `input` is read at the next step, after its pause
+    NewFileInput input;
   };
   std::vector<int> NumberedFolders(const std::string& folder);
   void ReportRecord(const NewFileInput& in);
+  bool OpenNextFolder();
+  bool NextCandidate();
+  void ReadPending();
+  int EndScan(bool completed);
   Scan scan_;
+  std::atomic<bool> cycleUnderWay_{false};
 };
 
 // The number in a folder name: its digits and '-' signs, at most 29, read
@@ -138,5 +181,8 @@ int ExtractNumber(const std::string& name);
 // At most this many new files are taken in one cycle; the rest stay in the
 // watched folder for the next one.
 inline constexpr int kMaxNewFilesPerCycle = 100;
+
+// The pause before each file a cycle reads.
+inline constexpr int kPauseBeforeReadMs = 100;
 
 }  // namespace zentrova

@@ -14,7 +14,8 @@ unsigned EventLoop::SetTimer(int ms, std::function<void()> callback) {
 void EventLoop::KillTimer(unsigned timerId) { timers_.erase(timerId); }
 
 void EventLoop::Run(int64_t ms) {
-  quit_ = false;
+  // A quit asked for before the run (a signal during the start-up steps)
+  // holds: the loop then ends at once.
   const int64_t end = ms < 0 ? INT64_MAX : clock_.SteadyMs() + ms;
   while (!quit_) {
     const int64_t now = clock_.SteadyMs();

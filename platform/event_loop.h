@@ -29,10 +29,11 @@ class EventLoop : public TimerHost {
   void KillTimer(unsigned timerId) override;
 
   // Runs the timers until Quit() or until `ms` milliseconds have passed
-  // (forever when ms is negative).
+  // (forever when ms is negative). After Quit() every later Run ends at once.
   void Run(int64_t ms = -1);
-  // May be called from any thread or a signal handler.
+  // May be called from any thread or a signal handler, also before Run.
   void Quit() { quit_ = true; }
+  bool QuitRequested() const { return quit_; }
   size_t TimerCount() const { return timers_.size(); }
 
  private:

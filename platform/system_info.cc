@@ -13,7 +13,22 @@ std::string Env(const char* name) {
   return v ? std::string(v) : std::string();
 }
 
+std::string CurrentFolderAtStart() {
+  char path[PATH_MAX];
+  return ::getcwd(path, sizeof path) ? std::string(path) : std::string("/");
+}
+
 }  // namespace
+
+std::string AbsoluteAgainst(const std::string& path, const std::string& base) {
+  if (path.empty() || path.front() == '/') return path;
+  std::string rest = path;
+  while (rest.rfind("./", 0) == 0) rest.erase(0, 2);
+  if (rest.empty() || rest == ".") return base;
+  return base == "/" ? "/" + rest : base + "/" + rest;
+}
+
+LinuxSystemInfo::LinuxSystemInfo() : startFolder_(CurrentFolderAtStart()) {}
 
 std::string LinuxSystemInfo::ComputerName() {
   char name[HOST_NAME_MAX + 1] = {};
@@ -30,29 +45,29 @@ std::string LinuxSystemInfo::ProgramPath() {
 
 std::string LinuxSystemInfo::HomeFolder() {
   std::string home = Env("HOME");
-  if (!home.empty()) return home;
-  if (const passwd* pw = ::getpwuid(::getuid())) return pw->pw_dir;
+  if (!home.empty()) return AbsolutePath(home);
+  if (const passwd* pw = ::getpwuid(::getuid())) return AbsolutePath(pw->pw_dir);
   return "/";
 }
 
 std::string LinuxSystemInfo::DataHome() {
   std::string data = Env("XDG_DATA_HOME");
-  return data.empty() ? HomeFolder() + "/.local/share" : data;
+  return data.empty() ? HomeFolder() + "/.local/share" : AbsolutePath(data);
 }
 
 std::string LinuxSystemInfo::UserConfigHome() {
   std::string config = Env("XDG_CONFIG_HOME");
-  return config.empty() ? HomeFolder() + "/.config" : config;
+  return config.empty() ? HomeFolder() + "/.config" : AbsolutePath(config);
 }
 
 std::string LinuxSystemInfo::ConfigFolder() {
   std::string dir = Env("ZENTROVA_CONFIG_DIR");
-  return dir.empty() ? UserConfigHome() + "/Kalvane Applications" : dir;
+  return dir.empty() ? UserConfigHome() + "/Kalvane Applications" : AbsolutePath(dir);
 }
 
 std::string LinuxSystemInfo::ControllerFolder() {
   std::string dir = Env("ZENTROVA_CONTROLLER_DIR");
-  return dir.empty() ? "/var/opt/Halvorne" : dir;
+  return dir.empty() ? "/var/opt/Halvorne" : AbsolutePath(dir);
 }
 
 }  // namespace zentrova

@@ -18,10 +18,19 @@ class SystemInfo {
   // and its surveys. $ZENTROVA_CONTROLLER_DIR, default /var/opt/Halvorne.
   virtual std::string ControllerFolder() = 0;
   virtual std::string Version() = 0;
+  // path made absolute against the folder the program started in, so that
+  // it keeps naming the same place when the current folder changes (the
+  // monitor cycle makes the watched folder current). Empty stays empty.
+  virtual std::string AbsolutePath(const std::string& path) = 0;
 };
 
+// path when it is absolute (or empty), otherwise base + "/" + path.
+std::string AbsoluteAgainst(const std::string& path, const std::string& base);
+
+// Every folder it names from the environment is absolute.
 class LinuxSystemInfo : public SystemInfo {
  public:
+  LinuxSystemInfo();
   std::string ComputerName() override;
   std::string ProgramPath() override;
   std::string HomeFolder() override;
@@ -30,6 +39,10 @@ class LinuxSystemInfo : public SystemInfo {
   std::string UserConfigHome() override;
   std::string ControllerFolder() override;
   std::string Version() override { return "2:0:0:0"; }
+  std::string AbsolutePath(const std::string& path) override { return AbsoluteAgainst(path, startFolder_); }
+
+ private:
+  std::string startFolder_;  // the current folder when the program started
 };
 
 // Fixed answers for tests.
@@ -43,7 +56,12 @@ class FixedSystemInfo : public SystemInfo {
   std::string UserConfigHome() override { return configHome; }
   std::string ControllerFolder() override { return controllerFolder; }
   std::string Version() override { return "2:0:0:0"; }
+  // Paths as they are, unless a start folder is set.
+  std::string AbsolutePath(const std::string& path) override {
+    return startFolder.empty() ? path : AbsoluteAgainst(path, startFolder);
+  }
 
+  std::string startFolder;
   std::string computerName = "STATION";
   std::string programPath = "/opt/zentrova/zentrova-station";
   std::string home = "/home/op";

@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+
 #include "detection/event_run.h"
 #include "health/station_health.h"
 #include "notify/send_report.h"
@@ -9,8 +11,9 @@
 namespace zentrova {
 namespace {
 
+// Absolute: the monitor cycle changes the current folder.
 std::string ConfigFolder(const StationOptions& o, SystemInfo& system) {
-  return o.configDir.empty() ? system.ConfigFolder() : o.configDir;
+  return o.configDir.empty() ? system.ConfigFolder() : system.AbsolutePath(o.configDir);
 }
 
 }  // namespace
@@ -47,7 +50,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
       health_(fs_, recentSurveys_, controllerProgram_, JoinPath(fs_, system_.ControllerFolder(), kSurveyFolder),
               *power_, processes_, windows_, launcher_, logon_, volumes_) {
   doc_ = std::make_unique<CZentrovaDoc>(platform_);
-  if (!options.controllerPath.empty()) doc_->strControllerPath = options.controllerPath;
+  if (!options.controllerPath.empty()) doc_->strControllerPath = system_.AbsolutePath(options.controllerPath);
   ConnectEventDetection(*doc_);
   doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {
     // What a join leaves out, cuts or cannot write goes to the log pane and the log file.
@@ -70,6 +73,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   doc_->StartUp();
   SayStartupNotes();
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
+  form_->quitRequested = [this] { return loop_.QuitRequested(); };
   ConnectBatteryCheck(*form_, *doc_, health_, loop_);
   mailbox_.Start();  // what the last run left goes first
   outbox_.Start();
@@ -104,10 +108,23 @@ HeadlessStation::~HeadlessStation() {
   joins_.JoinAll();
 }
 
+void HeadlessStation::StartWatchdog() {
+  const int64_t periodMs = notifier_.WatchdogUsec() / 1000;
+  if (periodMs <= 0) return;
+  watchdog_ = std::make_unique<ServiceWatchdog>(notifier_, clock_, periodMs);
+  form_->onProgress = [this] { watchdog_->Progress(); };
+  loop_.SetTimer(static_cast<int>(std::max<int64_t>(watchdog_->TickMs(), 1)),
+                 [this] { watchdog_->Tick(form_->bRunning == 1, form_->CycleGapMs()); });
+}
+
 int HeadlessStation::Run() {
+  StartWatchdog();  // before a monitor thread can start
   form_->OnInitialUpdate();
-  if (options_.start && form_->bRunning == 0) form_->OnStart();
+  if (options_.start && form_->bRunning == 0 && !loop_.QuitRequested()) form_->OnStart();
+  notifier_.Notify("READY=1");
+  if (watchdog_) notifier_.Notify("WATCHDOG=1");
   loop_.Run(options_.runForSeconds < 0 ? -1 : static_cast<int64_t>(options_.runForSeconds * 1000.0));
+  notifier_.Notify("STOPPING=1");
   form_->Shutdown();
   {
     // As when the operator closes the main window; the acquisition

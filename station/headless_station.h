@@ -16,6 +16,8 @@
 #include "platform/process_launcher.h"
 #include "platform/event_loop.h"
 #include "platform/linux_file_system.h"
+#include "platform/service_notifier.h"
+#include "station/service_watchdog.h"
 
 namespace zentrova {
 
@@ -50,9 +52,12 @@ class HeadlessStation {
  private:
   void SayStartupNotes();
   std::function<void(const std::string&)> OutboxLog();
+  // Sets up the watchdog pings when the service manager asks for them.
+  void StartWatchdog();
 
   StationOptions options_;
   std::ostream& out_;
+  LinuxServiceNotifier notifier_;  // first: takes its variables before any program is started
   LinuxFileSystem fs_;
   SystemClock clock_;
   LinuxSystemInfo system_;
@@ -81,6 +86,7 @@ class HeadlessStation {
   LinuxVolumeTable volumes_;
   HealthChannels health_;
   ConcatenationWorkers joins_;  // before the document: joined last
+  std::unique_ptr<ServiceWatchdog> watchdog_;  // outlives the form that reports to it
   std::unique_ptr<CZentrovaDoc> doc_;
   std::unique_ptr<CZentrovaControlForm> form_;
 };

@@ -12,10 +12,12 @@
 
 namespace {
 
-zentrova::HeadlessStation* g_station = nullptr;
+std::atomic<zentrova::HeadlessStation*> g_station{nullptr};
+std::atomic<bool> g_quit{false};  // a signal that came before the station was built
 
 void OnSignal(int) {
-  if (g_station) g_station->Quit();
+  g_quit = true;
+  if (zentrova::HeadlessStation* station = g_station) station->Quit();
 }
 
 }  // namespace
@@ -29,12 +31,13 @@ int main(int argc, char** argv) {
   }
   if (!arguments.message.empty()) std::cout << arguments.message << std::endl;
   const zentrova::StationOptions& options = arguments.options;
-  zentrova::HeadlessStation station(options, std::cout);
-  g_station = &station;
   struct sigaction sa = {};
   sa.sa_handler = OnSignal;
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);
+  zentrova::HeadlessStation station(options, std::cout);
+  g_station = &station;
+  if (g_quit) station.Quit();
   const int status = station.Run();
   g_station = nullptr;
   std::cout << "zentrova-station: stopped" << std::endl;

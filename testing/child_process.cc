@@ -85,6 +85,20 @@ void BackgroundProcess::Signal(int signal) {
   if (pid_ > 0) ::kill(pid_, signal);
 }
 
+bool BackgroundProcess::EndsWithin(int timeoutMs) {
+  for (int waited = 0; pid_ > 0; waited += 10) {
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      break;
+    }
+    if (waited >= timeoutMs) return false;
+    ::usleep(10000);
+  }
+  return true;
+}
+
 int BackgroundProcess::Wait() {
   if (pid_ <= 0) return exitCode_;
   int status = 0;

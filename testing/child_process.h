@@ -26,7 +26,11 @@ class BackgroundProcess {
   BackgroundProcess(const BackgroundProcess&) = delete;
   BackgroundProcess& operator=(const BackgroundProcess&) = delete;
   bool started() const { return pid_ > 0; }
+  int pid() const { return pid_; }
   void Signal(int signal);
+  // Waits at most timeoutMs for the end; true when it ended (Wait() then
+  // gives its exit code).
+  bool EndsWithin(int timeoutMs);
   // Waits for the end; returns the exit code (-1 for a signal or no process).
   int Wait();
 

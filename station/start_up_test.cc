@@ -1,0 +1,91 @@
+// The station's start: a stop asked for while it starts, and configured
+// folders given relative to the folder it was started in.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "station/station_test_support.h"
+#include "testing/local_servers.h"
+
+namespace zentrova {
+namespace {
+
+using testing::BackgroundProcess;
+using testing::RegularFilesBelow;
+using testing::RunProcess;
+using testing::TempFolder;
+using testing::WriteStationConfig;
+
+// SIGTERM while "Start" moves the old records away: the station still
+// stops, without --run-for.
+TEST(StartUp, SigtermWhileStartingIsNotLost) {
+  TempFolder dir;
+  WriteStationConfig(dir);
+  for (int i = 0; i < 5000; ++i) dir.Write("watched/" + std::to_string(100000 + i) + ".sg2", "x");
+  BackgroundProcess station({testing::kStationProgram, "--config-dir", dir.Path("cfg"), "--start"},
+                            dir.Path("station.out"));
+  const std::string old = dir.Path("dest/WaveformFiles_old");
+  for (int i = 0; i < 200000 && !std::filesystem::exists(old); ++i) ::usleep(100);
+  station.Signal(SIGTERM);
+  const bool ended = station.EndsWithin(8000);
+  EXPECT_TRUE(ended) << dir.Read("station.out");
+  if (ended) {
+    EXPECT_EQ(station.Wait(), 0);
+  }
+  EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
+}
+
+// --config-dir cfg, or ZENTROVA_CONFIG_DIR=cfg, with watched and destination
+// folders written relative: the cycle makes the watched folder current, and
+// everything still points where it pointed at start: the records are filed
+// into dest, and the sender still finds its settings for the last message.
+TEST(StartUp, RelativeFoldersKeepTheirPlace) {
+  for (bool byEnvironment : {false, true}) {
+    TempFolder dir;
+    testing::LocalSmtpServer smtp(dir);
+    ASSERT_FALSE(smtp.port.empty());
+    std::filesystem::create_directories(dir.Path("cfg"));
+    std::filesystem::create_directories(dir.Path("watched"));
+    dir.Write("cfg/Zentrova.ini",
+              "[General]\nZENTROVA_CURRENT_FOLDER_PATH=watched\nZENTROVA_CURRENT_DESTINATION_FOLDER_PATH=dest\n"
+              "sMyName=SITE\nbMoveToFolder=1\niInterval=0\nbSnedReport=1\n");
+    dir.Write("cfg/product.ini", "[Kalvane Applications]\nSMTPServer=127.0.0.1\niPortNumber=" + smtp.port +
+                                     "\nSenderEMailAddress=station@example.org\nReceiverEMailAddress=op@example.org\n"
+                                     "SMTPUsername=\n");
+    std::vector<std::string> argv{testing::kStationProgram, "--start", "--run-for", "3"};
+    if (byEnvironment) {
+      ::setenv("ZENTROVA_CONFIG_DIR", "cfg", 1);
+    } else {
+      argv.insert(argv.begin() + 1, {"--config-dir", "cfg"});
+    }
+    testing::ProcessResult run;
+    std::thread station([&] { run = RunProcess(argv, dir.path()); });
+    ::usleep(1200000);
+    const auto tc = testing::WriteRecords(dir.Path("watched"), 2);
+    station.join();
+    ::unsetenv("ZENTROVA_CONFIG_DIR");
+    EXPECT_EQ(tc.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("Folder path is " + dir.Path("watched") + "\n"), std::string::npos) << run.out;
+    EXPECT_EQ(RegularFilesBelow(dir.Path("dest/WaveformFiles")).size(), 2u) << byEnvironment << "\n" << run.out;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("watched/dest")));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("watched/cfg")));
+    bool closed = false;
+    for (int wait = 0; wait < 100 && !closed; ++wait) {
+      for (int i = 1; std::filesystem::exists(dir.Path("message-" + std::to_string(i) + ".rcpt")); ++i) {
+        closed = closed || dir.Read("message-" + std::to_string(i) + ".eml").find("Zentrova was closed.") !=
+                               std::string::npos;
+      }
+      ::usleep(50000);
+    }
+    EXPECT_TRUE(closed) << "by environment " << byEnvironment << "\n" << run.out;
+  }
+}
+
+}  // namespace
+}  // namespace zentrova
