@@ -11,6 +11,7 @@ packages=(
   libcurl4-openssl-dev                              # HTTP and SMTP
   python3-aiosmtpd                                  # the local SMTP server of the e-mail tests
   libx11-dev xvfb                                   # closing the controller window; a display for its tests
+  dosfstools fusefat                                # a FAT destination through FUSE for the filing tests
 )
 
 missing=()
