@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "monitor/activity_log.h"
+#include "monitor/entry_screen.h"
 #include "monitor/monitor_settings.h"
+#include "monitor/rejected_records.h"
 #include "monitor/settings.h"
 #include "monitor/station_services.h"
 #include "platform/platform.h"
@@ -93,6 +95,8 @@ class CZentrovaDoc {
   SeismicRecord* pRecord = &record;
   OrbelChannels orbelChannels;
   OpenViews views;
+  EntryScreen entryScreen;          // links and special entries, logged once
+  RejectedRecords rejectedRecords;  // rejected, and their move to the error folder failed
 
   std::string strControllerPath = kDefaultControllerPath;
   int bProfileViewDrawn = 0;
