@@ -29,11 +29,12 @@ using testing::TempFolder;
 const std::string kStation = ZENTROVA_STATION;
 const std::string kTc = ZENTROVA_TC;
 
+// The records filed below `folder`; a copy still under way (".partial") is not one.
 std::vector<std::string> FilesBelow(const std::string& folder) {
   std::vector<std::string> files;
   std::error_code ec;
   for (auto& e : std::filesystem::recursive_directory_iterator(folder, ec)) {
-    if (e.is_regular_file()) files.push_back(e.path().string());
+    if (e.is_regular_file() && e.path().extension() != ".partial") files.push_back(e.path().string());
   }
   std::sort(files.begin(), files.end());
   return files;
