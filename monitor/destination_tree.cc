@@ -1,6 +1,8 @@
 // Filing accepted records into the dated hour tree below the destination
 // folder, and rejected ones into the error folder.
 
+#include "monitor/file_name_text.h"
+#include "monitor/free_name_move.h"
 #include "monitor/zentrova_doc.h"
 #include "platform/local_time.h"
 #include "platform/printf.h"
@@ -74,7 +76,7 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
       request.sourceFolder = s.strLastHourFolder;
       request.targetFolder = s.strLastConcatFolder;
       request.presetLength = nDataConcatenate;
-      request.nameText = s.sMyName;
+      request.nameText = FileNameText(s.sMyName);  // a part of the joined file's name
       request.bInteractive = 0;
       request.bThreaded = 1;
       if (services.concatenateRecords(request) == 1) activityLog.Add("Data will be concatenated");
@@ -83,17 +85,28 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   s.strLastHourFolder = hour;
   s.strLastConcatFolder = concatDay;
 
-  const std::string target = Path(hour, RecordFileName(moment, ms, s.sMyName, fileNumber));
-  bool moved = platform.fs.MoveNoReplace(path, target).ok();
-  if (moved) {
+  const std::string name = RecordFileName(moment, ms, FileNameText(s.sMyName), fileNumber);
+  Placement p = MoveUnderFreeName(platform.fs, path, hour, name);
+  if (p.status.ok()) {
     ++s.nFiledFiles;
   } else {
     platform.clock.Sleep(500);
-    moved = platform.fs.MoveNoReplace(path, target).ok();
+    p = MoveUnderFreeName(platform.fs, path, hour, name);
   }
-  if (!moved) return path;  // the record still lies where it was
-  activityLog.AppendToLogFile(record.strFileName + " was copied to " + target);
-  return target;
+  if (!p.status.ok()) {
+    // The record still lies where it was.
+    const std::string line = "Unable to file " + record.strFileName + ": " + p.status.message();
+    activityLog.Add(line);
+    activityLog.AppendToLogFile(line);
+    return path;
+  }
+  if (p.renamed) {
+    const std::string line = record.strFileName + " was filed as " + p.target + ": " + name + " was taken";
+    activityLog.Add(line);
+    activityLog.AppendToLogFile(line);
+  }
+  activityLog.AppendToLogFile(record.strFileName + " was copied to " + p.target);
+  return p.target;
 }
 
 int CZentrovaDoc::MoveToErrorFolder(const std::string& path, const std::string& name) {
@@ -101,7 +114,21 @@ int CZentrovaDoc::MoveToErrorFolder(const std::string& path, const std::string& 
   if (!platform.fs.IsDirectory(dest)) platform.fs.CreateFolder(dest);
   const std::string folder = Path(dest, "WaveformFiles_error");
   if (!platform.fs.IsDirectory(folder)) platform.fs.CreateFolder(folder);
-  return platform.fs.MoveNoReplace(path, Path(folder, name)).ok() ? 1 : 0;
+  auto before = platform.fs.Inspect(path);
+  const Placement p = MoveUnderFreeName(platform.fs, path, folder, name);
+  if (p.status.ok()) {
+    rejectedRecords.Forget(path);
+    if (p.renamed) activityLog.AppendToLogFile(name + " was moved to the error folder as " + p.target);
+    return 1;
+  }
+  // Said once; the file is then only tried again quietly (ProcessNewFile).
+  if (before.ok() && !rejectedRecords.Holds(path, *before)) {
+    rejectedRecords.Remember(path, *before);
+    const std::string line = "Unable to move " + name + " to the error folder: " + p.status.message();
+    activityLog.Add(line);
+    activityLog.AppendToLogFile(line);
+  }
+  return 0;
 }
 
 }  // namespace zentrova

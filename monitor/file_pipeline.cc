@@ -54,6 +54,12 @@ void CZentrovaDoc::ReportRecord(const NewFileInput& in) {
 
 PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   MonitorSettings& s = settingsBlock;
+  // A rejected record whose move to the error folder failed is not read and
+  // logged again: only the move is tried once more.
+  if (auto entry = platform.fs.Inspect(in.path); entry.ok() && rejectedRecords.Holds(in.path, *entry)) {
+    MoveToErrorFolder(in.path, in.name);
+    return {};
+  }
   const bool seg2 = in.kind == DataKindSeg2;
   // No reference yet (files registered at "Start" kept the known list from
   // ever being empty): this file sets it, as the run's first file would.
@@ -82,6 +88,8 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
     }
     if (n != s.nReferenceTraces && seg2) {
       activityLog.AppendToLogFile(Printf("Caiution: Number of traces = %d and not consistent. %s", n, in.name.c_str()));
+      activityLog.Add(Printf("Caiution: Number of traces = %d and not consistent. %s", n, in.name.c_str()) +
+                      Printf(" (the first record of the run has %d); it goes to the error folder.", s.nReferenceTraces));
       MoveToErrorFolder(in.path, in.name);
       return {};
     }

@@ -35,7 +35,9 @@ std::vector<int> CZentrovaDoc::NumberedFolders(const std::string& folder) {
   if (!names.ok()) return {};
   for (const std::string& name : *names) {
     const int number = ExtractNumber(name);
-    if (number <= 10000000 || !platform.fs.IsDirectory(Path(folder, name))) continue;
+    if (number <= 10000000) continue;
+    auto entry = platform.fs.Inspect(Path(folder, name));  // a link to a folder is not followed
+    if (!entry.ok() || entry->type != EntryType::kFolder) continue;
     numbers.insert(number);
     if (numbers.size() > 2) numbers.erase(numbers.begin());
   }
@@ -48,7 +50,8 @@ int CZentrovaDoc::RegisterFolderFiles(const std::string& folder) {
   int n = 0;
   for (const std::string& name : *names) {
     const std::string path = Path(folder, name);
-    if (!IsRecordKind(DataFileKind(name)) || platform.fs.IsDirectory(path)) continue;
+    // Files still being written are new records: the cycle takes them.
+    if (!IsRecordKind(DataFileKind(name)) || !entryScreen.Admit(platform.fs, activityLog, path, name)) continue;
     settingsBlock.KnownFiles.Append(path);
     knownRecords.Add(folder, name);
     ++n;
@@ -61,26 +64,6 @@ int CZentrovaDoc::RegisterExistingFiles() {
   int n = RegisterFolderFiles(watched);
   for (int number : NumberedFolders(watched)) n += RegisterFolderFiles(Path(watched, std::to_string(number)));
   return n;
-}
-
-int CZentrovaDoc::MoveExistingFiles() {
-  FileSystem& fs = platform.fs;
-  const std::string& dest = settingsBlock.strDestinationFolder;
-  if (!fs.IsDirectory(dest)) fs.CreateFolder(dest);
-  const std::string old = Path(dest, "WaveformFiles_old");
-  int moved = 0;
-  if (auto names = fs.ListFolder(settingsBlock.strWatchedFolder); names.ok()) {
-    for (const std::string& name : *names) {
-      const std::string path = Path(settingsBlock.strWatchedFolder, name);
-      if (DataFileKind(name) != DataKindSeg2 || fs.IsDirectory(path)) continue;
-      if (!fs.IsDirectory(old)) fs.CreateFolder(old);
-      fs.MoveNoReplace(path, Path(old, name));
-      ++moved;
-    }
-  }
-  const int found = RegisterExistingFiles();
-  if (found > 0) activityLog.Add("Found " + std::to_string(found) + " files");
-  return moved;
 }
 
 // Waits ms on the platform's clock in short steps; false as soon as a stop
@@ -176,8 +159,9 @@ bool CZentrovaDoc::NextCandidate() {
       continue;
     }
     const std::string path = Path(folder, name);
-    // The lock test: folders, and files a writer still holds, wait.
-    if (name == "." || name == ".." || fs.IsDirectory(path) || fs.IsHeldByWriter(path)) continue;
+    // The lock test: folders, and files a writer still holds, wait; links
+    // and special entries are never opened (entry_screen.h).
+    if (name == "." || name == ".." || !entryScreen.Admit(fs, activityLog, path, name)) continue;
     if (auto number = ScanInt(name.substr(0, dot), 0)) scan_.fileNumber = *number;
     const int kind = DataFileKind(name);
     if (!IsRecordKind(kind)) continue;

@@ -19,7 +19,9 @@
 #include "monitor/activity_log.h"
 #include "monitor/cycle_control.h"
 #include "monitor/known_file_set.h"
+#include "monitor/entry_screen.h"
 #include "monitor/monitor_settings.h"
+#include "monitor/rejected_records.h"
 #include "monitor/settings.h"
 #include "monitor/station_services.h"
 #include "platform/platform.h"
@@ -112,6 +114,8 @@ class CZentrovaDoc {
   SeismicRecord* pRecord = &record;
   OrbelChannels orbelChannels;
   OpenViews views;
+  EntryScreen entryScreen;          // links and special entries, logged once
+  RejectedRecords rejectedRecords;  // rejected, and their move to the error folder failed
 
   std::string strControllerPath = kDefaultControllerPath;
   int bProfileViewDrawn = 0;

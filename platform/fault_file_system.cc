@@ -52,11 +52,32 @@ StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::Wrap(StatusOr<std::uniq
   return std::unique_ptr<WritableFile>(new BudgetedFile(std::move(*file), *this));
 }
 
-StatusOr<std::unique_ptr<RandomAccessFile>> FaultFileSystem::OpenForRead(const std::string& p) {
+Status FaultFileSystem::OpenFailure(const std::string& p) const {
   for (const auto& text : fail_open_) {
     if (p.find(text) != std::string::npos) return Status::IoError("cannot open " + p + " (injected)");
   }
+  return Status::Ok();
+}
+
+void FaultFileSystem::RunPlacementHook() {
+  if (!before_placement_) return;
+  auto hook = std::move(before_placement_);
+  before_placement_ = nullptr;
+  hook();
+}
+
+StatusOr<std::unique_ptr<RandomAccessFile>> FaultFileSystem::OpenForRead(const std::string& p) {
+  if (Status st = OpenFailure(p); !st.ok()) return st;
   return base().OpenForRead(p);
+}
+
+StatusOr<std::unique_ptr<RandomAccessFile>> FaultFileSystem::OpenEntryForRead(const std::string& p) {
+  if (Status st = OpenFailure(p); !st.ok()) return st;
+  return base().OpenEntryForRead(p);
+}
+
+StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::CreateNewFile(const std::string& p, int mode) {
+  return Wrap(base().CreateNewFile(p, mode));
 }
 
 StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::OpenForWrite(const std::string& p) {
@@ -75,7 +96,16 @@ StatusOr<std::unique_ptr<WritableFile>> FaultFileSystem::OpenForAppend(const std
 
 Status FaultFileSystem::LinkNoReplace(const std::string& a, const std::string& b) {
   if (move_failure_) return *move_failure_;
+  if (refuse_links_) return Status::Unsupported("cannot link " + a + ": operation not permitted (injected)");
+  RunPlacementHook();
   return base().LinkNoReplace(a, b);
+}
+
+Status FaultFileSystem::RenameNoReplace(const std::string& a, const std::string& b) {
+  if (move_failure_) return *move_failure_;
+  if (refuse_noreplace_) return Status::Unsupported("cannot rename " + a + ": invalid argument (injected)");
+  RunPlacementHook();
+  return base().RenameNoReplace(a, b);
 }
 
 Status FaultFileSystem::MoveNoReplace(const std::string& a, const std::string& b) {

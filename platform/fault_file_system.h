@@ -4,6 +4,7 @@
 // files that look held by a writer. Tests use it to reach the error paths.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -21,8 +22,15 @@ class FaultFileSystem : public ForwardingFileSystem {
   void ClearWriteBudget() { write_budget_.reset(); }
   // Any path containing one of these texts cannot be opened for reading.
   void FailOpenFor(const std::string& text) { fail_open_.insert(text); }
-  // Moves and links fail with this status while set.
+  // Moves, links and renames without replacing fail with this status while set.
   void FailMoves(Status status) { move_failure_ = std::move(status); }
+  // As a FAT or exFAT file system: no hard links, and (with the second) no
+  // rename that refuses to replace.
+  void RefuseLinks(bool on) { refuse_links_ = on; }
+  void RefuseNoReplaceRenames(bool on) { refuse_noreplace_ = on; }
+  // Runs once, just before the next link or rename without replacing: lets a
+  // test change a file between a copy and its placement.
+  void BeforeNextPlacement(std::function<void()> hook) { before_placement_ = std::move(hook); }
   void AllowMoves() { move_failure_.reset(); }
   // Moves fail with kCrossDevice, as between two file systems; the caller's
   // copy fallback then runs over this file system.
@@ -34,7 +42,10 @@ class FaultFileSystem : public ForwardingFileSystem {
   StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& p) override;
   StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& p) override;
   StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& p) override;
+  StatusOr<std::unique_ptr<RandomAccessFile>> OpenEntryForRead(const std::string& p) override;
+  StatusOr<std::unique_ptr<WritableFile>> CreateNewFile(const std::string& p, int mode) override;
   Status LinkNoReplace(const std::string& a, const std::string& b) override;
+  Status RenameNoReplace(const std::string& a, const std::string& b) override;
   Status MoveNoReplace(const std::string& a, const std::string& b) override;
   bool IsHeldByWriter(const std::string& p) override;
 
@@ -43,11 +54,16 @@ class FaultFileSystem : public ForwardingFileSystem {
 
  private:
   StatusOr<std::unique_ptr<WritableFile>> Wrap(StatusOr<std::unique_ptr<WritableFile>> file);
+  Status OpenFailure(const std::string& p) const;
+  void RunPlacementHook();
 
   std::optional<uint64_t> write_budget_;
   std::set<std::string> fail_open_;
   std::optional<Status> move_failure_;
   bool cross_device_ = false;
+  bool refuse_links_ = false;
+  bool refuse_noreplace_ = false;
+  std::function<void()> before_placement_;
   std::set<std::string> held_;
 };
 

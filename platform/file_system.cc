@@ -2,6 +2,19 @@
 
 namespace zentrova {
 
+const char* EntryTypeName(EntryType type) {
+  switch (type) {
+    case EntryType::kRegular: return "file";
+    case EntryType::kFolder: return "folder";
+    case EntryType::kLink: return "symbolic link";
+    case EntryType::kFifo: return "FIFO";
+    case EntryType::kSocket: return "socket";
+    case EntryType::kDevice: return "device node";
+    case EntryType::kOther: break;
+  }
+  return "special entry";
+}
+
 StatusOr<std::string> ReadWholeFile(FileSystem& fs, const std::string& path) {
   auto file = fs.OpenForRead(path);
   if (!file.ok()) return file.status();

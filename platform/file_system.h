@@ -47,6 +47,22 @@ class UpdatableFile {
   virtual Status Close() = 0;
 };
 
+// What a folder entry itself is: a symbolic link is a link, whatever it
+// points at (or whether it points anywhere).
+enum class EntryType { kRegular, kFolder, kLink, kFifo, kSocket, kDevice, kOther };
+
+struct EntryInfo {
+  EntryType type = EntryType::kOther;
+  uint64_t size = 0;
+  int64_t mtimeNs = 0;  // last change of the contents, ns since 1970
+  int mode = 0;         // permission bits
+  uint64_t device = 0;  // with inode: which file this is
+  uint64_t inode = 0;
+};
+
+// The text for the log: "FIFO", "symbolic link", ...
+const char* EntryTypeName(EntryType type);
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -58,18 +74,31 @@ class FileSystem {
   virtual StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& path) = 0;
   // Creates or truncates the file for writing at any offset.
   virtual StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& path) = 0;
+  // Opens a regular file of a folder the station does not control: a final
+  // symbolic link is not followed, and nothing else than a regular file is
+  // opened (kInvalid), so a FIFO or a device never blocks or is read.
+  virtual StatusOr<std::unique_ptr<RandomAccessFile>> OpenEntryForRead(const std::string& path) = 0;
+  // Creates a new file with at most the permission bits `mode`; fails with
+  // kExists when the name is taken (by anything, a dangling link included).
+  virtual StatusOr<std::unique_ptr<WritableFile>> CreateNewFile(const std::string& path, int mode) = 0;
 
   virtual StatusOr<uint64_t> FileSize(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;
   virtual bool IsDirectory(const std::string& path) = 0;
+  // The entry itself, without following a symbolic link (kNotFound when gone).
+  virtual StatusOr<EntryInfo> Inspect(const std::string& path) = 0;
   // Names in the folder, "." and ".." included, sorted bytewise.
   virtual StatusOr<std::vector<std::string>> ListFolder(const std::string& path) = 0;
   // Creates one folder level; the parent must exist.
   virtual Status CreateFolder(const std::string& path) = 0;
   virtual Status Remove(const std::string& path) = 0;
 
-  // Gives the file a second name; fails with kExists when `to` exists.
+  // Gives the file a second name; fails with kExists when `to` exists, and
+  // with kUnsupported where the file system has no hard links (FAT, exFAT).
   virtual Status LinkNoReplace(const std::string& from, const std::string& to) = 0;
+  // Renames within one file system without replacing an existing `to`, and
+  // never copies; kUnsupported where the file system cannot refuse to replace.
+  virtual Status RenameNoReplace(const std::string& from, const std::string& to) = 0;
   // Moves a file without replacing an existing target. Across file systems
   // the file is copied, flushed and linked into place before the source is
   // removed: at every instant the file exists whole at one of the two places.
@@ -80,7 +109,8 @@ class FileSystem {
   // Sets the permission bits of a file (0600 for the settings files).
   virtual Status SetMode(const std::string& path, int mode) = 0;
 
-  // True while another program still holds the file open (it is being written).
+  // True while the file may still be written: another program holds it open
+  // for writing, or that cannot be known and the file changed a moment ago.
   virtual bool IsHeldByWriter(const std::string& path) = 0;
 
   virtual std::string CurrentFolder() = 0;

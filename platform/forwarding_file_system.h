@@ -14,6 +14,10 @@ class ForwardingFileSystem : public FileSystem {
   StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& p) override { return base_.OpenForWrite(p); }
   StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& p) override { return base_.OpenForAppend(p); }
   StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& p) override { return base_.OpenForUpdate(p); }
+  StatusOr<std::unique_ptr<RandomAccessFile>> OpenEntryForRead(const std::string& p) override { return base_.OpenEntryForRead(p); }
+  StatusOr<std::unique_ptr<WritableFile>> CreateNewFile(const std::string& p, int mode) override { return base_.CreateNewFile(p, mode); }
+  StatusOr<EntryInfo> Inspect(const std::string& p) override { return base_.Inspect(p); }
+  Status RenameNoReplace(const std::string& a, const std::string& b) override { return base_.RenameNoReplace(a, b); }
   StatusOr<uint64_t> FileSize(const std::string& p) override { return base_.FileSize(p); }
   bool Exists(const std::string& p) override { return base_.Exists(p); }
   bool IsDirectory(const std::string& p) override { return base_.IsDirectory(p); }

@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 
+#include "platform/linux_writer_probe.h"
 #include "platform/move_by_copy.h"
 
 namespace zentrova {
@@ -28,10 +28,6 @@ Status ErrnoStatus(const std::string& what, const std::string& path, int err) {
     case EXDEV: return Status::CrossDevice(msg);
     default: return Status::IoError(msg);
   }
-}
-
-Status NotRegular(const std::string& path, const struct stat& st) {
-  return Status::IoError("cannot open " + path + (S_ISDIR(st.st_mode) ? ": is a folder" : ": not a regular file"));
 }
 
 class Fd {
@@ -126,8 +122,8 @@ class LinuxUpdateFile : public UpdatableFile {
   WriteDescriptor fd_;
 };
 
-StatusOr<std::unique_ptr<WritableFile>> OpenWriting(const std::string& path, int flags) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0644);
+StatusOr<std::unique_ptr<WritableFile>> OpenWriting(const std::string& path, int flags, int mode = 0644) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, static_cast<mode_t>(mode));
   if (fd < 0) return ErrnoStatus("cannot create", path, errno);
   return std::unique_ptr<WritableFile>(new LinuxWriteFile(fd, path));
 }
@@ -144,23 +140,74 @@ void SyncFolder(const std::string& folder) {
   if (fd.get() >= 0) ::fsync(fd.get());
 }
 
+EntryType TypeOf(mode_t mode) {
+  if (S_ISREG(mode)) return EntryType::kRegular;
+  if (S_ISDIR(mode)) return EntryType::kFolder;
+  if (S_ISLNK(mode)) return EntryType::kLink;
+  if (S_ISFIFO(mode)) return EntryType::kFifo;
+  if (S_ISSOCK(mode)) return EntryType::kSocket;
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return EntryType::kDevice;
+  return EntryType::kOther;
+}
+
+EntryInfo InfoOf(const struct stat& st) {
+  EntryInfo info;
+  info.type = TypeOf(st.st_mode);
+  info.size = static_cast<uint64_t>(st.st_size);
+  info.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  info.mode = static_cast<int>(st.st_mode & 07777);
+  info.device = static_cast<uint64_t>(st.st_dev);
+  info.inode = static_cast<uint64_t>(st.st_ino);
+  return info;
+}
+
+// Opens without blocking (a FIFO would wait for a writer) and hands out
+// only regular files, in blocking mode again.
+StatusOr<std::unique_ptr<RandomAccessFile>> OpenRegular(const std::string& path, int extraFlags) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraFlags));
+  if (fd.get() < 0) {
+    if (errno == ELOOP && (extraFlags & O_NOFOLLOW) != 0) {
+      return Status::Invalid("cannot open " + path + ": is a symbolic link");
+    }
+    return ErrnoStatus("cannot open", path, errno);
+  }
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) return ErrnoStatus("cannot stat", path, errno);
+  if (S_ISDIR(st.st_mode)) return Status::IoError("cannot open " + path + ": is a folder");
+  if (!S_ISREG(st.st_mode)) {
+    return Status::Invalid("cannot open " + path + ": is a " + EntryTypeName(TypeOf(st.st_mode)) +
+                           ", not a regular file");
+  }
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+  return std::unique_ptr<RandomAccessFile>(
+      new LinuxReadFile(fd.release(), static_cast<uint64_t>(st.st_size), path));
+}
+
+int64_t NowNs() {
+  struct timespec ts;
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
 }  // namespace
 
 StatusOr<std::unique_ptr<RandomAccessFile>> LinuxFileSystem::OpenForRead(const std::string& path) {
-  // Only regular files are read: the open of a FIFO would wait for a writer
-  // (a survey file or a setting that is a FIFO would hold the station), so
-  // the type is looked at before the open, and again on the open file,
-  // which is opened without waiting.
+  return OpenRegular(path, 0);
+}
+
+StatusOr<std::unique_ptr<RandomAccessFile>> LinuxFileSystem::OpenEntryForRead(const std::string& path) {
+  return OpenRegular(path, O_NOFOLLOW);
+}
+
+StatusOr<std::unique_ptr<WritableFile>> LinuxFileSystem::CreateNewFile(const std::string& path, int mode) {
+  return OpenWriting(path, O_EXCL | O_NOFOLLOW, mode & 0777);
+}
+
+StatusOr<EntryInfo> LinuxFileSystem::Inspect(const std::string& path) {
   struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return NotRegular(path, st);
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) return ErrnoStatus("cannot open", path, errno);
-  if (::fstat(fd.get(), &st) != 0) return ErrnoStatus("cannot stat", path, errno);
-  if (!S_ISREG(st.st_mode)) return NotRegular(path, st);
-  const int flags = ::fcntl(fd.get(), F_GETFL);
-  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return ErrnoStatus("cannot open", path, errno);
-  return std::unique_ptr<RandomAccessFile>(
-      new LinuxReadFile(fd.release(), static_cast<uint64_t>(st.st_size), path));
+  if (::lstat(path.c_str(), &st) != 0) return ErrnoStatus("cannot inspect", path, errno);
+  return InfoOf(st);
 }
 
 StatusOr<std::unique_ptr<WritableFile>> LinuxFileSystem::OpenForWrite(const std::string& path) {
@@ -214,25 +261,36 @@ Status LinuxFileSystem::Remove(const std::string& path) {
 }
 
 Status LinuxFileSystem::LinkNoReplace(const std::string& from, const std::string& to) {
-  if (::link(from.c_str(), to.c_str()) != 0) return ErrnoStatus("cannot link " + from + " to", to, errno);
+  if (::link(from.c_str(), to.c_str()) != 0) {
+    const int err = errno;
+    // FAT and exFAT (and FUSE file systems without links) say EPERM.
+    if (err == EPERM || err == EOPNOTSUPP || err == ENOSYS) {
+      return Status::Unsupported("cannot link " + from + " to " + to + ": " + std::strerror(err));
+    }
+    return ErrnoStatus("cannot link " + from + " to", to, err);
+  }
+  SyncFolder(ParentFolder(to));
+  return Status::Ok();
+}
+
+Status LinuxFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+    const int err = errno;
+    if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
+      return Status::Unsupported("cannot rename " + from + " to " + to + " without replacing: " +
+                                 std::strerror(err));
+    }
+    return ErrnoStatus("cannot move " + from + " to", to, err);
+  }
   SyncFolder(ParentFolder(to));
   return Status::Ok();
 }
 
 Status LinuxFileSystem::MoveNoReplace(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-    return Status::Ok();
-  }
-  int err = errno;
-  if (err == EXDEV) return MoveByCopy(*this, from, to);
-  if (err == EINVAL || err == ENOSYS) {
-    // File systems without RENAME_NOREPLACE: link + unlink is just as safe.
-    Status linked = LinkNoReplace(from, to);
-    if (linked.code() == Status::Code::kCrossDevice) return MoveByCopy(*this, from, to);
-    if (!linked.ok()) return linked;
-    return Remove(from);
-  }
-  return ErrnoStatus("cannot move " + from + " to", to, err);
+  Status st = RenameNoReplace(from, to);
+  if (st.code() == Status::Code::kUnsupported) st = PlaceWithoutReplacing(*this, from, to);
+  if (st.code() == Status::Code::kCrossDevice) return MoveByCopy(*this, from, to);
+  return st;
 }
 
 Status LinuxFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
@@ -247,54 +305,20 @@ Status LinuxFileSystem::SetMode(const std::string& path, int mode) {
 }
 
 bool LinuxFileSystem::IsHeldByWriter(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) return errno != ENOENT;  // cannot be opened: treat as busy
-  if (::fcntl(fd.get(), F_SETLEASE, F_WRLCK) == 0) {
-    ::fcntl(fd.get(), F_SETLEASE, F_UNLCK);
-    return false;
+  struct stat entry;
+  if (::lstat(path.c_str(), &entry) != 0) return errno != ENOENT;  // cannot be looked at: treat as busy
+  if (!S_ISREG(entry.st_mode)) return true;  // never taken, never opened
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+  if (fd.get() < 0) return errno != ENOENT;
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return true;
+  switch (ProbeWriters(fd.get(), path)) {
+    case WriterUse::kNone: return false;
+    case WriterUse::kWriting: return true;
+    case WriterUse::kUnknown: break;
   }
-  // Either someone has it open (readers do not hold a record back, so look for
-  // a writer) or leases are not available here: the fd tables decide.
-  return OtherProcessWritesFile(path);
-}
-
-bool OtherProcessWritesFile(const std::string& path) {
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr) return false;
-  const std::string target(resolved);
-  const std::string self = std::to_string(::getpid());
-  DIR* proc = ::opendir("/proc");
-  if (proc == nullptr) return false;
-  bool held = false;
-  while (!held) {
-    dirent* p = ::readdir(proc);
-    if (p == nullptr) break;
-    if (p->d_name[0] < '0' || p->d_name[0] > '9' || self == p->d_name) continue;
-    const std::string fdDir = std::string("/proc/") + p->d_name + "/fd";
-    DIR* fds = ::opendir(fdDir.c_str());
-    if (fds == nullptr) continue;
-    while (dirent* f = ::readdir(fds)) {
-      if (f->d_name[0] == '.') continue;
-      char link[PATH_MAX];
-      const std::string fdPath = fdDir + "/" + f->d_name;
-      ssize_t len = ::readlink(fdPath.c_str(), link, sizeof link - 1);
-      if (len <= 0 || target.compare(0, std::string::npos, link, static_cast<size_t>(len)) != 0) continue;
-      std::ifstream info(std::string("/proc/") + p->d_name + "/fdinfo/" + f->d_name);
-      std::string key;
-      std::string value;
-      while (info >> key >> value) {
-        if (key == "flags:") {
-          long flags = std::strtol(value.c_str(), nullptr, 8);
-          if ((flags & O_ACCMODE) != O_RDONLY) held = true;
-          break;
-        }
-      }
-      if (held) break;
-    }
-    ::closedir(fds);
-  }
-  ::closedir(proc);
-  return held;
+  const int64_t changed = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return NowNs() - changed < static_cast<int64_t>(kQuietMs) * 1000000;
 }
 
 Status LinuxFileSystem::SetCurrentFolder(const std::string& folder) {

@@ -11,6 +11,10 @@ class LinuxFileSystem : public FileSystem {
   StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& path) override;
   StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& path) override;
   StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& path) override;
+  StatusOr<std::unique_ptr<RandomAccessFile>> OpenEntryForRead(const std::string& path) override;
+  StatusOr<std::unique_ptr<WritableFile>> CreateNewFile(const std::string& path, int mode) override;
+  StatusOr<EntryInfo> Inspect(const std::string& path) override;
+  Status RenameNoReplace(const std::string& from, const std::string& to) override;
   StatusOr<uint64_t> FileSize(const std::string& path) override;
   bool Exists(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
@@ -22,16 +26,14 @@ class LinuxFileSystem : public FileSystem {
   Status MoveNoReplace(const std::string& from, const std::string& to) override;
   Status ReplaceFile(const std::string& from, const std::string& to) override;
   Status SetMode(const std::string& path, int mode) override;
-  // A write lease can only be taken while nobody else has the file open.
-  // Where leases are unavailable (not the owner, a file system without
-  // leases) the /proc fd tables are searched for a descriptor open for writing.
+  // The write lease and the /proc search of linux_writer_probe.h; a file
+  // whose writers cannot be seen is held until it has been still for
+  // kQuietMs. Entries that are not regular files are never opened and count
+  // as held.
   bool IsHeldByWriter(const std::string& path) override;
   std::string CurrentFolder() override;
   Status SetCurrentFolder(const std::string& folder) override;
   char Separator() const override { return '/'; }
 };
-
-// True when some other process has `path` open for writing, from /proc.
-bool OtherProcessWritesFile(const std::string& path);
 
 }  // namespace zentrova

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/linux_writer_probe.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -152,10 +153,10 @@ TEST(LinuxFileSystem, FileHeldByAnotherWriterIsBusyUntilClosed) {
   EXPECT_FALSE(fs.IsHeldByWriter(dir.Path("1234.sg2")));
   WriterProcess writer(dir.Path("1234.sg2"));
   EXPECT_TRUE(fs.IsHeldByWriter(dir.Path("1234.sg2")));
-  EXPECT_TRUE(OtherProcessWritesFile(dir.Path("1234.sg2")));
+  EXPECT_EQ(SearchProcForWriters(dir.Path("1234.sg2")), WriterUse::kWriting);
   writer.Finish();
   EXPECT_FALSE(fs.IsHeldByWriter(dir.Path("1234.sg2")));
-  EXPECT_FALSE(OtherProcessWritesFile(dir.Path("1234.sg2")));
+  EXPECT_NE(SearchProcForWriters(dir.Path("1234.sg2")), WriterUse::kWriting);
 }
 
 TEST(LinuxFileSystem, OurOwnReadersDoNotHoldAFile) {

@@ -90,6 +90,36 @@ StatusOr<std::unique_ptr<UpdatableFile>> MemoryFileSystem::OpenForUpdate(const s
   return std::unique_ptr<UpdatableFile>(new MemoryUpdateFile(files_[path]));
 }
 
+StatusOr<std::unique_ptr<RandomAccessFile>> MemoryFileSystem::OpenEntryForRead(const std::string& path) {
+  return OpenForRead(path);
+}
+
+StatusOr<std::unique_ptr<WritableFile>> MemoryFileSystem::CreateNewFile(const std::string& path, int mode) {
+  if (Exists(path)) return Status::Exists("cannot create " + path + ": exists");
+  auto created = OpenForWrite(path);
+  if (created.ok()) modes_[path] = mode;
+  return created;
+}
+
+StatusOr<EntryInfo> MemoryFileSystem::Inspect(const std::string& path) {
+  EntryInfo info;
+  if (folders_.count(path)) {
+    info.type = EntryType::kFolder;
+    info.mode = 0755;
+    return info;
+  }
+  auto it = files_.find(path);
+  if (it == files_.end()) return Status::NotFound("cannot inspect " + path + ": no such file");
+  info.type = EntryType::kRegular;
+  info.size = it->second->size();
+  info.mode = Mode(path);
+  return info;
+}
+
+Status MemoryFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+  return MoveNoReplace(from, to);
+}
+
 StatusOr<uint64_t> MemoryFileSystem::FileSize(const std::string& path) {
   auto it = files_.find(path);
   if (it == files_.end()) return Status::NotFound("cannot stat " + path + ": no such file");
@@ -132,6 +162,7 @@ Status MemoryFileSystem::LinkNoReplace(const std::string& from, const std::strin
   if (Exists(to)) return Status::Exists("cannot link to " + to + ": exists");
   if (!IsDirectory(Parent(to))) return Status::NotFound("cannot link to " + to + ": no such folder");
   files_[to] = std::make_shared<std::string>(*it->second);
+  if (modes_.count(from)) modes_[to] = modes_[from];
   return Status::Ok();
 }
 
@@ -139,6 +170,7 @@ Status MemoryFileSystem::MoveNoReplace(const std::string& from, const std::strin
   Status st = LinkNoReplace(from, to);
   if (!st.ok()) return st;
   files_.erase(from);
+  modes_.erase(from);
   return Status::Ok();
 }
 

@@ -26,6 +26,10 @@ class MemoryFileSystem : public FileSystem {
   StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& path) override;
   StatusOr<std::unique_ptr<WritableFile>> OpenForAppend(const std::string& path) override;
   StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& path) override;
+  StatusOr<std::unique_ptr<RandomAccessFile>> OpenEntryForRead(const std::string& path) override;
+  StatusOr<std::unique_ptr<WritableFile>> CreateNewFile(const std::string& path, int mode) override;
+  StatusOr<EntryInfo> Inspect(const std::string& path) override;
+  Status RenameNoReplace(const std::string& from, const std::string& to) override;
   StatusOr<uint64_t> FileSize(const std::string& path) override;
   bool Exists(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;

@@ -7,10 +7,10 @@ namespace {
 
 constexpr size_t kChunk = 1 << 20;
 
-Status CopyInto(FileSystem& fs, const std::string& from, const std::string& tmp) {
-  auto src = fs.OpenForRead(from);
+Status CopyInto(FileSystem& fs, const std::string& from, const std::string& tmp, const EntryInfo& source) {
+  auto src = fs.OpenEntryForRead(from);
   if (!src.ok()) return src.status();
-  auto dst = fs.OpenForWrite(tmp);
+  auto dst = fs.CreateNewFile(tmp, source.mode & 0777);
   if (!dst.ok()) return dst.status();
   std::vector<char> buf(kChunk);
   uint64_t offset = 0;
@@ -22,21 +22,67 @@ Status CopyInto(FileSystem& fs, const std::string& from, const std::string& tmp)
     if (!st.ok()) return st;
     offset += *n;
   }
-  if (offset != (*src)->Size()) return Status::IoError("source changed while copying " + from);
+  if (offset != (*src)->Size() || offset != source.size) {
+    return Status::IoError("source changed while copying " + from);
+  }
   Status st = (*dst)->Sync();
   if (!st.ok()) return st;
   return (*dst)->Close();
 }
 
+// The source is still the file that was copied, with the same contents.
+Status Unchanged(FileSystem& fs, const std::string& from, const EntryInfo& before) {
+  auto now = fs.Inspect(from);
+  if (!now.ok()) return now.status();
+  if (now->type != before.type || now->size != before.size || now->mtimeNs != before.mtimeNs ||
+      now->inode != before.inode || now->device != before.device) {
+    return Status::IoError("source changed while copying " + from + "; it stays where it is");
+  }
+  return Status::Ok();
+}
+
 }  // namespace
 
+Status PlaceWithoutReplacing(FileSystem& fs, const std::string& from, const std::string& to) {
+  Status st = fs.LinkNoReplace(from, to);
+  if (st.ok()) {
+    fs.Remove(from);
+    return Status::Ok();
+  }
+  if (st.code() != Status::Code::kUnsupported) return st;
+  st = fs.RenameNoReplace(from, to);
+  if (st.code() != Status::Code::kUnsupported) return st;
+  // The exclusive create claims the name; the rename then replaces only our
+  // own empty placeholder.
+  auto placeholder = fs.CreateNewFile(to, 0600);
+  if (!placeholder.ok()) return placeholder.status();
+  st = (*placeholder)->Close();
+  if (st.ok()) st = fs.ReplaceFile(from, to);
+  if (!st.ok()) fs.Remove(to);
+  return st;
+}
+
 Status MoveByCopy(FileSystem& fs, const std::string& from, const std::string& to) {
-  if (fs.Exists(to)) return Status::Exists("cannot move " + from + ": " + to + " exists");
+  auto source = fs.Inspect(from);
+  if (!source.ok()) return source.status();
+  if (source->type != EntryType::kRegular) {
+    return Status::Invalid(std::string("cannot move ") + from + ": is a " + EntryTypeName(source->type) +
+                           ", not a regular file");
+  }
+  if (fs.Inspect(to).ok()) return Status::Exists("cannot move " + from + ": " + to + " exists");
   const std::string tmp = to + ".partial";
-  Status st = CopyInto(fs, from, tmp);
-  if (st.ok()) st = fs.LinkNoReplace(tmp, to);
+  fs.Remove(tmp);  // left by a move cut short
+  Status st = CopyInto(fs, from, tmp, *source);
+  if (st.ok()) st = Unchanged(fs, from, *source);
+  if (st.ok()) st = PlaceWithoutReplacing(fs, tmp, to);
   fs.Remove(tmp);
   if (!st.ok()) return st;
+  st = Unchanged(fs, from, *source);
+  if (st.code() == Status::Code::kNotFound) return Status::Ok();  // gone meanwhile: the copy is the record
+  if (!st.ok()) {
+    fs.Remove(to);  // our own copy, now out of date; the source keeps the record
+    return st;
+  }
   return fs.Remove(from);
 }
 

@@ -10,7 +10,7 @@ namespace zentrova {
 
 class Status {
  public:
-  enum class Code { kOk, kNotFound, kExists, kIoError, kNoSpace, kCrossDevice, kInvalid };
+  enum class Code { kOk, kNotFound, kExists, kIoError, kNoSpace, kCrossDevice, kInvalid, kUnsupported };
 
   Status() = default;
   static Status Ok() { return Status(); }
@@ -21,6 +21,8 @@ class Status {
   static Status NoSpace(std::string m) { return Error(Code::kNoSpace, std::move(m)); }
   static Status CrossDevice(std::string m) { return Error(Code::kCrossDevice, std::move(m)); }
   static Status Invalid(std::string m) { return Error(Code::kInvalid, std::move(m)); }
+  // The file system does not offer the operation (hard links on FAT).
+  static Status Unsupported(std::string m) { return Error(Code::kUnsupported, std::move(m)); }
 
   bool ok() const { return code_ == Code::kOk; }
   Code code() const { return code_; }

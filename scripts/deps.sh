@@ -12,6 +12,7 @@ packages=(
   python3-aiosmtpd                                  # the local SMTP server of the e-mail tests
   libx11-dev xvfb                                   # closing the controller window; a display for its tests
   dpkg-dev file                                     # the Debian package (cpack -G DEB: dpkg-shlibdeps)
+  dosfstools fusefat                                # a FAT destination through FUSE for the filing tests
 )
 
 missing=()

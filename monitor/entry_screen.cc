@@ -1,0 +1,25 @@
+#include "monitor/entry_screen.h"
+
+namespace zentrova {
+
+std::string NotARecordLine(const std::string& name, EntryType type) {
+  const std::string what = type == EntryType::kLink ? "a symbolic link, which is not followed"
+                                                    : std::string("a ") + EntryTypeName(type);
+  return name + " is " + what + ", not a record file: it is left where it is.";
+}
+
+bool EntryScreen::Admit(FileSystem& fs, ActivityLog& log, const std::string& path, const std::string& name) {
+  auto info = fs.Inspect(path);
+  if (!info.ok()) return false;  // gone since the listing
+  if (info->type == EntryType::kRegular) return !fs.IsHeldByWriter(path);
+  if (info->type == EntryType::kFolder) return false;
+  if (!reported_.Contains(path)) {
+    reported_.Append(path);
+    const std::string line = NotARecordLine(name, info->type);
+    log.Add(line);
+    log.AppendToLogFile(line);
+  }
+  return false;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,32 @@
+#pragma once
+// The first look of the scan (and of "Start") at an entry of a watched
+// folder, before anything opens it. Only regular files that no writer
+// holds go on. Symbolic links are never followed (not even to a folder or a
+// record) and, like FIFOs, sockets and device nodes, are never opened: they
+// stay where they are, and the logs say so once per entry, not at every
+// cycle. Folders, entries that vanished and files still being written are
+// passed over silently, as before.
+
+#include <string>
+
+#include "monitor/activity_log.h"
+#include "monitor/line_list.h"
+#include "platform/file_system.h"
+
+namespace zentrova {
+
+class EntryScreen {
+ public:
+  // Whether the entry `path` (named `name`) is a regular file that no
+  // writer holds. The first refusal of a link or special entry goes to the
+  // activity log and the log file.
+  bool Admit(FileSystem& fs, ActivityLog& log, const std::string& path, const std::string& name);
+
+ private:
+  LineList reported_{1024};  // the entries already logged
+};
+
+// The line that says why an entry is left alone.
+std::string NotARecordLine(const std::string& name, EntryType type);
+
+}  // namespace zentrova

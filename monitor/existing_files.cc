@@ -1,0 +1,41 @@
+// The first step of "Start": SEG-2 files left in the watched folder from an
+// earlier run go to WaveformFiles_old, under a free name when theirs is
+// taken there. Files still being written are new records and stay for the
+// monitor cycle; links and special entries stay too (entry_screen.h).
+
+#include "monitor/free_name_move.h"
+#include "monitor/zentrova_doc.h"
+#include "records/data_file_kind.h"
+
+namespace zentrova {
+
+int CZentrovaDoc::MoveExistingFiles() {
+  FileSystem& fs = platform.fs;
+  const std::string& dest = settingsBlock.strDestinationFolder;
+  if (!fs.IsDirectory(dest)) fs.CreateFolder(dest);
+  const std::string old = Path(dest, "WaveformFiles_old");
+  int moved = 0;
+  if (auto names = fs.ListFolder(settingsBlock.strWatchedFolder); names.ok()) {
+    for (const std::string& name : *names) {
+      const std::string path = Path(settingsBlock.strWatchedFolder, name);
+      if (DataFileKind(name) != DataKindSeg2 || !entryScreen.Admit(fs, activityLog, path, name)) continue;
+      if (!fs.IsDirectory(old)) fs.CreateFolder(old);
+      const Placement p = MoveUnderFreeName(fs, path, old, name);
+      std::string line;
+      if (!p.status.ok()) {
+        line = "Unable to move " + name + " to the 'WaveformFiles_old' folder: " + p.status.message();
+      } else {
+        ++moved;
+        if (p.renamed) line = name + " was moved to the 'WaveformFiles_old' folder as " + p.target + ": the name was taken";
+      }
+      if (line.empty()) continue;
+      activityLog.Add(line);
+      activityLog.AppendToLogFile(line);
+    }
+  }
+  const int found = RegisterExistingFiles();
+  if (found > 0) activityLog.Add("Found " + std::to_string(found) + " files");
+  return moved;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,25 @@
+#pragma once
+// Moving a record into a folder under a given name, or, when another file
+// already has that name, under the first free name with "-2", "-3", ...
+// put before the extension (20200315_080405.123_S1_77-2.dat, 1234-2.sg2).
+// A record is never left behind because its name is taken.
+
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace zentrova {
+
+struct Placement {
+  Status status;       // ok when moved
+  std::string target;  // where it went (or was meant to go)
+  bool renamed = false;
+};
+
+// The name with the suffix "-n" before its extension (n >= 2).
+std::string NumberedName(const std::string& name, int n);
+
+Placement MoveUnderFreeName(FileSystem& fs, const std::string& from, const std::string& folder,
+                            const std::string& name);
+
+}  // namespace zentrova

@@ -1,0 +1,26 @@
+#pragma once
+// Rejected records that could not be moved to the error folder. They stay
+// in the watched folder; rather than being read and logged again at every
+// cycle, they are only tried again quietly, until the move succeeds or the
+// file is replaced by another one of the same name.
+
+#include <map>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace zentrova {
+
+class RejectedRecords {
+ public:
+  void Remember(const std::string& path, const EntryInfo& info);
+  // Whether `path` is still the file remembered (same size and time).
+  bool Holds(const std::string& path, const EntryInfo& info) const;
+  void Forget(const std::string& path) { entries_.erase(path); }
+
+ private:
+  static constexpr size_t kCapacity = 1024;
+  std::map<std::string, EntryInfo> entries_;
+};
+
+}  // namespace zentrova
