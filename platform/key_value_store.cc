@@ -1,9 +1,30 @@
 #include "platform/key_value_store.h"
 
+#include <atomic>
+#include <cstdio>
+#include <cstdint>
+#include <random>
 #include <vector>
 
 namespace zentrova {
 namespace {
+
+// A name beside `path` for the next new version of the file, never that of
+// another writer's: two processes (two stations on one configuration
+// folder, the station and the e-mail program) that shared one name would
+// write into each other's file and could put a truncated or mixed file in
+// place of the settings.
+std::string NewVersionName(const std::string& path) {
+  static const uint64_t process = [] {
+    std::random_device random;
+    return (static_cast<uint64_t>(random()) << 32) ^ random();
+  }();
+  static std::atomic<uint64_t> count{0};
+  char suffix[48];
+  std::snprintf(suffix, sizeof suffix, ".tmp-%016llx-%llu", static_cast<unsigned long long>(process),
+                static_cast<unsigned long long>(++count));
+  return path + suffix;
+}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -199,7 +220,7 @@ bool IniFileStore::SetLocked(const std::string& key, const std::string& value, s
   for (const auto& line : lines) out += line + "\n";
 
   CreateParents(fs_, path_);
-  const std::string tmp = path_ + ".tmp";
+  const std::string tmp = NewVersionName(path_);
   auto file = fs_.OpenForWrite(tmp);
   if (!file.ok()) return false;
   fs_.SetMode(tmp, 0600);

@@ -7,9 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "platform/fault_file_system.h"
+#include "platform/forwarding_file_system.h"
 #include "platform/linux_file_system.h"
 #include "testing/temp_folder.h"
 
@@ -77,7 +81,9 @@ TEST(IniFileStore, AFailedWriteLeavesTheOldFile) {
   fs.SetWriteBudget(3);
   EXPECT_FALSE(store.Set("a", "new value"));
   EXPECT_EQ(dir.Read("z.ini"), before);
-  EXPECT_FALSE(real.Exists(dir.Path("z.ini.tmp")));
+  auto names = real.ListFolder(dir.path());
+  ASSERT_TRUE(names.ok());
+  EXPECT_EQ(*names, (std::vector<std::string>{".", "..", "z.ini"}));  // no part-written version left
   EXPECT_EQ(store.Get("a"), "old");
 }
 
@@ -197,6 +203,39 @@ TEST(IniFileStore, KilledWhileWritingLeavesTheOldOrTheNewFile) {
     EXPECT_TRUE(*value == "start" || (value->size() == big.size() + 1 && value->compare(0, big.size(), big) == 0))
         << "round " << round << ": " << value->size();
   }
+}
+
+// Another process writes the same settings file while this one is writing
+// its new version (two stations on one configuration folder).
+class WriterMeetsAnother : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& p) override {
+    auto file = ForwardingFileSystem::OpenForWrite(p);
+    if (other) std::exchange(other, nullptr)();
+    return file;
+  }
+  std::function<void()> other;
+};
+
+TEST(IniFileStore, TwoWritersAtOnceLeaveAWholeFile) {
+  TempFolder dir;
+  dir.Write("Zentrova.ini", "[General]\nZENTROVA_CURRENT_FOLDER_PATH=/home/op/Data\nsMyName=SITE1\n");
+  LinuxFileSystem real;
+  WriterMeetsAnother fs(real);
+  IniFileStore mine(fs, dir.Path("Zentrova.ini"), "General");
+  IniFileStore theirs(real, dir.Path("Zentrova.ini"), "General");
+  bool theirsStored = false;
+  fs.other = [&] { theirsStored = theirs.Set("iCurrentDrive", "2"); };
+  EXPECT_TRUE(mine.Set("bCheckBattery", "1"));
+  EXPECT_TRUE(theirsStored);
+  // The later rename wins whole: this writer's version, read before the
+  // other's write.
+  EXPECT_EQ(dir.Read("Zentrova.ini"),
+            "[General]\nZENTROVA_CURRENT_FOLDER_PATH=/home/op/Data\nsMyName=SITE1\nbCheckBattery=1\n");
+  auto names = real.ListFolder(dir.path());
+  ASSERT_TRUE(names.ok());
+  EXPECT_EQ(*names, (std::vector<std::string>{".", "..", "Zentrova.ini"}));
 }
 
 TEST(IniFileStore, TwoFoldersDoNotInterfere) {
