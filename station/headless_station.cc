@@ -87,6 +87,12 @@ void HeadlessStation::SayStartupNotes() {
 HeadlessStation::~HeadlessStation() {
   if (form_) form_->Shutdown();
   joins_.JoinAll();
+  // The mails still queued are handed on while the document is there: their
+  // writes of the product key may tell of an unreadable file, and that goes
+  // to the document's log. Then no store speaks to it any more.
+  mailbox_.Close(3000);
+  profile_.SetNotice(nullptr);
+  product_.SetNotice(nullptr);
 }
 
 int HeadlessStation::Run() {
