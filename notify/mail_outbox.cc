@@ -10,8 +10,12 @@ MailOutbox::MailOutbox(KeyValueStore& product, ProcessLauncher& launcher, int se
           capacity, [this](MailJob& job) { return Hand(job); }, [this] { stopWaiting_ = true; }) {}
 
 bool MailOutbox::Hand(MailJob& job) {
-  product_.Set("MessageToBeSent", job.body);
-  product_.Set("stMessaggeTitle", job.title);
+  // The sender takes the title and body from the product key: where they
+  // could not be stored there (a file that cannot be read is left as it is),
+  // it would send the message before this one instead.
+  const bool body = product_.Set("MessageToBeSent", job.body);
+  const bool title = product_.Set("stMessaggeTitle", job.title);
+  if (!body || !title) return false;
   return job.send && launcher_.Run(job.program, job.attachments, senderTimeoutMs_, stopWaiting_) == 0;
 }
 
