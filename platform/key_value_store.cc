@@ -78,6 +78,31 @@ void CreateParents(FileSystem& fs, const std::string& path) {
   fs.CreateFolder(parent);
 }
 
+// A settings file is a few kilobytes; one far larger (a log written into it
+// by mistake, a damaged file system) is not a settings file, and reading it
+// whole, as every read and write does, would take the station's memory.
+constexpr uint64_t kLargestSettingsFile = 1 << 20;
+
+StatusOr<std::string> ReadSettingsFile(FileSystem& fs, const std::string& path) {
+  auto file = fs.OpenForRead(path);
+  if (!file.ok()) return file.status();
+  const uint64_t size = (*file)->Size();
+  if (size > kLargestSettingsFile) {
+    return Status::IoError(path + " is " + std::to_string(size) + " bytes long, more than the " +
+                           std::to_string(kLargestSettingsFile) + " of a settings file");
+  }
+  std::string data(static_cast<size_t>(size), '\0');
+  size_t done = 0;
+  while (done < data.size()) {
+    auto n = (*file)->ReadAt(done, data.size() - done, data.data() + done);
+    if (!n.ok()) return n.status();
+    if (*n == 0) break;  // the file shrank while it was read
+    done += *n;
+  }
+  data.resize(done);
+  return data;
+}
+
 }  // namespace
 
 std::string EscapeIniValue(const std::string& value) {
@@ -176,7 +201,7 @@ void PutEntry(std::vector<std::string>& lines, const std::string& section, const
 std::optional<std::string> IniFileStore::Get(const std::string& key) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (auto it = held_.find(key); it != held_.end()) return it->second;
-  auto text = ReadWholeFile(fs_, path_);
+  auto text = ReadSettingsFile(fs_, path_);
   if (text.ok()) {
     lastText_ = *text;
   } else if (text.status().code() == Status::Code::kNotFound) {
@@ -201,7 +226,7 @@ bool IniFileStore::SetLocked(const std::string& key, const std::string& value, s
   std::map<std::string, std::string> pending = held_;
   pending[key] = value;
   std::vector<std::string> lines;
-  auto text = ReadWholeFile(fs_, path_);
+  auto text = ReadSettingsFile(fs_, path_);
   if (text.ok()) {
     lines = Lines(*text);
   } else if (text.status().code() != Status::Code::kNotFound) {

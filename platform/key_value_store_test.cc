@@ -155,6 +155,26 @@ TEST(IniFileStore, LinesFromBeforeTheNoticeAreHandedOn) {
   EXPECT_EQ(dir.Read("z.ini"), "[General]\na=1\n");
 }
 
+// Far too large to be a settings file (here a sparse file of 200 GB):
+// neither read whole nor replaced.
+TEST(IniFileStore, AHugeFileIsNeitherReadNorReplaced) {
+  TempFolder dir;
+  dir.Write("Zentrova.ini", "[General]\nsMyName=SITE1\n");
+  ASSERT_EQ(::truncate(dir.Path("Zentrova.ini").c_str(), 200ll << 30), 0);
+  LinuxFileSystem fs;
+  IniFileStore store(fs, dir.Path("Zentrova.ini"), "General");
+  std::vector<std::string> told;
+  store.SetNotice([&told](const std::string& line) { told.push_back(line); });
+  EXPECT_EQ(store.Get("sMyName"), std::nullopt);
+  EXPECT_FALSE(store.Set("bCheckBattery", "1"));
+  EXPECT_EQ(store.Get("bCheckBattery"), "1");
+  auto size = fs.FileSize(dir.Path("Zentrova.ini"));
+  ASSERT_TRUE(size.ok());
+  EXPECT_EQ(*size, 200ull << 30);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("more than the 1048576 of a settings file"), std::string::npos) << told[0];
+}
+
 // A station running as another user than the one who owns its settings
 // file: the file cannot be read (EACCES), but its folder can be written,
 // so a rewrite would succeed and replace it.
