@@ -222,9 +222,21 @@ bool IniFileStore::Set(const std::string& key, const std::string& value) {
   return stored;
 }
 
+IniFileStore::~IniFileStore() {
+  // Values held while the file could not be read go to it now, when it
+  // reads again, rather than end with the process; no one is told any more.
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::string unused;
+  if (!held_.empty()) WriteLocked(held_, unused);
+}
+
 bool IniFileStore::SetLocked(const std::string& key, const std::string& value, std::string& notice) {
   std::map<std::string, std::string> pending = held_;
   pending[key] = value;
+  return WriteLocked(std::move(pending), notice);
+}
+
+bool IniFileStore::WriteLocked(std::map<std::string, std::string> pending, std::string& notice) {
   std::vector<std::string> lines;
   auto text = ReadSettingsFile(fs_, path_);
   if (text.ok()) {

@@ -140,6 +140,31 @@ TEST(IniFileStore, AFileThatCannotBeReadIsNeverReplaced) {
   }
 }
 
+// The file reads again, but nothing more is set before the station ends:
+// what it held is not lost with it.
+TEST(IniFileStore, HeldValuesReachTheFileWhenTheStoreEnds) {
+  TempFolder dir;
+  dir.Write("Zentrova.ini", "[General]\nsMyName=SITE1\n");
+  LinuxFileSystem real;
+  UnreadableFiles fs(real);
+  {
+    IniFileStore store(fs, dir.Path("Zentrova.ini"), "General");
+    fs.failing = "Input/output error";
+    EXPECT_FALSE(store.Set("iCurrentDrive", "2"));
+    fs.failing = nullptr;
+    dir.Write("Zentrova.ini", "[General]\nsMyName=SITE2\n");  // edited meanwhile by someone else
+  }
+  EXPECT_EQ(dir.Read("Zentrova.ini"), "[General]\nsMyName=SITE2\niCurrentDrive=2\n");
+  {
+    // Still unreadable at the end: the file is left as it is.
+    IniFileStore store(fs, dir.Path("Zentrova.ini"), "General");
+    fs.failing = "Input/output error";
+    EXPECT_FALSE(store.Set("iCurrentDrive", "3"));
+  }
+  fs.failing = nullptr;
+  EXPECT_EQ(dir.Read("Zentrova.ini"), "[General]\nsMyName=SITE2\niCurrentDrive=2\n");
+}
+
 TEST(IniFileStore, LinesFromBeforeTheNoticeAreHandedOn) {
   TempFolder dir;
   dir.Write("z.ini", "[General]\na=1\n");
