@@ -272,6 +272,25 @@ TEST(DriveCheck, ADestinationThatCannotBeCreatedIsToldApartFromFullDrives) {
                                                            h.st.root.Path("not-mounted") + " cannot be reached");
 }
 
+// A root that is a file is no volume, though statvfs answers for the file
+// system the file lies on: a destination moved below it could never be made.
+TEST(DriveCheck, ARootThatIsAFileIsNoDrive) {
+  testing::HealthFixture h;
+  h.st.root.Write("not-a-folder", "x");
+  const std::string file = h.st.root.Path("not-a-folder");
+  h.st.profile.values["sDriveRoot_C"] = "/proc";
+  h.st.profile.values["sDriveRoot_D"] = file;
+  h.st.profile.values["ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH"] = "/proc/ZentrovaData";
+  CZentrovaDoc& doc = h.st.Doc();
+  LinuxVolumeTable volumes(h.st.profile, [&doc] { return doc.settingsBlock.strDestinationFolder; });
+  EXPECT_FALSE(volumes.Space(file).has_value());
+  PlaceDestination(doc, volumes);
+  EXPECT_EQ(CheckDestinationDrive(doc, volumes), 2);
+  EXPECT_EQ(doc.settingsBlock.strDestinationFolder, "/proc/ZentrovaData");
+  EXPECT_EQ(NoDriveReason(doc.settingsBlock, volumes),
+            "The destination folder cannot be created: C: /proc holds no storage, D: " + file + " cannot be reached");
+}
+
 // Free space is what the station's user can write: the blocks reserved for
 // the administrator (f_bfree counts them, f_bavail does not) are no use.
 TEST(RealVolumes, FreeSpaceIsWhatTheUserCanWrite) {

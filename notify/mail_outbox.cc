@@ -27,9 +27,13 @@ bool MailOutbox::Submit(MailJob job) {
 }
 
 Attempt MailOutbox::Hand(const OutgoingMessage& m) {
-  product_.Set("MessageToBeSent", m.body);
-  product_.Set("stMessaggeTitle", m.title);
+  // The sender takes the title and body from the product key: where they
+  // could not be stored there (a file that cannot be read is left as it is),
+  // it would send the message before this one instead, so it is tried later.
+  const bool body = product_.Set("MessageToBeSent", m.body);
+  const bool title = product_.Set("stMessaggeTitle", m.title);
   if (!m.send) return {Attempt::kNothingToDo, ""};
+  if (!body || !title) return {Attempt::kFailed, "the message could not be stored in the product key"};
   std::vector<std::string> files;
   for (const auto& path : m.attachments) {
     // A file removed since (a record moved on, an image cleaned up) is left out.

@@ -5,6 +5,10 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/forwarding_file_system.h"
+#include "platform/linux_file_system.h"
+#include "testing/temp_folder.h"
+
 namespace zentrova {
 namespace {
 
@@ -40,6 +44,48 @@ TEST(MailOutbox, EachSenderFindsItsOwnMessage) {
   EXPECT_EQ(sender.seen, (std::vector<std::string>{"T1|first|1", "T3|third|2"}));
   EXPECT_EQ(product.values["MessageToBeSent"], "third");
   EXPECT_EQ(outbox.Sent(), 2u);
+}
+
+// Reads fail while `failing` is set, as with too many open files in the
+// station while the sender, a process of its own, still reads the file.
+class FailingReads : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& p) override {
+    if (failing) return Status::IoError("cannot open " + p + ": Too many open files");
+    return ForwardingFileSystem::OpenForRead(p);
+  }
+  bool failing = false;
+};
+
+TEST(MailOutbox, NoSenderFindsAnEarlierMessage) {
+  testing::TempFolder dir;
+  dir.Write("product.ini", "[Kalvane Applications]\nSMTPServer=mail.example.org\n");
+  LinuxFileSystem real;
+  FailingReads fs(real);
+  IniFileStore product(fs, dir.Path("product.ini"), "Kalvane Applications");
+  IniFileStore sendersView(real, dir.Path("product.ini"), "Kalvane Applications");
+  SlowSender sender(sendersView);
+  MailOutbox outbox(product, sender);
+  outbox.Submit({"T1", "Zentrova started.", true, "/p/ZuveRadeRI.exe", {}, ""});
+  ASSERT_TRUE(outbox.WaitIdle(5000));
+  fs.failing = true;
+  outbox.Submit({"T2", "Warning ! Battery voltage is less than 10.5 V. PC will be shoutdown.", true,
+                 "/p/ZuveRadeRI.exe", {}, ""});
+  outbox.WaitIdle(300);  // its attempt fails; it then waits for a retry
+  fs.failing = false;
+  outbox.Submit({"T3", "System shutdown.", true, "/p/ZuveRadeRI.exe", {}, ""});
+  ASSERT_TRUE(outbox.WaitIdle(20000));
+  // The message that could not be stored waits for its retry; no sender
+  // ever finds the text of another message under its title.
+  ASSERT_GE(sender.seen.size(), 2u);
+  EXPECT_EQ(sender.seen[0], "T1|Zentrova started.|0");
+  EXPECT_EQ(sender.seen[1], "T3|System shutdown.|0");
+  for (const std::string& seen : sender.seen) {
+    EXPECT_TRUE(seen == "T1|Zentrova started.|0" || seen == "T3|System shutdown.|0" ||
+                seen == "T2|Warning ! Battery voltage is less than 10.5 V. PC will be shoutdown.|0")
+        << seen;
+  }
 }
 
 TEST(MailOutbox, ClosingDoesNotWaitForAHangingSender) {

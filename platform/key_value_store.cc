@@ -1,9 +1,30 @@
 #include "platform/key_value_store.h"
 
+#include <atomic>
+#include <cstdio>
+#include <cstdint>
+#include <random>
 #include <vector>
 
 namespace zentrova {
 namespace {
+
+// A name beside `path` for the next new version of the file, never that of
+// another writer's: two processes (two stations on one configuration
+// folder, the station and the e-mail program) that shared one name would
+// write into each other's file and could put a truncated or mixed file in
+// place of the settings.
+std::string NewVersionName(const std::string& path) {
+  static const uint64_t process = [] {
+    std::random_device random;
+    return (static_cast<uint64_t>(random()) << 32) ^ random();
+  }();
+  static std::atomic<uint64_t> count{0};
+  char suffix[48];
+  std::snprintf(suffix, sizeof suffix, ".tmp-%016llx-%llu", static_cast<unsigned long long>(process),
+                static_cast<unsigned long long>(++count));
+  return path + suffix;
+}
 
 // The lines without their LF or CR LF ends. A UTF-8 byte order mark (as
 // Windows editors write) is no part of the first line; the file is
@@ -63,6 +84,31 @@ void CreateParents(FileSystem& fs, const std::string& path) {
   if (parent.empty() || fs.IsDirectory(parent)) return;
   CreateParents(fs, parent);
   fs.CreateFolder(parent);
+}
+
+// A settings file is a few kilobytes; one far larger (a log written into it
+// by mistake, a damaged file system) is not a settings file, and reading it
+// whole, as every read and write does, would take the station's memory.
+constexpr uint64_t kLargestSettingsFile = 1 << 20;
+
+StatusOr<std::string> ReadSettingsFile(FileSystem& fs, const std::string& path) {
+  auto file = fs.OpenForRead(path);
+  if (!file.ok()) return file.status();
+  const uint64_t size = (*file)->Size();
+  if (size > kLargestSettingsFile) {
+    return Status::IoError(path + " is " + std::to_string(size) + " bytes long, more than the " +
+                           std::to_string(kLargestSettingsFile) + " of a settings file");
+  }
+  std::string data(static_cast<size_t>(size), '\0');
+  size_t done = 0;
+  while (done < data.size()) {
+    auto n = (*file)->ReadAt(done, data.size() - done, data.data() + done);
+    if (!n.ok()) return n.status();
+    if (*n == 0) break;  // the file shrank while it was read
+    done += *n;
+  }
+  data.resize(done);
+  return data;
 }
 
 }  // namespace
@@ -163,7 +209,7 @@ void PutEntry(std::vector<std::string>& lines, const std::string& section, const
 std::optional<std::string> IniFileStore::Get(const std::string& key) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (auto it = held_.find(key); it != held_.end()) return it->second;
-  auto text = ReadWholeFile(fs_, path_);
+  auto text = ReadSettingsFile(fs_, path_);
   if (text.ok()) {
     lastText_ = *text;
   } else if (text.status().code() == Status::Code::kNotFound) {
@@ -184,11 +230,23 @@ bool IniFileStore::Set(const std::string& key, const std::string& value) {
   return stored;
 }
 
+IniFileStore::~IniFileStore() {
+  // Values held while the file could not be read go to it now, when it
+  // reads again, rather than end with the process; no one is told any more.
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::string unused;
+  if (!held_.empty()) WriteLocked(held_, unused);
+}
+
 bool IniFileStore::SetLocked(const std::string& key, const std::string& value, std::string& notice) {
   std::map<std::string, std::string> pending = held_;
   pending[key] = value;
+  return WriteLocked(std::move(pending), notice);
+}
+
+bool IniFileStore::WriteLocked(std::map<std::string, std::string> pending, std::string& notice) {
   std::vector<std::string> lines;
-  auto text = ReadWholeFile(fs_, path_);
+  auto text = ReadSettingsFile(fs_, path_);
   if (text.ok()) {
     lines = Lines(*text);
   } else if (text.status().code() != Status::Code::kNotFound) {
@@ -207,7 +265,7 @@ bool IniFileStore::SetLocked(const std::string& key, const std::string& value, s
   for (const auto& line : lines) out += line + "\n";
 
   CreateParents(fs_, path_);
-  const std::string tmp = path_ + ".tmp";
+  const std::string tmp = NewVersionName(path_);
   auto file = fs_.OpenForWrite(tmp);
   if (!file.ok()) return false;
   fs_.SetMode(tmp, 0600);

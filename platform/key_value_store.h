@@ -34,7 +34,7 @@ class KeyValueStore {
 // error, no permission) is never written: rewriting it from what could be
 // read would lose every other setting in it. The values set meanwhile are
 // kept in memory, given back by Get, and written with the next Set that
-// can read the file again; Set returns false until then. Get falls back to
+// can read the file again, or when the store ends; Set returns false until then. Get falls back to
 // the last text it read. The notice hears of this once when it starts and
 // once when the held values reached the file.
 //
@@ -45,6 +45,9 @@ class KeyValueStore {
 class IniFileStore : public KeyValueStore {
  public:
   IniFileStore(FileSystem& fs, std::string path, std::string section);
+  ~IniFileStore() override;
+  IniFileStore(const IniFileStore&) = delete;
+  IniFileStore& operator=(const IniFileStore&) = delete;
   std::optional<std::string> Get(const std::string& key) override;
   bool Set(const std::string& key, const std::string& value) override;
   const std::string& path() const { return path_; }
@@ -55,6 +58,9 @@ class IniFileStore : public KeyValueStore {
 
  private:
   bool SetLocked(const std::string& key, const std::string& value, std::string& notice);
+  // The file as read now with `pending` put in, written; false (and the
+  // values held) when it cannot be read.
+  bool WriteLocked(std::map<std::string, std::string> pending, std::string& notice);
   void Tell(const std::string& text);
 
   FileSystem& fs_;

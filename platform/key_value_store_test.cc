@@ -7,9 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "platform/fault_file_system.h"
+#include "platform/forwarding_file_system.h"
 #include "platform/linux_file_system.h"
 #include "testing/temp_folder.h"
 
@@ -93,7 +97,9 @@ TEST(IniFileStore, AFailedWriteLeavesTheOldFile) {
   fs.SetWriteBudget(3);
   EXPECT_FALSE(store.Set("a", "new value"));
   EXPECT_EQ(dir.Read("z.ini"), before);
-  EXPECT_FALSE(real.Exists(dir.Path("z.ini.tmp")));
+  auto names = real.ListFolder(dir.path());
+  ASSERT_TRUE(names.ok());
+  EXPECT_EQ(*names, (std::vector<std::string>{".", "..", "z.ini"}));  // no part-written version left
   EXPECT_EQ(store.Get("a"), "old");
 }
 
@@ -150,6 +156,31 @@ TEST(IniFileStore, AFileThatCannotBeReadIsNeverReplaced) {
   }
 }
 
+// The file reads again, but nothing more is set before the station ends:
+// what it held is not lost with it.
+TEST(IniFileStore, HeldValuesReachTheFileWhenTheStoreEnds) {
+  TempFolder dir;
+  dir.Write("Zentrova.ini", "[General]\nsMyName=SITE1\n");
+  LinuxFileSystem real;
+  UnreadableFiles fs(real);
+  {
+    IniFileStore store(fs, dir.Path("Zentrova.ini"), "General");
+    fs.failing = "Input/output error";
+    EXPECT_FALSE(store.Set("iCurrentDrive", "2"));
+    fs.failing = nullptr;
+    dir.Write("Zentrova.ini", "[General]\nsMyName=SITE2\n");  // edited meanwhile by someone else
+  }
+  EXPECT_EQ(dir.Read("Zentrova.ini"), "[General]\nsMyName=SITE2\niCurrentDrive=2\n");
+  {
+    // Still unreadable at the end: the file is left as it is.
+    IniFileStore store(fs, dir.Path("Zentrova.ini"), "General");
+    fs.failing = "Input/output error";
+    EXPECT_FALSE(store.Set("iCurrentDrive", "3"));
+  }
+  fs.failing = nullptr;
+  EXPECT_EQ(dir.Read("Zentrova.ini"), "[General]\nsMyName=SITE2\niCurrentDrive=2\n");
+}
+
 TEST(IniFileStore, LinesFromBeforeTheNoticeAreHandedOn) {
   TempFolder dir;
   dir.Write("z.ini", "[General]\na=1\n");
@@ -163,6 +194,26 @@ TEST(IniFileStore, LinesFromBeforeTheNoticeAreHandedOn) {
   ASSERT_EQ(told.size(), 1u);
   EXPECT_NE(told[0].find("Input/output error"), std::string::npos);
   EXPECT_EQ(dir.Read("z.ini"), "[General]\na=1\n");
+}
+
+// Far too large to be a settings file (here a sparse file of 200 GB):
+// neither read whole nor replaced.
+TEST(IniFileStore, AHugeFileIsNeitherReadNorReplaced) {
+  TempFolder dir;
+  dir.Write("Zentrova.ini", "[General]\nsMyName=SITE1\n");
+  ASSERT_EQ(::truncate(dir.Path("Zentrova.ini").c_str(), 200ll << 30), 0);
+  LinuxFileSystem fs;
+  IniFileStore store(fs, dir.Path("Zentrova.ini"), "General");
+  std::vector<std::string> told;
+  store.SetNotice([&told](const std::string& line) { told.push_back(line); });
+  EXPECT_EQ(store.Get("sMyName"), std::nullopt);
+  EXPECT_FALSE(store.Set("bCheckBattery", "1"));
+  EXPECT_EQ(store.Get("bCheckBattery"), "1");
+  auto size = fs.FileSize(dir.Path("Zentrova.ini"));
+  ASSERT_TRUE(size.ok());
+  EXPECT_EQ(*size, 200ull << 30);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("more than the 1048576 of a settings file"), std::string::npos) << told[0];
 }
 
 // A station running as another user than the one who owns its settings
@@ -213,6 +264,39 @@ TEST(IniFileStore, KilledWhileWritingLeavesTheOldOrTheNewFile) {
     EXPECT_TRUE(*value == "start" || (value->size() == big.size() + 1 && value->compare(0, big.size(), big) == 0))
         << "round " << round << ": " << value->size();
   }
+}
+
+// Another process writes the same settings file while this one is writing
+// its new version (two stations on one configuration folder).
+class WriterMeetsAnother : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& p) override {
+    auto file = ForwardingFileSystem::OpenForWrite(p);
+    if (other) std::exchange(other, nullptr)();
+    return file;
+  }
+  std::function<void()> other;
+};
+
+TEST(IniFileStore, TwoWritersAtOnceLeaveAWholeFile) {
+  TempFolder dir;
+  dir.Write("Zentrova.ini", "[General]\nZENTROVA_CURRENT_FOLDER_PATH=/home/op/Data\nsMyName=SITE1\n");
+  LinuxFileSystem real;
+  WriterMeetsAnother fs(real);
+  IniFileStore mine(fs, dir.Path("Zentrova.ini"), "General");
+  IniFileStore theirs(real, dir.Path("Zentrova.ini"), "General");
+  bool theirsStored = false;
+  fs.other = [&] { theirsStored = theirs.Set("iCurrentDrive", "2"); };
+  EXPECT_TRUE(mine.Set("bCheckBattery", "1"));
+  EXPECT_TRUE(theirsStored);
+  // The later rename wins whole: this writer's version, read before the
+  // other's write.
+  EXPECT_EQ(dir.Read("Zentrova.ini"),
+            "[General]\nZENTROVA_CURRENT_FOLDER_PATH=/home/op/Data\nsMyName=SITE1\nbCheckBattery=1\n");
+  auto names = real.ListFolder(dir.path());
+  ASSERT_TRUE(names.ok());
+  EXPECT_EQ(*names, (std::vector<std::string>{".", "..", "Zentrova.ini"}));
 }
 
 TEST(IniFileStore, TwoFoldersDoNotInterfere) {

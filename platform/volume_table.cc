@@ -52,8 +52,12 @@ std::map<char, std::string> LinuxVolumeTable::Roots() {
 }
 
 std::optional<VolumeSpace> LinuxVolumeTable::Space(const std::string& root) {
+  // A root must be a folder: statvfs answers for a file too (with the file
+  // system it lies on), but no destination folder can be made below one.
+  struct stat st;
+  if (root.empty() || ::stat(root.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
   struct statvfs s;
-  if (root.empty() || ::statvfs(root.c_str(), &s) != 0) return std::nullopt;
+  if (::statvfs(root.c_str(), &s) != 0) return std::nullopt;
   const uint64_t unit = s.f_frsize ? s.f_frsize : s.f_bsize;
   // The blocks the station's user may write: the reserved ones (f_bfree
   // counts them) are of no use to it.

@@ -32,7 +32,8 @@ class VolumeTable {
     const auto it = roots.find(letter);
     return it == roots.end() ? std::string() : it->second;
   }
-  // Free and total space of the volume at `root`; nothing on failure.
+  // Free and total space of the volume at `root`; nothing on failure or
+  // when `root` is not a folder.
   virtual std::optional<VolumeSpace> Space(const std::string& root) = 0;
 };
 

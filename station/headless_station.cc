@@ -106,6 +106,11 @@ HeadlessStation::~HeadlessStation() {
   CloseOutboxes(mailbox_, outbox_, 0);  // what is left waits in the spool
   if (form_) form_->Shutdown();
   joins_.JoinAll();
+  // The outboxes are closed while the document is there: their writes of
+  // the product key may tell of an unreadable file, and that goes to the
+  // document's log. Then no store speaks to it any more.
+  profile_.SetNotice(nullptr);
+  product_.SetNotice(nullptr);
 }
 
 void HeadlessStation::StartWatchdog() {

@@ -155,6 +155,36 @@ TEST(Station, ItsMessagesArriveByEmail) {
   EXPECT_NE(all.find("Zentrova was closed."), std::string::npos) << all.substr(all.size() > 600 ? all.size() - 600 : 0);
 }
 
+// The product key turns unreadable while the station runs (here it is
+// replaced by a folder), and the last report is handed on only as the
+// station closes, behind a slow sender: it finds the key so and says it.
+TEST(Station, ClosesCleanlyWhenTheProductKeyTurnsUnreadable) {
+  TempFolder dir;
+  WriteConfig(dir, "bSnedReport=1\n");
+  dir.Write("cfg/product.ini", "[Kalvane Applications]\nReceiverEMailAddress=op@example.org\n");
+  // The station with a sender beside it that takes 2 s for every message.
+  std::filesystem::create_directories(dir.Path("bin"));
+  std::error_code linked;
+  std::filesystem::create_hard_link(kStation, dir.Path("bin/zentrova-station"), linked);
+  if (linked) std::filesystem::copy_file(kStation, dir.Path("bin/zentrova-station"));
+  dir.Write("bin/ZuveRadeRI.exe", "#!/bin/sh\nsleep 2\n");
+  std::filesystem::permissions(dir.Path("bin/ZuveRadeRI.exe"), std::filesystem::perms::owner_all);
+  BackgroundProcess station({dir.Path("bin/zentrova-station"), "--config-dir", dir.Path("cfg"), "--start",
+                             "--run-for", "1"},
+                            dir.Path("station.out"));
+  ASSERT_TRUE(station.started());
+  for (int i = 0; i < 200 && dir.Read("station.out").find("Monitor started") == std::string::npos; ++i) {
+    ::usleep(20000);
+  }
+  // The start's report is with the sender now; the closing one waits behind it.
+  std::filesystem::rename(dir.Path("cfg/product.ini"), dir.Path("product.ini.was"));
+  std::filesystem::create_directory(dir.Path("cfg/product.ini"));
+  EXPECT_EQ(station.Wait(), 0) << dir.Read("station.out");
+  const std::string out = dir.Read("station.out");
+  EXPECT_NE(out.find("product.ini could not be read"), std::string::npos) << out;
+  EXPECT_NE(out.find("zentrova-station: stopped"), std::string::npos) << out;
+}
+
 TEST(Station, KeepsMonitoringWhileTheReportServerHangs) {
   TempFolder dir;
   testing::LocalHttpServer server(dir, "--hang");
