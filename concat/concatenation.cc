@@ -325,7 +325,7 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
                    t, L, js.n));
   }
 
-  const JoinRuns runs = SplitAtTimeGaps(facts, L);
+  const JoinRuns runs = SplitAtTimeGaps(facts, L, js.n);
   for (const TimeGap& gap : runs.gaps) {
     const double s = gap.seconds;
     log.Say(Printf("Time gap: %s starts %.3f s %s its place in the joined record; it begins a new joined record",
