@@ -73,8 +73,10 @@ class TraceWriter {
 
 int64_t Headroom(int64_t furthest) { return furthest - 17; }
 
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
+// The name of a file in its folder (a backslash is part of a name where the
+// file system's separator is '/').
+std::string BaseName(const FileSystem& fs, const std::string& path) {
+  const size_t slash = path.find_last_of(fs.Separator());
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -229,7 +231,7 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
     if (correctionReport && correct) correctionReport->Write("\r\n");
     if (recordH < maxH) {
       log.Say(Printf("Short record: %s holds %d samples of %d; zeros fill the rest of its place",
-                     BaseName(part.files[k]).c_str(), recordH, maxH));
+                     BaseName(fs, part.files[k]).c_str(), recordH, maxH));
     }
     offset += maxH;
     // What no later record can change goes to the file.
@@ -287,7 +289,7 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
     const RecordFacts r = ReadRecordFacts(fs, job.pFiles[k], job.nNominalLength);
     const auto why = WhyNotJoinable(r, facts.empty() ? nullptr : &facts.front());
     if (why) {
-      log.Say("Not joined: " + BaseName(job.pFiles[k]) + " (" + *why + ")");
+      log.Say("Not joined: " + BaseName(fs, job.pFiles[k]) + " (" + *why + ")");
       continue;
     }
     facts.push_back(r);
@@ -329,7 +331,7 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
   for (const TimeGap& gap : runs.gaps) {
     const double s = gap.seconds;
     log.Say(Printf("Time gap: %s starts %.3f s %s its place in the joined record; it begins a new joined record",
-                   BaseName(job.pFiles[joined[gap.index]]).c_str(), std::fabs(s), s >= 0 ? "after" : "before"));
+                   BaseName(fs, job.pFiles[joined[gap.index]]).c_str(), std::fabs(s), s >= 0 ? "after" : "before"));
   }
   for (const auto& [a, b] : runs.runs) {
     JoinedPart part;

@@ -301,6 +301,7 @@ TEST(Seg2Tool, RecordsThatDoNotBelongTogetherAreLeftOut) {
   WriteRecord(dir.Path("hour/r_4.dat"), 24, 4000, 250.0f, -1);
   WriteRecord(dir.Path("hour/r_5.dat"), 24, 4000, 250.0f, t2013 + 1000);
   WriteRecord(dir.Path("hour/r_6.dat"), 24, 4000, 250.0f, t2019);
+  WriteRecord(dir.Path("hour/odd\\r_7.dat"), 24, 4000, 250.0f, -1);  // a backslash is part of a name here
   const auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--name", "X"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const auto paths = Lines(run.out);
@@ -315,7 +316,8 @@ TEST(Seg2Tool, RecordsThatDoNotBelongTogetherAreLeftOut) {
   const std::string report = dir.Read("out/ConcatenateSeg2.txt");
   for (const std::string line : {"Not joined: r_2.dat (48 traces, the first record has 24)",
                                  "Not joined: r_3.dat (sample interval 62.5 us, the first record has 250 us)",
-                                 "Not joined: r_4.dat (no record time, so it cannot be placed in time)"}) {
+                                 "Not joined: r_4.dat (no record time, so it cannot be placed in time)",
+                                 "Not joined: odd\\r_7.dat (no record time, so it cannot be placed in time)"}) {
     EXPECT_NE(run.err.find("zentrova-seg2: " + line + "\n"), std::string::npos) << line << "\n" << run.err;
     EXPECT_NE(report.find(line + "\r\n"), std::string::npos) << line;
   }
