@@ -5,6 +5,7 @@
 #include "detection/event_run.h"
 #include "health/station_health.h"
 #include "notify/send_report.h"
+#include "station/interrupted_joins.h"
 
 namespace zentrova {
 namespace {
@@ -88,6 +89,32 @@ void HeadlessStation::SayStartupNotes() {
   }
 }
 
+// Hours whose join a kill or a power loss cut off are joined again: their
+// records are filed, and no later hour change would join them.
+void HeadlessStation::RejoinInterruptedJoins() {
+  std::lock_guard<std::recursive_mutex> lock(doc_->mutex);
+  if (doc_->bConcatenate != 1 || !doc_->services.concatenateRecords) return;
+  for (const InterruptedJoin& cut : FindInterruptedJoins(fs_, doc_->settingsBlock.strDestinationFolder)) {
+    const Status removed = fs_.Remove(cut.partial);
+    const std::string line = removed.ok() ? "A join was cut off (" + cut.partial + " was left); the records of " +
+                                                cut.hourFolder + " are joined again"
+                                          : "A join was cut off and " + cut.partial + " cannot be removed (" +
+                                                removed.message() + "); the records of " + cut.hourFolder +
+                                                " are not joined again";
+    doc_->activityLog.Add(line);
+    doc_->activityLog.AppendToLogFile(line);
+    if (!removed.ok()) continue;
+    ConcatenationRequest request;
+    request.sourceFolder = cut.hourFolder;
+    request.targetFolder = cut.concatFolder;
+    request.presetLength = doc_->nDataConcatenate;
+    request.nameText = doc_->settingsBlock.sMyName;
+    request.bInteractive = 0;
+    request.bThreaded = 1;
+    doc_->services.concatenateRecords(request);
+  }
+}
+
 HeadlessStation::~HeadlessStation() {
   if (form_) form_->Shutdown();
   joins_.JoinAll();
@@ -95,6 +122,7 @@ HeadlessStation::~HeadlessStation() {
 
 int HeadlessStation::Run() {
   form_->OnInitialUpdate();
+  RejoinInterruptedJoins();
   if (options_.start && form_->bRunning == 0) form_->OnStart();
   loop_.Run(options_.runForSeconds < 0 ? -1 : static_cast<int64_t>(options_.runForSeconds * 1000.0));
   form_->Shutdown();

@@ -48,6 +48,7 @@ class HeadlessStation {
 
  private:
   void SayStartupNotes();
+  void RejoinInterruptedJoins();
 
   StationOptions options_;
   std::ostream& out_;
