@@ -102,6 +102,11 @@ class JobReport {
   ConcatenationJob& job_;
 };
 
+// Whether a joined record written earlier in this job has the path.
+bool TakenByEarlierPart(const ConcatenationJob& job, const std::string& path) {
+  return std::any_of(job.parts.begin(), job.parts.end(), [&](const JoinedPart& p) { return p.path == path; });
+}
+
 // What the join settles for the whole job before it writes.
 struct JoinSettings {
   int t = 0;  // the largest sample count of the records joined
@@ -148,9 +153,19 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
   outTime.nAcquisitionMs = outTime.nFirstSampleMs = first.nFirstSampleMs;
   const Seg2Layout layout(outHeaders, outTime);
 
-  part.path = JoinPath(fs, target, JoinedRecordFileName(first.tFirstSample, first.nFirstSampleMs,
-                                                        job.strNameText + "_concatenated", part.numbers.front(),
-                                                        part.numbers.back()));
+  const std::string name = JoinedRecordFileName(first.tFirstSample, first.nFirstSampleMs,
+                                                job.strNameText + "_concatenated", part.numbers.front(),
+                                                part.numbers.back());
+  part.path = JoinPath(fs, target, name);
+  // Runs with the same first time and running numbers (a counter and clock
+  // set back) must not replace each other's joined record.
+  for (int k = 2; TakenByEarlierPart(job, part.path); ++k) {
+    part.path = JoinPath(fs, target, Printf("%s_%d.dat", name.substr(0, name.size() - 4).c_str(), k));
+  }
+  if (part.path != JoinPath(fs, target, name)) {
+    log.Say("Same name: the joined record of " + BaseName(fs, part.files.front()) + " is written as " +
+            BaseName(fs, part.path));
+  }
   if (std::find(job.pFiles.begin(), job.pFiles.end(), part.path) != job.pFiles.end()) {
     const std::string refused = part.path;
     part.path.clear();

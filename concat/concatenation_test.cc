@@ -323,6 +323,22 @@ TEST_F(Concatenation, ATimeGapBeginsANewJoinedRecord) {
   EXPECT_TRUE(Told("Time gap: a_5.dat starts 104.000 s before its place in the joined record"));
 }
 
+TEST_F(Concatenation, JoinedRecordsOfOneJobNeverShareAName) {
+  // Two records with the same running number and time but other samples (a
+  // counter and clock set back): each is a joined record of its own, and
+  // the second must not replace the first.
+  WriteRecordAt(fs, "/hour/a_1.dat", 2, 500, 1584259200000, Wave);
+  WriteRecordAt(fs, "/hour/b_1.dat", 2, 500, 1584259200000, [](int f, int j) { return Wave(f, j) + 1000.0f; });
+  JoinAndCompare(500, 2);
+  const std::string name = JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 1);
+  EXPECT_EQ(job.parts[0].path, "/joined/" + name);
+  EXPECT_EQ(job.parts[1].path, "/joined/" + name.substr(0, name.size() - 4) + "_2.dat");
+  const std::string line = "Same name: the joined record of " + job.parts[1].files.front().substr(6) + " is written as " +
+                           name.substr(0, name.size() - 4) + "_2.dat";
+  EXPECT_TRUE(Told(line));
+  EXPECT_NE(Report().find(line + "\r\n"), std::string::npos);
+}
+
 TEST_F(Concatenation, AJoinedRecordIsNeverAnInput) {
   // Joined into the folder of its records, twice: the second join leaves the
   // first one's file out and writes the same bytes.
