@@ -194,11 +194,11 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
   for (int k = 0; st.ok() && k < nFiles; ++k) {
     RecordTimeHeader time;
     const int count = AppendSeg2File(fs, prompt, part.files[k], t, 0, 1, headers, data, time);
-    if (count < 0) {
-      st = Status::NotFound("cannot open " + part.files[k]);
-      break;
-    }
-    const size_t read = std::min(static_cast<size_t>(count), traces);
+    // A record gone or unreadable since the join began keeps its place, in
+    // zeros, so that the records after it stay at their times.
+    const bool gone = count < 0;
+    if (gone) maxH = std::max(maxH, L);
+    const size_t read = gone ? 0 : std::min(static_cast<size_t>(count), traces);
     for (size_t f = 0; f < read; ++f) {
       const CHeaderXY& h = headers[f];
       log.Write(Printf("%d %zu %d %f %f\r\n", k, f, h.nReceiverLoc, static_cast<double>(h.fDelay),
@@ -244,7 +244,9 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
     }
     if (lagReport && k >= 1) lagReport->Write("\r\n");
     if (correctionReport && correct) correctionReport->Write("\r\n");
-    if (recordH < maxH) {
+    if (gone) {
+      log.Say("Short record: " + BaseName(fs, part.files[k]) + " cannot be read any more; zeros fill its place");
+    } else if (recordH < maxH) {
       log.Say(Printf("Short record: %s holds %d samples of %d; zeros fill the rest of its place",
                      BaseName(fs, part.files[k]).c_str(), recordH, maxH));
     }

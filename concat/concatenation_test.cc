@@ -441,6 +441,45 @@ TEST_F(Concatenation, AJoinedFileThatCannotBeWrittenLeavesNothingUnderItsName) {
   for (const auto& name : *listed) EXPECT_EQ(name.find("_concatenated_"), std::string::npos) << name;
 }
 
+// Removes a record once the joined record is begun, as an operator or a
+// clean-up may while the join reads.
+class RemovesWhileJoining : public ForwardingFileSystem {
+ public:
+  RemovesWhileJoining(FileSystem& base, std::string record) : ForwardingFileSystem(base), record_(std::move(record)) {}
+  StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& path) override {
+    base().Remove(record_);
+    return base().OpenForUpdate(path);
+  }
+
+ private:
+  std::string record_;
+};
+
+TEST_F(Concatenation, ARecordGoneWhileJoiningLeavesZerosInItsPlace) {
+  for (int k = 0; k < 5; ++k) {
+    WriteRecordAt(fs, "/hour/a_" + std::to_string(k + 1) + ".dat", 2, 1000, 1584259200000 + k * 1000,
+                  [k](int f, int j) { return Wave(f, j + 1000 * k) + 1.0f + 1000.0f; });
+  }
+  RemovesWhileJoining removing(fs, "/hour/a_3.dat");
+  RecordingPrompt prompt;
+  job = PlanConcatenation(removing, prompt, Request(1000));
+  job.tell = [this](const std::string& line) { told.push_back(line); };
+  ASSERT_EQ(RunConcatenation(removing, prompt, job), 1) << job.strWhyNot;
+  ASSERT_EQ(job.parts.size(), 1u);
+  SeismicRecord r;
+  int status = 0;
+  ASSERT_EQ(ReadSeg2File(fs, r, job.strResultPath, 1, 1, status), 2);
+  ASSERT_EQ(r.pHeader[0].nSamples, 5000);
+  for (int j = 0; j < 5000; ++j) {
+    const int k = j / 1000;
+    const float expected = k == 2 ? 0.0f : Wave(0, j) + 1.0f + 1000.0f;
+    ASSERT_EQ(r.ppData[0][static_cast<size_t>(j)], expected) << j;
+  }
+  const std::string line = "Short record: a_3.dat cannot be read any more; zeros fill its place";
+  EXPECT_TRUE(Told(line));
+  EXPECT_NE(Report().find(line + "\r\n"), std::string::npos);
+}
+
 TEST_F(Concatenation, OnAWorkerThread) {
   WriteRecord(fs, "/hour/a_1.dat", 2, 500, 1584259200, Wave);
   WriteRecord(fs, "/hour/a_2.dat", 2, 500, 1584259201, Wave);
