@@ -73,8 +73,10 @@ class TraceWriter {
 
 int64_t Headroom(int64_t furthest) { return furthest - 17; }
 
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
+// The name of a file in its folder (a backslash is part of a name where the
+// file system's separator is '/').
+std::string BaseName(const FileSystem& fs, const std::string& path) {
+  const size_t slash = path.find_last_of(fs.Separator());
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -99,6 +101,11 @@ class JobReport {
   Report file_;
   ConcatenationJob& job_;
 };
+
+// Whether a joined record written earlier in this job has the path.
+bool TakenByEarlierPart(const ConcatenationJob& job, const std::string& path) {
+  return std::any_of(job.parts.begin(), job.parts.end(), [&](const JoinedPart& p) { return p.path == path; });
+}
 
 // What the join settles for the whole job before it writes.
 struct JoinSettings {
@@ -146,9 +153,19 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
   outTime.nAcquisitionMs = outTime.nFirstSampleMs = first.nFirstSampleMs;
   const Seg2Layout layout(outHeaders, outTime);
 
-  part.path = JoinPath(fs, target, JoinedRecordFileName(first.tFirstSample, first.nFirstSampleMs,
-                                                        job.strNameText + "_concatenated", part.numbers.front(),
-                                                        part.numbers.back()));
+  const std::string name = JoinedRecordFileName(first.tFirstSample, first.nFirstSampleMs,
+                                                job.strNameText + "_concatenated", part.numbers.front(),
+                                                part.numbers.back());
+  part.path = JoinPath(fs, target, name);
+  // Runs with the same first time and running numbers (a counter and clock
+  // set back) must not replace each other's joined record.
+  for (int k = 2; TakenByEarlierPart(job, part.path); ++k) {
+    part.path = JoinPath(fs, target, Printf("%s_%d.dat", name.substr(0, name.size() - 4).c_str(), k));
+  }
+  if (part.path != JoinPath(fs, target, name)) {
+    log.Say("Same name: the joined record of " + BaseName(fs, part.files.front()) + " is written as " +
+            BaseName(fs, part.path));
+  }
   if (std::find(job.pFiles.begin(), job.pFiles.end(), part.path) != job.pFiles.end()) {
     const std::string refused = part.path;
     part.path.clear();
@@ -177,11 +194,11 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
   for (int k = 0; st.ok() && k < nFiles; ++k) {
     RecordTimeHeader time;
     const int count = AppendSeg2File(fs, prompt, part.files[k], t, 0, 1, headers, data, time);
-    if (count < 0) {
-      st = Status::NotFound("cannot open " + part.files[k]);
-      break;
-    }
-    const size_t read = std::min(static_cast<size_t>(count), traces);
+    // A record gone or unreadable since the join began keeps its place, in
+    // zeros, so that the records after it stay at their times.
+    const bool gone = count < 0;
+    if (gone) maxH = std::max(maxH, L);
+    const size_t read = gone ? 0 : std::min(static_cast<size_t>(count), traces);
     for (size_t f = 0; f < read; ++f) {
       const CHeaderXY& h = headers[f];
       log.Write(Printf("%d %zu %d %f %f\r\n", k, f, h.nReceiverLoc, static_cast<double>(h.fDelay),
@@ -227,9 +244,11 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
     }
     if (lagReport && k >= 1) lagReport->Write("\r\n");
     if (correctionReport && correct) correctionReport->Write("\r\n");
-    if (recordH < maxH) {
+    if (gone) {
+      log.Say("Short record: " + BaseName(fs, part.files[k]) + " cannot be read any more; zeros fill its place");
+    } else if (recordH < maxH) {
       log.Say(Printf("Short record: %s holds %d samples of %d; zeros fill the rest of its place",
-                     BaseName(part.files[k]).c_str(), recordH, maxH));
+                     BaseName(fs, part.files[k]).c_str(), recordH, maxH));
     }
     offset += maxH;
     // What no later record can change goes to the file.
@@ -287,7 +306,7 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
     const RecordFacts r = ReadRecordFacts(fs, job.pFiles[k], job.nNominalLength);
     const auto why = WhyNotJoinable(r, facts.empty() ? nullptr : &facts.front());
     if (why) {
-      log.Say("Not joined: " + BaseName(job.pFiles[k]) + " (" + *why + ")");
+      log.Say("Not joined: " + BaseName(fs, job.pFiles[k]) + " (" + *why + ")");
       continue;
     }
     facts.push_back(r);
@@ -325,11 +344,11 @@ int RunConcatenation(FileSystem& fs, Prompt& prompt, ConcatenationJob& job) {
                    t, L, js.n));
   }
 
-  const JoinRuns runs = SplitAtTimeGaps(facts, L);
+  const JoinRuns runs = SplitAtTimeGaps(facts, L, js.n);
   for (const TimeGap& gap : runs.gaps) {
     const double s = gap.seconds;
     log.Say(Printf("Time gap: %s starts %.3f s %s its place in the joined record; it begins a new joined record",
-                   BaseName(job.pFiles[joined[gap.index]]).c_str(), std::fabs(s), s >= 0 ? "after" : "before"));
+                   BaseName(fs, job.pFiles[joined[gap.index]]).c_str(), std::fabs(s), s >= 0 ? "after" : "before"));
   }
   for (const auto& [a, b] : runs.runs) {
     JoinedPart part;

@@ -13,7 +13,7 @@
 // Only records that belong together are joined: those with the trace count
 // and sample interval of the job's first record and a record time; the
 // others are left out with a line in the report. A record that does not
-// start where the joined record has come to (more than one record length
+// start where the joined record has come to (half a record length or more
 // off) begins a new joined record, so that every sample keeps its true time.
 // Joined records themselves are never joined again.
 

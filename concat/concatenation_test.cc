@@ -323,6 +323,22 @@ TEST_F(Concatenation, ATimeGapBeginsANewJoinedRecord) {
   EXPECT_TRUE(Told("Time gap: a_5.dat starts 104.000 s before its place in the joined record"));
 }
 
+TEST_F(Concatenation, JoinedRecordsOfOneJobNeverShareAName) {
+  // Two records with the same running number and time but other samples (a
+  // counter and clock set back): each is a joined record of its own, and
+  // the second must not replace the first.
+  WriteRecordAt(fs, "/hour/a_1.dat", 2, 500, 1584259200000, Wave);
+  WriteRecordAt(fs, "/hour/b_1.dat", 2, 500, 1584259200000, [](int f, int j) { return Wave(f, j) + 1000.0f; });
+  JoinAndCompare(500, 2);
+  const std::string name = JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 1);
+  EXPECT_EQ(job.parts[0].path, "/joined/" + name);
+  EXPECT_EQ(job.parts[1].path, "/joined/" + name.substr(0, name.size() - 4) + "_2.dat");
+  const std::string line = "Same name: the joined record of " + job.parts[1].files.front().substr(6) + " is written as " +
+                           name.substr(0, name.size() - 4) + "_2.dat";
+  EXPECT_TRUE(Told(line));
+  EXPECT_NE(Report().find(line + "\r\n"), std::string::npos);
+}
+
 TEST_F(Concatenation, AJoinedRecordIsNeverAnInput) {
   // Joined into the folder of its records, twice: the second join leaves the
   // first one's file out and writes the same bytes.
@@ -423,6 +439,45 @@ TEST_F(Concatenation, AJoinedFileThatCannotBeWrittenLeavesNothingUnderItsName) {
   EXPECT_EQ(ConcatenateRecords(faulty, prompt, Request(5000)), 0);
   const auto listed = fs.ListFolder("/joined");
   for (const auto& name : *listed) EXPECT_EQ(name.find("_concatenated_"), std::string::npos) << name;
+}
+
+// Removes a record once the joined record is begun, as an operator or a
+// clean-up may while the join reads.
+class RemovesWhileJoining : public ForwardingFileSystem {
+ public:
+  RemovesWhileJoining(FileSystem& base, std::string record) : ForwardingFileSystem(base), record_(std::move(record)) {}
+  StatusOr<std::unique_ptr<UpdatableFile>> OpenForUpdate(const std::string& path) override {
+    base().Remove(record_);
+    return base().OpenForUpdate(path);
+  }
+
+ private:
+  std::string record_;
+};
+
+TEST_F(Concatenation, ARecordGoneWhileJoiningLeavesZerosInItsPlace) {
+  for (int k = 0; k < 5; ++k) {
+    WriteRecordAt(fs, "/hour/a_" + std::to_string(k + 1) + ".dat", 2, 1000, 1584259200000 + k * 1000,
+                  [k](int f, int j) { return Wave(f, j + 1000 * k) + 1.0f + 1000.0f; });
+  }
+  RemovesWhileJoining removing(fs, "/hour/a_3.dat");
+  RecordingPrompt prompt;
+  job = PlanConcatenation(removing, prompt, Request(1000));
+  job.tell = [this](const std::string& line) { told.push_back(line); };
+  ASSERT_EQ(RunConcatenation(removing, prompt, job), 1) << job.strWhyNot;
+  ASSERT_EQ(job.parts.size(), 1u);
+  SeismicRecord r;
+  int status = 0;
+  ASSERT_EQ(ReadSeg2File(fs, r, job.strResultPath, 1, 1, status), 2);
+  ASSERT_EQ(r.pHeader[0].nSamples, 5000);
+  for (int j = 0; j < 5000; ++j) {
+    const int k = j / 1000;
+    const float expected = k == 2 ? 0.0f : Wave(0, j) + 1.0f + 1000.0f;
+    ASSERT_EQ(r.ppData[0][static_cast<size_t>(j)], expected) << j;
+  }
+  const std::string line = "Short record: a_3.dat cannot be read any more; zeros fill its place";
+  EXPECT_TRUE(Told(line));
+  EXPECT_NE(Report().find(line + "\r\n"), std::string::npos);
 }
 
 TEST_F(Concatenation, OnAWorkerThread) {

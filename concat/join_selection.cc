@@ -36,11 +36,17 @@ std::optional<std::string> WhyNotJoinable(const RecordFacts& r, const RecordFact
   return std::nullopt;
 }
 
-JoinRuns SplitAtTimeGaps(const std::vector<RecordFacts>& records, int L) {
+JoinRuns SplitAtTimeGaps(const std::vector<RecordFacts>& records, int L, int n) {
   JoinRuns out;
   if (records.empty()) return out;
   const double intervalMs = records.front().fSampleInterval / 1000.0;
-  const double tolerance = L * intervalMs;  // one record length
+  // A record half a record length or more from its place is not where the
+  // joined record has come to: a lost record puts the next one exactly one
+  // record length late, a repeated time one record length early. Clock
+  // jitter and millisecond stamps stay far below. Records that hold an
+  // overlap of n samples may start up to n samples further on.
+  const double early = 0.5 * L * intervalMs;
+  const double late = (0.5 * L + n) * intervalMs;
   size_t start = 0;
   int64_t offset = 0;
   int maxH = 0;
@@ -48,7 +54,7 @@ JoinRuns SplitAtTimeGaps(const std::vector<RecordFacts>& records, int L) {
     if (k > start) {
       const double placeMs = static_cast<double>(records[start].timeMs) + static_cast<double>(offset) * intervalMs;
       const double off = static_cast<double>(records[k].timeMs) - placeMs;
-      if (std::fabs(off) > tolerance) {
+      if (off <= -early || off >= late) {
         out.runs.emplace_back(start, k - 1);
         out.gaps.push_back({k, off / 1000.0});
         start = k;

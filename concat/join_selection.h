@@ -30,7 +30,8 @@ RecordFacts ReadRecordFacts(FileSystem& fs, const std::string& path, int maxSamp
 // nullptr while there is none yet): nothing when it can.
 std::optional<std::string> WhyNotJoinable(const RecordFacts& record, const RecordFacts* first);
 
-// A record further than one record length (L samples) from its place.
+// A record half a record length (L / 2 samples) or more from its place
+// (further on: L / 2 plus the overlap n).
 struct TimeGap {
   size_t index = 0;      // the record that begins a new joined record
   double seconds = 0.0;  // its time minus the time of its place; negative: early
@@ -43,8 +44,9 @@ struct JoinRuns {
 
 // Splits records that are all joinable with each other (same interval) into
 // runs: record k is placed at offset O (which grows by the largest
-// min(nSamples, L) met so far in the run); when its time is more than L
-// samples from the run's first time plus O samples, it begins a new run.
-JoinRuns SplitAtTimeGaps(const std::vector<RecordFacts>& records, int L);
+// min(nSamples, L) met so far in the run); when its time is L / 2 samples
+// or more before, or L / 2 + n samples or more after, the run's first time
+// plus O samples, it begins a new run.
+JoinRuns SplitAtTimeGaps(const std::vector<RecordFacts>& records, int L, int n);
 
 }  // namespace zentrova

@@ -7,6 +7,7 @@
 #include "detection/event_run.h"
 #include "health/station_health.h"
 #include "notify/send_report.h"
+#include "station/interrupted_joins.h"
 
 namespace zentrova {
 namespace {
@@ -102,6 +103,32 @@ std::function<void(const std::string&)> HeadlessStation::OutboxLog() {
   };
 }
 
+// Hours whose join a kill or a power loss cut off are joined again: their
+// records are filed, and no later hour change would join them.
+void HeadlessStation::RejoinInterruptedJoins() {
+  std::lock_guard<std::recursive_mutex> lock(doc_->mutex);
+  if (doc_->bConcatenate != 1 || !doc_->services.concatenateRecords) return;
+  for (const InterruptedJoin& cut : FindInterruptedJoins(fs_, doc_->settingsBlock.strDestinationFolder)) {
+    const Status removed = fs_.Remove(cut.partial);
+    const std::string line = removed.ok() ? "A join was cut off (" + cut.partial + " was left); the records of " +
+                                                cut.hourFolder + " are joined again"
+                                          : "A join was cut off and " + cut.partial + " cannot be removed (" +
+                                                removed.message() + "); the records of " + cut.hourFolder +
+                                                " are not joined again";
+    doc_->activityLog.Add(line);
+    doc_->activityLog.AppendToLogFile(line);
+    if (!removed.ok()) continue;
+    ConcatenationRequest request;
+    request.sourceFolder = cut.hourFolder;
+    request.targetFolder = cut.concatFolder;
+    request.presetLength = doc_->nDataConcatenate;
+    request.nameText = doc_->settingsBlock.sMyName;
+    request.bInteractive = 0;
+    request.bThreaded = 1;
+    doc_->services.concatenateRecords(request);
+  }
+}
+
 HeadlessStation::~HeadlessStation() {
   CloseOutboxes(mailbox_, outbox_, 0);  // what is left waits in the spool
   if (form_) form_->Shutdown();
@@ -125,6 +152,7 @@ void HeadlessStation::StartWatchdog() {
 int HeadlessStation::Run() {
   StartWatchdog();  // before a monitor thread can start
   form_->OnInitialUpdate();
+  RejoinInterruptedJoins();
   if (options_.start && form_->bRunning == 0 && !loop_.QuitRequested()) form_->OnStart();
   notifier_.Notify("READY=1");
   if (watchdog_) notifier_.Notify("WATCHDOG=1");

@@ -54,6 +54,7 @@ class HeadlessStation {
   std::function<void(const std::string&)> OutboxLog();
   // Sets up the watchdog pings when the service manager asks for them.
   void StartWatchdog();
+  void RejoinInterruptedJoins();
 
   StationOptions options_;
   std::ostream& out_;

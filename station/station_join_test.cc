@@ -213,5 +213,36 @@ TEST(StationJoin, RecordTimesThatAlternateBetweenTwoHours) {
   EXPECT_EQ(out.find("No joined record written"), std::string::npos) << out;
 }
 
+TEST(StationJoin, AJoinCutOffIsDoneAgainAtTheNextStart) {
+  // A station killed (or powered off) while it joined an hour left the
+  // joined record as ".partial" beside the joins; the hour's records are
+  // filed. The next start joins the hour again and says so.
+  testing::ScopedTimeZone tz{"UTC"};
+  TempFolder dir;
+  WriteConfig(dir, "nDataConcatenate=2000\n");
+  const std::string hour = "dest/WaveformFiles/2020/202003/20200315/2020031508";
+  std::filesystem::create_directories(dir.Path(hour));
+  std::filesystem::create_directories(dir.Path(kConcatDay));
+  const auto made = RunProcess({kTc, "--out", dir.Path(hour), "--count", "3", "--interval-ms", "0", "--traces", "4",
+                                "--samples", "2000", "--sample-interval-us", "500", "--first-number", "1000",
+                                "--start-time", "2020-03-15 08:59:50"});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  const std::string name = "20200315_085950.000_SITE_concatenated_1000_1002.dat";
+  dir.Write(kConcatDay + "/" + name + ".partial", std::string(4096, '\0'));
+  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "60"},
+                            dir.Path("station.out"));
+  ASSERT_TRUE(station.started());
+  const std::string line = "A join was cut off (" + dir.Path(kConcatDay + "/" + name + ".partial") +
+                           " was left); the records of " + dir.Path(hour) + " are joined again";
+  EXPECT_TRUE(Printed(dir, line + "\n"));
+  ASSERT_TRUE(Monitoring(dir));
+  station.Signal(SIGTERM);  // the join under way is finished first
+  EXPECT_EQ(station.Wait(), 0);
+  bool partialLeft = false;
+  EXPECT_EQ(Joined(dir, &partialLeft), (std::map<std::string, int>{{name, 6000}})) << dir.Read("station.out");
+  EXPECT_FALSE(partialLeft);
+  EXPECT_NE(LogFile(dir).find(line + "\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zentrova

@@ -107,7 +107,10 @@ TEST(Seg2Tool, JoinsAFolder) {
   std::filesystem::create_directories(dir.Path("hour"));
   std::filesystem::create_directories(dir.Path("out"));
   const std::string record = testing::ReadFileBytes(kSeg2Folder + "/swprocess_wghs_6.dat");
-  dir.Write("hour/a_7.dat", record);
+  // a_7 is the record one record later (its stamp has whole seconds).
+  std::string later = record;
+  later.replace(later.find("ACQUISITION_TIME 16:55:09"), 25, "ACQUISITION_TIME 16:55:10");
+  dir.Write("hour/a_7.dat", later);
   dir.Write("hour/a_6.dat", record);
   auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--length", "1500", "--name", "X"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -256,6 +259,35 @@ TEST(Seg2Tool, AJoinKeepsEverySampleAtItsTime) {
   EXPECT_NE(dir.Read("out/ConcatenateSeg2.txt").find(gap + "\r\n"), std::string::npos);
 }
 
+TEST(Seg2Tool, AClockJumpOfAboutOneRecordLengthBeginsANewJoinedRecord) {
+  // Records of 1 s; from the fourth on the clock jumps by `jumpMs`: one
+  // record lost (+1000), its time repeated (-1000), or one sample either
+  // side of these. Only a jitter well under the record length is joined on.
+  struct Case {
+    int jumpMs;
+    size_t joined;
+  };
+  for (const Case& c : {Case{1, 1}, Case{-1, 1}, Case{400, 1}, Case{-400, 1}, Case{600, 2}, Case{999, 2},
+                        Case{1000, 2}, Case{1001, 2}, Case{-999, 2}, Case{-1000, 2}, Case{-1001, 2}}) {
+    SCOPED_TRACE(c.jumpMs);
+    testing::ScopedTimeZone tz{"UTC"};
+    testing::TempFolder dir;
+    std::filesystem::create_directories(dir.Path("hour"));
+    for (int k = 0; k < 6; ++k) {
+      WriteRecord(dir.Path("hour/r_" + std::to_string(k + 1) + ".dat"), 2, 1000, 1000.0f,
+                  kNoon + 1000 * k + (k >= 3 ? c.jumpMs : 0));
+    }
+    const auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--name", "X"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto paths = Lines(run.out);
+    ASSERT_EQ(paths.size(), c.joined) << run.out << run.err;
+    EXPECT_EQ(run.err.find("Time gap: r_4.dat") != std::string::npos, c.joined == 2) << run.err;
+    if (c.joined == 2) {
+      EXPECT_EQ(Samples(paths[1]), 3000) << paths[1];
+    }
+  }
+}
+
 TEST(Seg2Tool, RecordsThatDoNotBelongTogetherAreLeftOut) {
   // 24 traces at 250 us from 2013 first, then 48 traces, 62.5 us, undated,
   // and one from 2019.
@@ -269,6 +301,7 @@ TEST(Seg2Tool, RecordsThatDoNotBelongTogetherAreLeftOut) {
   WriteRecord(dir.Path("hour/r_4.dat"), 24, 4000, 250.0f, -1);
   WriteRecord(dir.Path("hour/r_5.dat"), 24, 4000, 250.0f, t2013 + 1000);
   WriteRecord(dir.Path("hour/r_6.dat"), 24, 4000, 250.0f, t2019);
+  WriteRecord(dir.Path("hour/odd\\r_7.dat"), 24, 4000, 250.0f, -1);  // a backslash is part of a name here
   const auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--name", "X"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const auto paths = Lines(run.out);
@@ -283,7 +316,8 @@ TEST(Seg2Tool, RecordsThatDoNotBelongTogetherAreLeftOut) {
   const std::string report = dir.Read("out/ConcatenateSeg2.txt");
   for (const std::string line : {"Not joined: r_2.dat (48 traces, the first record has 24)",
                                  "Not joined: r_3.dat (sample interval 62.5 us, the first record has 250 us)",
-                                 "Not joined: r_4.dat (no record time, so it cannot be placed in time)"}) {
+                                 "Not joined: r_4.dat (no record time, so it cannot be placed in time)",
+                                 "Not joined: odd\\r_7.dat (no record time, so it cannot be placed in time)"}) {
     EXPECT_NE(run.err.find("zentrova-seg2: " + line + "\n"), std::string::npos) << line << "\n" << run.err;
     EXPECT_NE(report.find(line + "\r\n"), std::string::npos) << line;
   }
