@@ -6,6 +6,7 @@
 
 #include "detection/event_run.h"
 #include "health/station_health.h"
+#include "monitor/file_name_text.h"
 #include "notify/send_report.h"
 #include "station/interrupted_joins.h"
 
@@ -122,7 +123,7 @@ void HeadlessStation::RejoinInterruptedJoins() {
     request.sourceFolder = cut.hourFolder;
     request.targetFolder = cut.concatFolder;
     request.presetLength = doc_->nDataConcatenate;
-    request.nameText = doc_->settingsBlock.sMyName;
+    request.nameText = FileNameText(doc_->settingsBlock.sMyName);  // a part of the joined file's name
     request.bInteractive = 0;
     request.bThreaded = 1;
     doc_->services.concatenateRecords(request);
