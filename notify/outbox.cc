@@ -130,7 +130,7 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
   if (closing_ && finished_) {
     // Too late for this run; kept for the next one where it can be.
     bool kept = false;
-    if (keepOnDisk && !options_.folder.empty()) kept = SaveOutgoingMessage(fs_, options_.folder, message).ok();
+    if (keepOnDisk && !options_.folder.empty()) kept = SaveNew(message).ok();
     if (!kept) ++dropped_;
     return kept;
   }
@@ -145,7 +145,7 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
   }
   bool kept = false;
   if (keepOnDisk && !options_.folder.empty()) {
-    const Status st = SaveOutgoingMessage(fs_, options_.folder, message);
+    const Status st = SaveNew(message);
     kept = st.ok();
     if (kept) {
       bytes_ += message.bytes;
@@ -160,6 +160,20 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
   queue_.insert(at, std::move(message));
   wake_.notify_one();
   return kept || !keepOnDisk || options_.folder.empty();
+}
+
+Status Outbox::SaveNew(OutgoingMessage& message) {
+  // Another station may write into the same folder, counting from the
+  // same files: a number it took is passed over, never written over.
+  for (int tries = 0; tries < 1000; ++tries) {
+    const std::string path = JoinPath(fs_, options_.folder, SpoolFileName(kind_, message.number));
+    if (!fs_.Exists(path)) {
+      const Status st = SaveOutgoingMessage(fs_, options_.folder, message, false);
+      if (st.ok() || !fs_.Exists(path)) return st;
+    }
+    message.number = nextNumber_++;
+  }
+  return Status::Exists("no free spool file name in " + options_.folder);
 }
 
 void Outbox::Settle(OutgoingMessage m, const Attempt& attempt, std::unique_lock<std::mutex>& lock) {
