@@ -84,6 +84,14 @@ void Outbox::Load() {
     const auto number = SpoolFileNumber(kind_, name);
     if (!number) continue;
     nextNumber_ = std::max(nextNumber_, *number + 1);
+    // No message of this outbox is larger than all it may hold: such a
+    // file was put there by other hands and is not read into memory.
+    const auto size = fs_.FileSize(path);
+    if (size.ok() && *size > options_.maxBytes) {
+      unreadable_.push_back(Printf("Outbox: %s is larger than the outbox may hold (%llu bytes); it is left as it is",
+                                   path.c_str(), static_cast<unsigned long long>(*size)));
+      continue;
+    }
     auto text = ReadWholeFile(fs_, path);
     std::optional<OutgoingMessage> m;
     if (text.ok()) m = ParseOutgoingMessage(*text);

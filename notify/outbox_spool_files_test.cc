@@ -1,0 +1,53 @@
+// Spool files that no outbox wrote: larger than the spool may hold.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "notify/outbox.h"
+#include "platform/linux_file_system.h"
+#include "testing/temp_folder.h"
+
+namespace zentrova {
+namespace {
+
+// A file far larger than the spool's bound (a sparse file of 2 GB under a
+// spool name) is not read into memory: it is left as it is, with its
+// reason, and the messages beside it go.
+TEST(OutboxSpoolFiles, AFileLargerThanTheSpoolIsLeftUnread) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("outbox"));
+  const std::string huge = dir.Path("outbox/mail-000000000001.msg");
+  { std::ofstream(huge).put('z'); }
+  ASSERT_EQ(::truncate(huge.c_str(), 2LL << 30), 0);
+  dir.Write("outbox/mail-000000000002.msg", "zentrova-outbox=1\nkind=mail\ncreated=1584259445\ntext=beside\n");
+  LinuxFileSystem fs;
+  FakeClock clock(1584259445);
+  std::vector<std::string> lines, seen;
+  std::mutex mutex;
+  OutboxOptions o;
+  o.folder = dir.Path("outbox");
+  o.log = [&](const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex);
+    lines.push_back(line);
+  };
+  Outbox outbox(fs, clock, "mail", "E-mail", o,
+                [&](const OutgoingMessage& m) {
+                  std::lock_guard<std::mutex> lock(mutex);
+                  seen.push_back(m.text);
+                  return Attempt{Attempt::kDelivered, ""};
+                },
+                nullptr);
+  ASSERT_TRUE(outbox.WaitIdle(5000));
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(seen, std::vector<std::string>{"beside"});
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], "Outbox: " + huge + " is larger than the outbox may hold (2147483648 bytes); it is left as it is");
+  EXPECT_TRUE(std::filesystem::exists(huge));
+}
+
+}  // namespace
+}  // namespace zentrova
