@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "notify/mail_outbox.h"
 #include "notify/outbox.h"
 #include "platform/linux_file_system.h"
 #include "testing/temp_folder.h"
@@ -47,6 +48,51 @@ TEST(OutboxSpoolFiles, AFileLargerThanTheSpoolIsLeftUnread) {
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0], "Outbox: " + huge + " is larger than the outbox may hold (2147483648 bytes); it is left as it is");
   EXPECT_TRUE(std::filesystem::exists(huge));
+}
+
+}  // namespace
+}  // namespace zentrova
+
+namespace zentrova {
+namespace {
+
+// Notes which program it was asked to run.
+class NotingLauncher : public ProcessLauncher {
+ public:
+  bool Start(const std::string&, const std::vector<std::string>&) override { return true; }
+  bool CanStart(const std::string&) override { return true; }
+  int Run(const std::string& program, const std::vector<std::string>&, int, const std::atomic<bool>&,
+          std::string&) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    ran.push_back(program);
+    return 0;
+  }
+  std::mutex mutex;
+  std::vector<std::string> ran;
+};
+
+// A spool file names the program that sends it; one put there by other
+// hands does not choose what the station runs: the station's own sender
+// sends every message.
+TEST(OutboxSpoolFiles, ASpoolFileDoesNotChooseTheProgramThatRuns) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("outbox"));
+  dir.Write("outbox/mail-000000000001.msg",
+            "zentrova-outbox=1\nkind=mail\ncreated=1584259445\ntext=planted\nsend=1\nprogram=/bin/sh\n");
+  LinuxFileSystem fs;
+  FakeClock clock(1584259445);
+  MemoryStore product;
+  NotingLauncher launcher;
+  OutboxOptions o;
+  o.folder = dir.Path("outbox");
+  o.startNow = false;
+  MailOutbox mail(product, launcher, 30000, 8, o, &fs, &clock);
+  mail.SetSender("/opt/station/ZuveRadeRI.exe");
+  mail.Submit({"T", "now", true, "/elsewhere/ZuveRadeRI.exe", {}, "now"});
+  mail.Start();
+  ASSERT_TRUE(mail.WaitIdle(5000));
+  std::lock_guard<std::mutex> lock(launcher.mutex);
+  EXPECT_EQ(launcher.ran, (std::vector<std::string>{"/opt/station/ZuveRadeRI.exe", "/opt/station/ZuveRadeRI.exe"}));
 }
 
 }  // namespace
