@@ -143,8 +143,12 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
     return kept;
   }
   const uint64_t size = FormatOutgoingMessage(message).size();
+  // A message larger than all the spool may hold would not be read back
+  // by the next start; it stays in memory, and nothing gives way to it.
+  const bool tooLarge = keepOnDisk && !options_.folder.empty() && size > options_.maxBytes;
+  const bool onDisk = keepOnDisk && !options_.folder.empty() && !tooLarge;
   while (!queue_.empty() && (queue_.size() + (busy_ ? 1 : 0) >= options_.maxCount ||
-                             (keepOnDisk && !options_.folder.empty() && bytes_ + size > options_.maxBytes))) {
+                             (onDisk && bytes_ + size > options_.maxBytes))) {
     OutgoingMessage oldest = std::move(queue_.front());
     queue_.pop_front();
     Forget(oldest);
@@ -152,7 +156,11 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
     Log("Outbox full: the oldest " + Name(oldest) + " gave way", lock);
   }
   bool kept = false;
-  if (keepOnDisk && !options_.folder.empty()) {
+  if (tooLarge) {
+    Log(Printf("Outbox: %s kept in memory only: larger than the outbox may hold (%llu bytes)", Name(message).c_str(),
+               static_cast<unsigned long long>(size)),
+        lock);
+  } else if (onDisk) {
     const Status st = SaveNew(message);
     kept = st.ok();
     if (kept) {
@@ -167,7 +175,7 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
                              [](uint64_t n, const OutgoingMessage& m) { return n < m.number; });
   queue_.insert(at, std::move(message));
   wake_.notify_one();
-  return kept || !keepOnDisk || options_.folder.empty();
+  return kept || (!onDisk && !tooLarge);
 }
 
 Status Outbox::SaveNew(OutgoingMessage& message) {

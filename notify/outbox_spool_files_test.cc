@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -93,6 +94,50 @@ TEST(OutboxSpoolFiles, ASpoolFileDoesNotChooseTheProgramThatRuns) {
   ASSERT_TRUE(mail.WaitIdle(5000));
   std::lock_guard<std::mutex> lock(launcher.mutex);
   EXPECT_EQ(launcher.ran, (std::vector<std::string>{"/opt/station/ZuveRadeRI.exe", "/opt/station/ZuveRadeRI.exe"}));
+}
+
+}  // namespace
+}  // namespace zentrova
+
+namespace zentrova {
+namespace {
+
+// A message larger than all the spool may hold would be left unread by the
+// next start: it is kept in memory only, and the messages waiting on disk
+// do not give way to it.
+TEST(OutboxSpoolFiles, AMessageLargerThanTheSpoolDoesNotPushTheOthersOut) {
+  testing::TempFolder dir;
+  LinuxFileSystem fs;
+  FakeClock clock(1584259445);
+  std::vector<std::string> lines;
+  std::mutex mutex;
+  OutboxOptions o;
+  o.folder = dir.Path("outbox");
+  o.maxBytes = 2000;
+  o.startNow = false;
+  o.log = [&](const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex);
+    lines.push_back(line);
+  };
+  Outbox outbox(fs, clock, "mail", "E-mail", o, [](const OutgoingMessage&) { return Attempt{Attempt::kFailed, "away"}; },
+                nullptr);
+  OutgoingMessage m;
+  m.text = "small 1";
+  EXPECT_TRUE(outbox.Submit(m));
+  m.text = "small 2";
+  EXPECT_TRUE(outbox.Submit(m));
+  m.text = "big";
+  m.body = std::string(5000, 'b');
+  EXPECT_FALSE(outbox.Submit(m));
+  EXPECT_EQ(outbox.Waiting(), 3u);
+  EXPECT_EQ(outbox.Dropped(), 0u);
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(o.folder)) files.push_back(e.path().filename().string());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"mail-000000000001.msg", "mail-000000000002.msg"}));
+  std::lock_guard<std::mutex> lock(mutex);
+  ASSERT_EQ(lines.size(), 1u) << ::testing::PrintToString(lines);
+  EXPECT_EQ(lines[0], "Outbox: E-mail \"big\" kept in memory only: larger than the outbox may hold (5112 bytes)");
 }
 
 }  // namespace
