@@ -26,7 +26,10 @@ Attempt FormOutbox::Post(const OutgoingMessage& m) {
   for (size_t i = 0; i < values.size() && i < m.fields.size(); ++i) values[i] = m.fields[i];
   const HttpResult r = http_.Post(m.url, "application/x-www-form-urlencoded", FormBody(kFormNames, values),
                                   "HTTP Post Zentrova");
-  if (r.ok) return {Attempt::kDelivered, ""};  // the answer changes nothing
+  // A server that answers with an error has not taken the report; what
+  // else it answers changes nothing.
+  if (r.ok && r.status >= 400) return {Attempt::kFailed, Printf("the server answered %d", r.status)};
+  if (r.ok) return {Attempt::kDelivered, ""};
   return {Attempt::kFailed, Printf("Could not connect to a server. Error : %d %s", r.errorCode, r.errorText.c_str())};
 }
 

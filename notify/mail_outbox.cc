@@ -26,6 +26,11 @@ bool MailOutbox::Submit(MailJob job) {
   return outbox_.Submit(std::move(m), keep);
 }
 
+void MailOutbox::SetSender(const std::string& program) {
+  std::lock_guard<std::mutex> lock(senderMutex_);
+  sender_ = program;
+}
+
 Attempt MailOutbox::Hand(const OutgoingMessage& m) {
   // The sender takes the title and body from the product key: where they
   // could not be stored there (a file that cannot be read is left as it is),
@@ -40,7 +45,12 @@ Attempt MailOutbox::Hand(const OutgoingMessage& m) {
     if (!path.empty() && (fs_ == nullptr || fs_->Exists(path))) files.push_back(path);
   }
   std::string why;
-  const int code = launcher_.Run(m.program, files, senderTimeoutMs_, stopWaiting_, why);
+  std::string program;
+  {
+    std::lock_guard<std::mutex> lock(senderMutex_);
+    program = sender_.empty() ? m.program : sender_;
+  }
+  const int code = launcher_.Run(program, files, senderTimeoutMs_, stopWaiting_, why);
   if (code == 0) return {Attempt::kDelivered, ""};
   if (code == 2) return {Attempt::kRefused, why};
   return {Attempt::kFailed, why};

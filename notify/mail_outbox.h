@@ -12,6 +12,7 @@
 // no longer exist are left out.
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ class MailOutbox {
   // Queues a message; when `capacity` are already waiting, the oldest
   // waiting one gives way. False when it could not be kept on disk.
   bool Submit(MailJob job);
+  // The sender program of this station: every message, also one read
+  // back from the spool, is handed to it, whatever program its file names.
+  void SetSender(const std::string& program);
   void Start() { outbox_.Start(); }
   // Hands on what is queued for at most `ms` more milliseconds, then ends
   // the sender under way; what is left stays in the spool.
@@ -60,6 +64,8 @@ class MailOutbox {
   FileSystem* fs_;
   const int senderTimeoutMs_;
   std::atomic<bool> stopWaiting_{false};
+  std::mutex senderMutex_;
+  std::string sender_;  // empty: the program each message names
   Outbox outbox_;
 };
 

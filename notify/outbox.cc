@@ -84,6 +84,14 @@ void Outbox::Load() {
     const auto number = SpoolFileNumber(kind_, name);
     if (!number) continue;
     nextNumber_ = std::max(nextNumber_, *number + 1);
+    // No message of this outbox is larger than all it may hold: such a
+    // file was put there by other hands and is not read into memory.
+    const auto size = fs_.FileSize(path);
+    if (size.ok() && *size > options_.maxBytes) {
+      unreadable_.push_back(Printf("Outbox: %s is larger than the outbox may hold (%llu bytes); it is left as it is",
+                                   path.c_str(), static_cast<unsigned long long>(*size)));
+      continue;
+    }
     auto text = ReadWholeFile(fs_, path);
     std::optional<OutgoingMessage> m;
     if (text.ok()) m = ParseOutgoingMessage(*text);
@@ -130,13 +138,17 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
   if (closing_ && finished_) {
     // Too late for this run; kept for the next one where it can be.
     bool kept = false;
-    if (keepOnDisk && !options_.folder.empty()) kept = SaveOutgoingMessage(fs_, options_.folder, message).ok();
+    if (keepOnDisk && !options_.folder.empty()) kept = SaveNew(message).ok();
     if (!kept) ++dropped_;
     return kept;
   }
   const uint64_t size = FormatOutgoingMessage(message).size();
+  // A message larger than all the spool may hold would not be read back
+  // by the next start; it stays in memory, and nothing gives way to it.
+  const bool tooLarge = keepOnDisk && !options_.folder.empty() && size > options_.maxBytes;
+  const bool onDisk = keepOnDisk && !options_.folder.empty() && !tooLarge;
   while (!queue_.empty() && (queue_.size() + (busy_ ? 1 : 0) >= options_.maxCount ||
-                             (keepOnDisk && !options_.folder.empty() && bytes_ + size > options_.maxBytes))) {
+                             (onDisk && bytes_ + size > options_.maxBytes))) {
     OutgoingMessage oldest = std::move(queue_.front());
     queue_.pop_front();
     Forget(oldest);
@@ -144,8 +156,12 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
     Log("Outbox full: the oldest " + Name(oldest) + " gave way", lock);
   }
   bool kept = false;
-  if (keepOnDisk && !options_.folder.empty()) {
-    const Status st = SaveOutgoingMessage(fs_, options_.folder, message);
+  if (tooLarge) {
+    Log(Printf("Outbox: %s kept in memory only: larger than the outbox may hold (%llu bytes)", Name(message).c_str(),
+               static_cast<unsigned long long>(size)),
+        lock);
+  } else if (onDisk) {
+    const Status st = SaveNew(message);
     kept = st.ok();
     if (kept) {
       bytes_ += message.bytes;
@@ -159,7 +175,21 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
                              [](uint64_t n, const OutgoingMessage& m) { return n < m.number; });
   queue_.insert(at, std::move(message));
   wake_.notify_one();
-  return kept || !keepOnDisk || options_.folder.empty();
+  return kept || (!onDisk && !tooLarge);
+}
+
+Status Outbox::SaveNew(OutgoingMessage& message) {
+  // Another station may write into the same folder, counting from the
+  // same files: a number it took is passed over, never written over.
+  for (int tries = 0; tries < 1000; ++tries) {
+    const std::string path = JoinPath(fs_, options_.folder, SpoolFileName(kind_, message.number));
+    if (!fs_.Exists(path)) {
+      const Status st = SaveOutgoingMessage(fs_, options_.folder, message, false);
+      if (st.ok() || !fs_.Exists(path)) return st;
+    }
+    message.number = nextNumber_++;
+  }
+  return Status::Exists("no free spool file name in " + options_.folder);
 }
 
 void Outbox::Settle(OutgoingMessage m, const Attempt& attempt, std::unique_lock<std::mutex>& lock) {

@@ -96,6 +96,8 @@ class Outbox {
 
  private:
   void Load();
+  // Writes a new message's spool file under a number no other file has.
+  Status SaveNew(OutgoingMessage& message);
   void Run();
   void Settle(OutgoingMessage message, const Attempt& attempt, std::unique_lock<std::mutex>& lock);
   void Forget(const OutgoingMessage& m);

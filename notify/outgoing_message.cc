@@ -113,7 +113,7 @@ std::optional<OutgoingMessage> ParseOutgoingMessage(const std::string& text) {
   return m;
 }
 
-Status SaveOutgoingMessage(FileSystem& fs, const std::string& folder, OutgoingMessage& m) {
+Status SaveOutgoingMessage(FileSystem& fs, const std::string& folder, OutgoingMessage& m, bool replace) {
   const std::string name = SpoolFileName(m.kind, m.number);
   const std::string path = JoinPath(fs, folder, name);
   const std::string tmp = JoinPath(fs, folder, "." + name + ".tmp");
@@ -125,7 +125,7 @@ Status SaveOutgoingMessage(FileSystem& fs, const std::string& folder, OutgoingMe
   if (st.ok()) st = (*file)->Sync();
   Status closed = (*file)->Close();
   if (st.ok()) st = closed;
-  if (st.ok()) st = fs.ReplaceFile(tmp, path);
+  if (st.ok()) st = replace ? fs.ReplaceFile(tmp, path) : fs.MoveNoReplace(tmp, path);
   if (!st.ok()) {
     fs.Remove(tmp);
     return st;

@@ -53,7 +53,9 @@ std::string FormatOutgoingMessage(const OutgoingMessage& m);
 std::optional<OutgoingMessage> ParseOutgoingMessage(const std::string& text);
 
 // Writes the message's file into folder atomically, mode 0600; sets
-// m.file and m.bytes.
-Status SaveOutgoingMessage(FileSystem& fs, const std::string& folder, OutgoingMessage& m);
+// m.file and m.bytes. With `replace` false an existing file of that name
+// is left as it is and the save fails (another station on the same
+// folder took the number).
+Status SaveOutgoingMessage(FileSystem& fs, const std::string& folder, OutgoingMessage& m, bool replace = true);
 
 }  // namespace zentrova

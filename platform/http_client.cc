@@ -7,9 +7,23 @@
 namespace zentrova {
 namespace {
 
+// The answer as it arrives, up to kHttpBodyLimit: a server that sends
+// without end is not followed further (the transfer ends there).
+struct Answer {
+  std::string body;
+  bool cut = false;
+};
+
 size_t Collect(char* data, size_t size, size_t count, void* out) {
-  static_cast<std::string*>(out)->append(data, size * count);
-  return size * count;
+  Answer& answer = *static_cast<Answer*>(out);
+  const size_t n = size * count;
+  if (answer.body.size() + n > kHttpBodyLimit) {
+    answer.body.append(data, kHttpBodyLimit - answer.body.size());
+    answer.cut = true;
+    return CURL_WRITEFUNC_ERROR;
+  }
+  answer.body.append(data, n);
+  return n;
 }
 
 // libcurl asks this on every transfer step; a non-zero answer ends the request.
@@ -60,6 +74,7 @@ HttpResult CurlHttpClient::Post(const std::string& url, const std::string& conte
   }
   if (aborted_) return Failure(CURLE_ABORTED_BY_CALLBACK, curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
   HttpResult result;
+  Answer answer;
   CURL* curl = curl_easy_init();
   CURLM* multi = curl_multi_init();
   if (curl == nullptr || multi == nullptr) {
@@ -78,7 +93,7 @@ HttpResult CurlHttpClient::Post(const std::string& url, const std::string& conte
   curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
   curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(body.size()));
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &result.body);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeout_);
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeout_);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // time-outs without signals, safe on worker threads
@@ -117,12 +132,15 @@ HttpResult CurlHttpClient::Post(const std::string& url, const std::string& conte
     std::lock_guard<std::mutex> lock(mutex_);
     std::erase(running_, multi);
   }
-  if (code == CURLE_OK) {
+  if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && answer.cut)) {
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     result.ok = true;
+    result.status = static_cast<int>(status);
+    result.body = std::move(answer.body);
   } else {
     result.errorCode = static_cast<int>(code);
     result.errorText = curl_easy_strerror(code);
-    result.body.clear();
   }
   curl_multi_remove_handle(multi, curl);
   curl_slist_free_all(headers);

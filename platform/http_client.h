@@ -4,17 +4,22 @@
 // so that a dead server never holds the station for long.
 
 #include <atomic>
+#include <cstddef>
 #include <mutex>
 #include <string>
 #include <vector>
 
 namespace zentrova {
 
+// The most of a response body that is kept; the rest is not read.
+constexpr size_t kHttpBodyLimit = 64 * 1024;
+
 struct HttpResult {
   bool ok = false;        // a response arrived (whatever its status)
   std::string body;       // the response body
   int errorCode = 0;      // when not ok: the client's error number
   std::string errorText;  // and its description
+  int status = 0;         // when ok: the HTTP status
 };
 
 class HttpClient {

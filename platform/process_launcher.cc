@@ -49,13 +49,15 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
   return failed == 0 ? pid : -1;
 }
 
-// Reads what is there without waiting; keeps at most the first 4 KiB.
+// Reads what is there without waiting; keeps the last 4 KiB or so.
 void Drain(int fd, std::string& text) {
   char buffer[1024];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n <= 0) return;
-    if (text.size() < 4096) text.append(buffer, static_cast<size_t>(n));
+    // The last lines are kept: the verdict comes at the end.
+    text.append(buffer, static_cast<size_t>(n));
+    if (text.size() > 8192) text.erase(0, text.size() - 4096);
   }
 }
 

@@ -29,7 +29,7 @@ cmake --build build/tsan -j "$jobs" --target monitor_tests concat_tests notify_t
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/monitor/monitor_tests --gtest_filter='ControlForm.*'
 TSAN_OPTIONS=halt_on_error=1 build/tsan/concat/concat_tests \
   --gtest_filter='Concatenation.OnAWorkerThread:Concatenation.EndedWorkersAreJoinedAndDoNotPileUp:ConcatenationWorkers.*'
-TSAN_OPTIONS=halt_on_error=1 build/tsan/notify/notify_tests --gtest_filter='FormOutbox.*:MailOutbox.*:Outbox.*:HttpAbort.*'
+TSAN_OPTIONS=halt_on_error=1 build/tsan/notify/notify_tests --gtest_filter='FormOutbox.*:MailOutbox.*:Outbox.*:OutboxShared.*:OutboxSpoolFiles.*:HttpAbort.*:HttpAnswer.*'
 
 seconds=${FUZZ_SECONDS:-30}
 for target in seg2_reader mtneo_import; do

@@ -77,6 +77,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
   form_->quitRequested = [this] { return loop_.QuitRequested(); };
   ConnectBatteryCheck(*form_, *doc_, health_, loop_);
+  mailbox_.SetSender(JoinPath(fs_, doc_->settingsBlock.strProgramFolder, kSenderProgram));
   mailbox_.Start();  // what the last run left goes first
   outbox_.Start();
 }

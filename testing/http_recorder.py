@@ -3,9 +3,11 @@
 a file and answers with a fixed body; or, with --hang, accepts connections
 and never answers. Writes the port it listens on to PORT_FILE.
 
-With --port N it listens on that port instead of a free one.
+With --port N it listens on that port instead of a free one. With --fail
+TEXT it answers 500 with TEXT; with --huge TEXT it answers 200 with TEXT and
+then 64 MiB more.
 
-usage: http_recorder.py PORT_FILE RECORD_FILE [--hang] [--answer TEXT] [--port N]"""
+usage: http_recorder.py PORT_FILE RECORD_FILE [--hang] [--answer TEXT] [--fail TEXT] [--huge TEXT] [--port N]"""
 import http.server
 import socket
 import sys
@@ -15,7 +17,12 @@ import time
 def main():
     port_file, record_file = sys.argv[1], sys.argv[2]
     fixed = int(sys.argv[sys.argv.index("--port") + 1]) if "--port" in sys.argv else 0
-    answer = sys.argv[sys.argv.index("--answer") + 1].encode() if "--answer" in sys.argv else b"registered"
+    answer = b"registered"
+    for mode in ("--answer", "--fail", "--huge"):
+        if mode in sys.argv:
+            answer = sys.argv[sys.argv.index(mode) + 1].encode()
+    status = 500 if "--fail" in sys.argv else 200
+    more = (64 << 20) if "--huge" in sys.argv else 0
     if "--hang" in sys.argv:
         s = socket.socket()
         s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -41,10 +48,16 @@ def main():
                 for k, v in self.headers.items():
                     f.write(b"HEADER " + k.encode() + b": " + v.encode() + b"\n")
                 f.write(b"BODY " + body + b"\n")
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(answer)))
+            self.send_response(status)
+            self.send_header("Content-Length", str(len(answer) + more))
             self.end_headers()
             self.wfile.write(answer)
+            chunk = b"x" * 65536
+            try:
+                for _ in range(more // len(chunk)):
+                    self.wfile.write(chunk)
+            except OSError:
+                pass  # the client stopped reading
 
         def log_message(self, *args):
             pass
