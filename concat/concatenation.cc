@@ -9,6 +9,7 @@
 #include "concat/overlap_lag.h"
 #include "concat/running_number.h"
 #include "concat/seg2_identifier.h"
+#include "platform/narrow_mode.h"
 #include "platform/printf.h"
 #include "records/data_file_kind.h"
 #include "records/record_file_name.h"
@@ -260,6 +261,8 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
   if (st.ok()) st = out.Sync();
   const Status closed = out.Close();
   if (st.ok()) st = closed;
+  // The joined record is readable by no one who may not read its records.
+  if (st.ok()) st = NarrowMode(fs, partial, CommonMode(fs, part.files));
   if (st.ok()) st = fs.ReplaceFile(partial, part.path);
   if (!st.ok()) {
     fs.Remove(partial);

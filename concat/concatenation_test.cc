@@ -626,5 +626,31 @@ TEST(ConcatenationWorkers, JobsIntoTheSameFolderDoNotShareTheirPartialFile) {
   EXPECT_EQ(partials, 0u);
 }
 
+TEST(ConcatenationModes, AJoinedRecordIsReadableByNoOneWhoMayNotReadItsRecords) {
+  testing::ScopedTimeZone tz{"UTC"};
+  testing::TempFolder dir;
+  LinuxFileSystem real;
+  ASSERT_TRUE(real.CreateFolder(dir.Path("hour")).ok());
+  ASSERT_TRUE(real.CreateFolder(dir.Path("joined")).ok());
+  const int modes[] = {0640, 0604};
+  for (int k = 0; k < 2; ++k) {
+    const std::string path = dir.Path("hour/a_" + std::to_string(k + 1) + ".dat");
+    WriteRecordAt(real, path, 2, 2000, 1584259200000 + 2000 * k, [k](int f, int j) { return Wave(f, j + 2000 * k); });
+    ASSERT_TRUE(real.SetMode(path, modes[k]).ok());
+  }
+  SilentPrompt prompt;
+  ConcatenationRequest r;
+  r.sourceFolder = dir.Path("hour");
+  r.targetFolder = dir.Path("joined");
+  r.presetLength = 2000;
+  r.nameText = "S1";
+  r.bThreaded = 0;
+  ConcatenationJob job = PlanConcatenation(real, prompt, r);
+  ASSERT_EQ(RunConcatenation(real, prompt, job), 1) << job.strWhyNot;
+  const auto joined = real.Inspect(job.strResultPath);
+  ASSERT_TRUE(joined.ok());
+  EXPECT_EQ(joined->mode & ~0600, 0) << std::oct << joined->mode;  // only what both grant
+}
+
 }  // namespace
 }  // namespace zentrova

@@ -2,6 +2,7 @@
 
 #include "detection/event_detector.h"
 #include "platform/local_time.h"
+#include "platform/narrow_mode.h"
 #include "platform/printf.h"
 
 namespace zentrova {
@@ -33,6 +34,8 @@ int RunEventDetection(CZentrovaDoc& doc) {
 int DetectAndNotify(CZentrovaDoc& doc, const std::string& filedPath, int fileNumber) {
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   const int n = RunEventDetection(doc);
+  // The event file tells of the record: no one who may not read the record reads it.
+  NarrowMode(doc.platform.fs, doc.activityLog.EventFile(), CommonMode(doc.platform.fs, {filedPath}));
   if (n > 0 && doc.bSendMail == 1) {
     const std::string image = doc.services.drawEventImage ? doc.services.drawEventImage(fileNumber) : "";
     const std::string message = Printf("%d events were detected in %d", n, fileNumber);

@@ -68,6 +68,17 @@ TEST_F(EventRun, EveryNewRecordIsScannedAndTheEventsAreLogged) {
   EXPECT_TRUE(images.empty());  // no mail wanted
 }
 
+TEST_F(EventRun, TheEventFileIsReadableByNoOneWhoMayNotReadTheRecord) {
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  const std::string record = WriteSimulated(st, 1);
+  std::filesystem::permissions(record, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  const auto mode = std::filesystem::status(doc.activityLog.EventFile()).permissions();
+  EXPECT_EQ(mode & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+            std::filesystem::perms::none);
+}
+
 TEST_F(EventRun, EventsAreMailedWithTheRecordAndItsImage) {
   st.profile.values["bSendMail"] = "1";
   st.profile.values["bSnedReport"] = "1";
