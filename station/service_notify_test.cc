@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 
@@ -57,6 +58,19 @@ TEST(ServiceWatchdog, PingsOnlyWhileTheMonitorShowsLife) {
   EXPECT_EQ(Pings(notifier), 16 + 6);
   run(1000, true, true);  // life again
   EXPECT_EQ(Pings(notifier), 16 + 6 + 2);
+}
+
+// A watchdog period of months (WATCHDOG_USEC is the manager's to choose)
+// still gives a tick the event loop's timer can hold, not one that wraps
+// into a negative number and so into a timer of 1 ms.
+TEST(ServiceWatchdog, AHugePeriodGivesATickATimerCanHold) {
+  FakeClock clock;
+  RecordingNotifier notifier;
+  for (int64_t periodMs : {int64_t{8} << 30, int64_t{1} << 40, int64_t{999999999999999}}) {
+    ServiceWatchdog watchdog(notifier, clock, periodMs);
+    EXPECT_GE(watchdog.TickMs(), 1) << periodMs;
+    EXPECT_EQ(watchdog.TickMs(), INT_MAX) << periodMs;
+  }
 }
 
 // A datagram socket the test listens on, as the service manager does.
