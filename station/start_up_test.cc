@@ -53,13 +53,23 @@ TEST(StartUp, AHangUpOrABrokenOutputPipeDoesNotKillTheStation) {
   TempFolder dir;
   WriteStationConfig(dir);
   {
+    // The station keeps hang-ups ignored when it was started so (a test run
+    // under nohup): start it with the default.
+    struct sigaction hup = {}, before = {};
+    hup.sa_handler = SIG_DFL;
+    ::sigaction(SIGHUP, &hup, &before);
     BackgroundProcess station({testing::kStationProgram, "--config-dir", dir.Path("cfg"), "--start"},
                               dir.Path("station.out"));
+    ::sigaction(SIGHUP, &before, nullptr);
     for (int i = 0; i < 3000 && dir.Read("station.out").find("Monitor started") == std::string::npos; ++i) {
       ::usleep(10000);
     }
     station.Signal(SIGHUP);
-    EXPECT_EQ(station.Wait(), 0) << dir.Read("station.out");
+    const bool ended = station.EndsWithin(15000);
+    EXPECT_TRUE(ended) << dir.Read("station.out");
+    if (ended) {
+      EXPECT_EQ(station.Wait(), 0) << dir.Read("station.out");
+    }
     EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
   }
   // The output pipe closes after its first line; the station runs on to its
