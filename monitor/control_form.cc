@@ -130,7 +130,9 @@ void CZentrovaControlForm::StopMonitor() {
 
 void CZentrovaControlForm::OnStart() {
   std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
-  const int n = doc_.MoveExistingFiles();
+  CycleControl control;
+  control.stopRequested = [this] { return quitRequested && quitRequested(); };
+  const int n = doc_.MoveExistingFiles(control);
   if (n > 0) doc_.activityLog.Add(Printf("%d files were moved to the 'WaveformFile_old' folder", n));
   StartMonitor();
 }

@@ -2,6 +2,7 @@
 // earlier run go to WaveformFiles_old, under a free name when theirs is
 // taken there. Files still being written are new records and stay for the
 // monitor cycle; links and special entries stay too (entry_screen.h).
+// A stop asked for meanwhile leaves the files not yet moved where they are.
 
 #include "monitor/free_name_move.h"
 #include "monitor/zentrova_doc.h"
@@ -9,7 +10,7 @@
 
 namespace zentrova {
 
-int CZentrovaDoc::MoveExistingFiles() {
+int CZentrovaDoc::MoveExistingFiles(const CycleControl& control) {
   FileSystem& fs = platform.fs;
   const std::string& dest = settingsBlock.strDestinationFolder;
   if (!fs.IsDirectory(dest)) fs.CreateFolder(dest);
@@ -17,6 +18,8 @@ int CZentrovaDoc::MoveExistingFiles() {
   int moved = 0;
   if (auto names = fs.ListFolder(settingsBlock.strWatchedFolder); names.ok()) {
     for (const std::string& name : *names) {
+      // A stop ends the moves between two files; the rest go at the next start.
+      if (control.Stopped()) break;
       const std::string path = Path(settingsBlock.strWatchedFolder, name);
       if (DataFileKind(name) != DataKindSeg2 || !entryScreen.Admit(fs, activityLog, path, name)) continue;
       if (!fs.IsDirectory(old)) fs.CreateFolder(old);

@@ -219,6 +219,11 @@ int CZentrovaDoc::EndScan(bool completed) {
   MonitorSettings& s = settingsBlock;
   if (!completed) return scan_.accepted;
   const int64_t limit = static_cast<int64_t>(s.nMinNoFile) * 60;
+  // A clock set back (by hand, or by a time source after a wrong start)
+  // would keep the quiet time negative for as long as it went back: the
+  // quiet time then counts from now.
+  if (s.tLastNewFile > scan_.now) s.tLastNewFile = scan_.now;
+  if (tMonitorStarted > scan_.now) tMonitorStarted = scan_.now;
   // The known files of the run open the gate, whether or not they still lie
   // in the scanned folders (with "Move to folder" on they do not).
   scan_.knownSeen = s.KnownFiles.Count();

@@ -245,6 +245,30 @@ TEST(MonitorCycle, WarnsOfAStationThatNeverReceivedTwoRecords) {
   }
 }
 
+// The clock set back by a day (a time source correcting a wrong start):
+// the quiet time counts from then on, so a station whose acquisition died
+// still warns after nMinNoFile minutes, not after a day more. With two
+// records and with none.
+TEST(MonitorCycle, WarnsAfterTheClockWasSetBack) {
+  for (int records : {0, 2}) {
+    StationFixture st;
+    st.profile.values["bMoveToFolder"] = "1";
+    CZentrovaDoc& doc = st.Doc();
+    doc.MoveExistingFiles();
+    doc.tMonitorStarted = st.clock.Now();
+    for (int i = 0; i < records; ++i) {
+      st.WriteRecord(std::to_string(i + 1) + ".sg2");
+      ASSERT_EQ(doc.CheckNewFiles(), 1) << records;
+    }
+    const int before = doc.settingsBlock.nNoFileWarnings;
+    st.clock.SetNow(st.clock.Now() - 86400);
+    doc.CheckNewFiles();
+    st.clock.Advance(5 * 60 * 1000 + 1000);
+    doc.CheckNewFiles();
+    EXPECT_EQ(doc.settingsBlock.nNoFileWarnings, before + 1) << records;
+  }
+}
+
 // Known records are remembered for as long as they lie in the scanned
 // folders, beyond the 1024 paths the known list shows, and forgotten once
 // they are gone.

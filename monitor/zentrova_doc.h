@@ -83,7 +83,7 @@ class CZentrovaDoc {
   bool BeginCycle(int bReadData);
   CycleStep StepCycle();
   int EndCycle(bool completed);
-  int MoveExistingFiles();
+  int MoveExistingFiles(const CycleControl& control = {});
   int RegisterExistingFiles();
   int RegisterFolderFiles(const std::string& folder);
   // The scan of the watched folder and its numbered folders, without the

@@ -147,7 +147,7 @@ void HeadlessStation::StartWatchdog() {
   if (periodMs <= 0) return;
   watchdog_ = std::make_unique<ServiceWatchdog>(notifier_, clock_, periodMs);
   form_->onProgress = [this] { watchdog_->Progress(); };
-  loop_.SetTimer(static_cast<int>(std::max<int64_t>(watchdog_->TickMs(), 1)),
+  loop_.SetTimer(watchdog_->TickMs(),
                  [this] { watchdog_->Tick(form_->bRunning == 1, form_->CycleGapMs()); });
 }
 

@@ -20,6 +20,12 @@ void OnSignal(int) {
   if (zentrova::HeadlessStation* station = g_station) station->Quit();
 }
 
+// A reader of the station's output that goes away (a pipe to `head`, a log
+// collector restarting) must not end the station: the write then fails
+// instead. A handler, not SIG_IGN, so that the programs the station starts
+// get the default back.
+void OnBrokenPipe(int) {}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,6 +41,13 @@ int main(int argc, char** argv) {
   sa.sa_handler = OnSignal;
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);
+  // A hang-up (the terminal closed) stops the station cleanly too, unless
+  // it was started to ignore hang-ups (nohup).
+  struct sigaction hup = {};
+  if (sigaction(SIGHUP, nullptr, &hup) == 0 && hup.sa_handler != SIG_IGN) sigaction(SIGHUP, &sa, nullptr);
+  struct sigaction pipe = {};
+  pipe.sa_handler = OnBrokenPipe;
+  sigaction(SIGPIPE, &pipe, nullptr);
   zentrova::HeadlessStation station(options, std::cout);
   g_station = &station;
   if (g_quit) station.Quit();

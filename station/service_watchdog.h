@@ -5,6 +5,8 @@
 // station that is idle between cycles or not monitoring at all. A cycle
 // stuck on one file stops the pings, so the manager restarts the station.
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <mutex>
 
@@ -18,8 +20,10 @@ class ServiceWatchdog {
   // periodMs: the manager's watchdog period (WATCHDOG_USEC / 1000), > 0.
   ServiceWatchdog(ServiceNotifier& notifier, Clock& clock, int64_t periodMs);
 
-  // How often the event loop should call Tick.
-  int64_t TickMs() const { return pingEveryMs_; }
+  // How often the event loop should call Tick, in ms: a quarter period, at
+  // most a timer's reach (a period of months must not wrap into a timer of
+  // 1 ms).
+  int TickMs() const { return static_cast<int>(std::clamp<int64_t>(pingEveryMs_, 1, INT_MAX)); }
   // A file handled or a cycle ended; from any thread.
   void Progress();
   // From the event loop. monitoring: a monitor runs; quietMs: the longest

@@ -17,6 +17,7 @@ namespace {
 
 using testing::BackgroundProcess;
 using testing::RegularFilesBelow;
+using testing::ProcessResult;
 using testing::RunProcess;
 using testing::TempFolder;
 using testing::WriteStationConfig;
@@ -38,6 +39,47 @@ TEST(StartUp, SigtermWhileStartingIsNotLost) {
     EXPECT_EQ(station.Wait(), 0);
   }
   EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
+  // The stop ended the moves between two files: none lost, the rest wait in
+  // the watched folder for the next start.
+  const size_t left = RegularFilesBelow(dir.Path("watched")).size();
+  EXPECT_GT(left, 0u);
+  EXPECT_EQ(left + RegularFilesBelow(old).size(), 5000u);
+}
+
+// A hang-up, and a reader of the output that went away (the station piped
+// into `head`), stop the station cleanly or not at all: never killed
+// mid-cycle by the signal's default.
+TEST(StartUp, AHangUpOrABrokenOutputPipeDoesNotKillTheStation) {
+  TempFolder dir;
+  WriteStationConfig(dir);
+  {
+    // The station keeps hang-ups ignored when it was started so (a test run
+    // under nohup): start it with the default.
+    struct sigaction hup = {}, before = {};
+    hup.sa_handler = SIG_DFL;
+    ::sigaction(SIGHUP, &hup, &before);
+    BackgroundProcess station({testing::kStationProgram, "--config-dir", dir.Path("cfg"), "--start"},
+                              dir.Path("station.out"));
+    ::sigaction(SIGHUP, &before, nullptr);
+    for (int i = 0; i < 3000 && dir.Read("station.out").find("Monitor started") == std::string::npos; ++i) {
+      ::usleep(10000);
+    }
+    station.Signal(SIGHUP);
+    const bool ended = station.EndsWithin(15000);
+    EXPECT_TRUE(ended) << dir.Read("station.out");
+    if (ended) {
+      EXPECT_EQ(station.Wait(), 0) << dir.Read("station.out");
+    }
+    EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
+  }
+  // The output pipe closes after its first line; the station runs on to its
+  // end and files what arrives meanwhile.
+  ASSERT_EQ(testing::WriteRecords(dir.Path("watched"), 3).exitCode, 0);
+  const ProcessResult piped = RunProcess(
+      {"/bin/bash", "-c", "set -o pipefail; \"$0\" --config-dir \"$1\" --start --run-for 3 | head -n 1 >/dev/null",
+       testing::kStationProgram, dir.Path("cfg")});
+  EXPECT_EQ(piped.exitCode, 0) << piped.err;
+  EXPECT_EQ(RegularFilesBelow(dir.Path("dest/WaveformFiles_old")).size(), 3u);
 }
 
 // --config-dir cfg, or ZENTROVA_CONFIG_DIR=cfg, with watched and destination
