@@ -18,7 +18,7 @@ int CZentrovaDoc::MoveExistingFiles() {
   if (auto names = fs.ListFolder(settingsBlock.strWatchedFolder); names.ok()) {
     for (const std::string& name : *names) {
       const std::string path = Path(settingsBlock.strWatchedFolder, name);
-      if (DataFileKind(name) != DataKindSeg2 || !entryScreen.Admit(fs, activityLog, path, name)) continue;
+      if (DataFileKind(name) != DataKindSeg2 || !entryScreen.Admit(fs, activityLog, path, name, platform.clock.Now())) continue;
       if (!fs.IsDirectory(old)) fs.CreateFolder(old);
       const Placement p = MoveUnderFreeName(fs, path, old, name);
       std::string line;
