@@ -22,9 +22,11 @@ bool EntryScreen::Admit(FileSystem& fs, ActivityLog& log, const std::string& pat
     return now - info->mtimeNs / 1000000000 >= kUnwholeQuietSeconds;
   }
   if (info->type == EntryType::kFolder) return false;
-  if (!reported_.Contains(path)) {
-    reported_.Append(path);
-    const std::string line = NotARecordLine(name, info->type);
+  if (reported_.count(path) == 0 && !full_) {
+    full_ = reported_.size() >= kMaxReported;
+    if (!full_) reported_.insert(path);
+    const std::string line = full_ ? "More entries that are not record files are left where they are; they are not listed."
+                                   : NotARecordLine(name, info->type);
     log.Add(line);
     log.AppendToLogFile(line);
   }

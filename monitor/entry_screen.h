@@ -14,9 +14,9 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 
 #include "monitor/activity_log.h"
-#include "monitor/line_list.h"
 #include "platform/file_system.h"
 
 namespace zentrova {
@@ -32,7 +32,12 @@ class EntryScreen {
   static constexpr int64_t kUnwholeQuietSeconds = 600;
 
  private:
-  LineList reported_{1024};  // the entries already logged
+  // The entries already logged. A folder may hold thousands of them: all are
+  // remembered, up to kMaxReported; beyond that one line says that further
+  // ones go unsaid, rather than saying the oldest again at every cycle.
+  static constexpr size_t kMaxReported = 100000;
+  std::unordered_set<std::string> reported_;
+  bool full_ = false;
 };
 
 // The line that says why an entry is left alone.
