@@ -190,5 +190,24 @@ TEST(FilePlacement, ACopyOfARecordWithTheLongestNameIsPlaced) {
   }
 }
 
+// A record replaced by a link or a FIFO after it was read: the move on the
+// same file system renames whatever has the name, and must not carry a link
+// (to a secret, say) into the destination.
+TEST(FilePlacement, OnlyARegularFileIsMovedOnTheSameFileSystem) {
+  TempFolder dir;
+  LinuxFileSystem fs;
+  ASSERT_TRUE(fs.CreateFolder(dir.Path("dest")).ok());
+  dir.Write("secret.txt", "secret");
+  std::filesystem::create_symlink(dir.Path("secret.txt"), dir.Path("1.sg2"));
+  std::filesystem::create_directory_symlink(dir.path(), dir.Path("2.sg2"));
+  ASSERT_EQ(::mkfifo(dir.Path("3.sg2").c_str(), 0644), 0);
+  for (const char* name : {"1.sg2", "2.sg2", "3.sg2"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(fs.MoveNoReplace(dir.Path(name), dir.Path(std::string("dest/") + name)).ok());
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(dir.Path(name))));
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("dest")), {}), 0);
+}
+
 }  // namespace
 }  // namespace zentrova

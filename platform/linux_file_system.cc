@@ -286,10 +286,31 @@ Status LinuxFileSystem::RenameNoReplace(const std::string& from, const std::stri
   return Status::Ok();
 }
 
+namespace {
+
+bool IsRegularEntry(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+// Only regular files are moved: an entry replaced by a link (or a FIFO)
+// after it was looked at is not carried into the destination. A rename
+// moves whatever has the name at that instant, so the moved entry is looked
+// at again and a link put back where it was.
 Status LinuxFileSystem::MoveNoReplace(const std::string& from, const std::string& to) {
+  const std::string notRegular = "cannot move " + from + ": it is no longer a regular file";
+  if (!IsRegularEntry(from)) return Status::Invalid(notRegular);
   Status st = RenameNoReplace(from, to);
   if (st.code() == Status::Code::kUnsupported) st = PlaceWithoutReplacing(*this, from, to);
   if (st.code() == Status::Code::kCrossDevice) return MoveByCopy(*this, from, to);
+  if (st.ok() && !IsRegularEntry(to)) {
+    if (::renameat2(AT_FDCWD, to.c_str(), AT_FDCWD, from.c_str(), RENAME_NOREPLACE) != 0 && !IsRegularEntry(to)) {
+      ::unlink(to.c_str());  // a link or special entry, no record: it may not stay among the records
+    }
+    return Status::Invalid(notRegular);
+  }
   return st;
 }
 
