@@ -21,7 +21,7 @@ int CZentrovaDoc::MoveExistingFiles(const CycleControl& control) {
       // A stop ends the moves between two files; the rest go at the next start.
       if (control.Stopped()) break;
       const std::string path = Path(settingsBlock.strWatchedFolder, name);
-      if (DataFileKind(name) != DataKindSeg2 || !entryScreen.Admit(fs, activityLog, path, name)) continue;
+      if (DataFileKind(name) != DataKindSeg2 || !entryScreen.Admit(fs, activityLog, path, name, platform.clock.Now())) continue;
       if (!fs.IsDirectory(old)) fs.CreateFolder(old);
       const Placement p = MoveUnderFreeName(fs, path, old, name);
       std::string line;

@@ -102,6 +102,25 @@ TEST(Filing, EntriesThatAreNotRecordsStayAndAreLoggedOnce) {
   ::close(sock);
 }
 
+// A folder of many FIFOs (more than the other lists of the monitor hold):
+// each is still said once, not again at every cycle.
+TEST(Filing, ManyEntriesThatAreNotRecordsAreEachLoggedOnce) {
+  StationFixture st;
+  st.profile.values["bMoveToFolder"] = "1";
+  constexpr int kFifos = 2000;
+  for (int i = 0; i < kFifos; ++i) {
+    ASSERT_EQ(::mkfifo((st.watched + "/" + std::to_string(5000 + i) + ".sg2").c_str(), 0644), 0);
+  }
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  for (int cycle = 0; cycle < 3; ++cycle) doc.CheckNewFiles();
+  st.WriteRecord("1.sg2");
+  EXPECT_EQ(doc.CheckNewFiles(), 1);
+  const std::string log = st.LogFileText();
+  EXPECT_EQ(Occurrences(log, " is a FIFO, not a record file"), kFifos);
+  EXPECT_EQ(Occurrences(log, "5000.sg2 is a FIFO"), 1);
+}
+
 TEST(Filing, StartLeavesAFileStillBeingWrittenToTheCycle) {
   StationFixture st;
   const std::string path = st.WriteRecord("1.sg2");

@@ -1,5 +1,7 @@
 #include "monitor/free_name_move.h"
 
+#include "platform/fitting_name.h"
+
 namespace zentrova {
 
 // Enough for any burst of records that share a time; a folder where even
@@ -9,8 +11,11 @@ constexpr int kMaxSuffix = 999;
 std::string NumberedName(const std::string& name, int n) {
   const size_t dot = name.find_last_of('.');
   const std::string suffix = "-" + std::to_string(n);
-  if (dot == std::string::npos || dot == 0) return name + suffix;
-  return name.substr(0, dot) + suffix + name.substr(dot);
+  if (dot == std::string::npos || dot == 0) return NameWithSuffix(name, suffix);
+  // A long name gives way before the suffix; its extension stays.
+  const std::string extension = name.substr(dot);
+  if (extension.size() + suffix.size() >= kMaxNameBytes) return NameWithSuffix(name, suffix);
+  return CutToFit(name.substr(0, dot), kMaxNameBytes - suffix.size() - extension.size()) + suffix + extension;
 }
 
 Placement MoveUnderFreeName(FileSystem& fs, const std::string& from, const std::string& folder,

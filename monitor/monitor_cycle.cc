@@ -51,7 +51,7 @@ int CZentrovaDoc::RegisterFolderFiles(const std::string& folder) {
   for (const std::string& name : *names) {
     const std::string path = Path(folder, name);
     // Files still being written are new records: the cycle takes them.
-    if (!IsRecordKind(DataFileKind(name)) || !entryScreen.Admit(platform.fs, activityLog, path, name)) continue;
+    if (!IsRecordKind(DataFileKind(name)) || !entryScreen.Admit(platform.fs, activityLog, path, name, platform.clock.Now())) continue;
     settingsBlock.KnownFiles.Append(path);
     knownRecords.Add(folder, name);
     ++n;
@@ -161,7 +161,7 @@ bool CZentrovaDoc::NextCandidate() {
     const std::string path = Path(folder, name);
     // The lock test: folders, and files a writer still holds, wait; links
     // and special entries are never opened (entry_screen.h).
-    if (name == "." || name == ".." || !entryScreen.Admit(fs, activityLog, path, name)) continue;
+    if (name == "." || name == ".." || !entryScreen.Admit(fs, activityLog, path, name, platform.clock.Now())) continue;
     if (auto number = ScanInt(name.substr(0, dot), 0)) scan_.fileNumber = *number;
     const int kind = DataFileKind(name);
     if (!IsRecordKind(kind)) continue;

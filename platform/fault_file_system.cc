@@ -118,4 +118,8 @@ bool FaultFileSystem::IsHeldByWriter(const std::string& p) {
   return held_.count(p) > 0 || base().IsHeldByWriter(p);
 }
 
+WriterUse FaultFileSystem::WriterUseOf(const std::string& p) {
+  return held_.count(p) > 0 ? WriterUse::kWriting : base().WriterUseOf(p);
+}
+
 }  // namespace zentrova

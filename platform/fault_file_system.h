@@ -48,6 +48,7 @@ class FaultFileSystem : public ForwardingFileSystem {
   Status RenameNoReplace(const std::string& a, const std::string& b) override;
   Status MoveNoReplace(const std::string& a, const std::string& b) override;
   bool IsHeldByWriter(const std::string& p) override;
+  WriterUse WriterUseOf(const std::string& p) override;
 
   // Called by the files this file system hands out.
   Status Spend(uint64_t bytes);

@@ -169,5 +169,45 @@ TEST_F(FatThroughFuse, RecordsAreFiledOntoItWithoutReplacing) {
   EXPECT_EQ(dir.Read("stick/3.dat"), payload);
 }
 
+// Names as long as a file system allows, of bytes and of UTF-8 text: the
+// copy under way must still have a name the file system accepts.
+TEST(FilePlacement, ACopyOfARecordWithTheLongestNameIsPlaced) {
+  std::string utf8;
+  while (utf8.size() < 250) utf8 += "\xC3\xA9";  // e acute, two bytes
+  for (const std::string& name : {std::string(247, 'a') + ".sg2", std::string(251, 'b') + ".sg2", utf8 + ".sg2"}) {
+    SCOPED_TRACE(name.size());
+    TempFolder dir;
+    LinuxFileSystem real;
+    FaultFileSystem fs(real);
+    fs.PretendCrossDevice(true);
+    ASSERT_TRUE(real.CreateFolder(dir.Path("old")).ok());
+    dir.Write(name, "a record");
+    const Status st = fs.MoveNoReplace(dir.Path(name), dir.Path("old/" + name));
+    ASSERT_TRUE(st.ok()) << st.message();
+    EXPECT_EQ(dir.Read("old/" + name), "a record");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path(name)));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("old")), {}), 1);
+  }
+}
+
+// A record replaced by a link or a FIFO after it was read: the move on the
+// same file system renames whatever has the name, and must not carry a link
+// (to a secret, say) into the destination.
+TEST(FilePlacement, OnlyARegularFileIsMovedOnTheSameFileSystem) {
+  TempFolder dir;
+  LinuxFileSystem fs;
+  ASSERT_TRUE(fs.CreateFolder(dir.Path("dest")).ok());
+  dir.Write("secret.txt", "secret");
+  std::filesystem::create_symlink(dir.Path("secret.txt"), dir.Path("1.sg2"));
+  std::filesystem::create_directory_symlink(dir.path(), dir.Path("2.sg2"));
+  ASSERT_EQ(::mkfifo(dir.Path("3.sg2").c_str(), 0644), 0);
+  for (const char* name : {"1.sg2", "2.sg2", "3.sg2"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(fs.MoveNoReplace(dir.Path(name), dir.Path(std::string("dest/") + name)).ok());
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(dir.Path(name))));
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("dest")), {}), 0);
+}
+
 }  // namespace
 }  // namespace zentrova

@@ -63,6 +63,9 @@ struct EntryInfo {
 // The text for the log: "FIFO", "symbolic link", ...
 const char* EntryTypeName(EntryType type);
 
+// Whether another program may still be writing a file.
+enum class WriterUse { kNone, kWriting, kUnknown };
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -112,6 +115,12 @@ class FileSystem {
   // True while the file may still be written: another program holds it open
   // for writing, or that cannot be known and the file changed a moment ago.
   virtual bool IsHeldByWriter(const std::string& path) = 0;
+  // The same test, telling apart a file known to be free (kNone) from one
+  // that is taken only because it has been still for a while: its writers
+  // could not be seen (kUnknown). kWriting where IsHeldByWriter is true.
+  virtual WriterUse WriterUseOf(const std::string& path) {
+    return IsHeldByWriter(path) ? WriterUse::kWriting : WriterUse::kNone;
+  }
 
   virtual std::string CurrentFolder() = 0;
   // Makes folder the process's current folder.

@@ -29,6 +29,7 @@ class ForwardingFileSystem : public FileSystem {
   Status ReplaceFile(const std::string& a, const std::string& b) override { return base_.ReplaceFile(a, b); }
   Status SetMode(const std::string& p, int mode) override { return base_.SetMode(p, mode); }
   bool IsHeldByWriter(const std::string& p) override { return base_.IsHeldByWriter(p); }
+  WriterUse WriterUseOf(const std::string& p) override { return base_.WriterUseOf(p); }
   std::string CurrentFolder() override { return base_.CurrentFolder(); }
   Status SetCurrentFolder(const std::string& p) override { return base_.SetCurrentFolder(p); }
   char Separator() const override { return base_.Separator(); }

@@ -286,10 +286,31 @@ Status LinuxFileSystem::RenameNoReplace(const std::string& from, const std::stri
   return Status::Ok();
 }
 
+namespace {
+
+bool IsRegularEntry(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+// Only regular files are moved: an entry replaced by a link (or a FIFO)
+// after it was looked at is not carried into the destination. A rename
+// moves whatever has the name at that instant, so the moved entry is looked
+// at again and a link put back where it was.
 Status LinuxFileSystem::MoveNoReplace(const std::string& from, const std::string& to) {
+  const std::string notRegular = "cannot move " + from + ": it is no longer a regular file";
+  if (!IsRegularEntry(from)) return Status::Invalid(notRegular);
   Status st = RenameNoReplace(from, to);
   if (st.code() == Status::Code::kUnsupported) st = PlaceWithoutReplacing(*this, from, to);
   if (st.code() == Status::Code::kCrossDevice) return MoveByCopy(*this, from, to);
+  if (st.ok() && !IsRegularEntry(to)) {
+    if (::renameat2(AT_FDCWD, to.c_str(), AT_FDCWD, from.c_str(), RENAME_NOREPLACE) != 0 && !IsRegularEntry(to)) {
+      ::unlink(to.c_str());  // a link or special entry, no record: it may not stay among the records
+    }
+    return Status::Invalid(notRegular);
+  }
   return st;
 }
 
@@ -304,21 +325,22 @@ Status LinuxFileSystem::SetMode(const std::string& path, int mode) {
   return Status::Ok();
 }
 
-bool LinuxFileSystem::IsHeldByWriter(const std::string& path) {
+bool LinuxFileSystem::IsHeldByWriter(const std::string& path) { return WriterUseOf(path) == WriterUse::kWriting; }
+
+WriterUse LinuxFileSystem::WriterUseOf(const std::string& path) {
   struct stat entry;
-  if (::lstat(path.c_str(), &entry) != 0) return errno != ENOENT;  // cannot be looked at: treat as busy
-  if (!S_ISREG(entry.st_mode)) return true;  // never taken, never opened
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
-  if (fd.get() < 0) return errno != ENOENT;
-  struct stat st;
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return true;
-  switch (ProbeWriters(fd.get(), path)) {
-    case WriterUse::kNone: return false;
-    case WriterUse::kWriting: return true;
-    case WriterUse::kUnknown: break;
+  if (::lstat(path.c_str(), &entry) != 0) {  // cannot be looked at: treat as busy
+    return errno != ENOENT ? WriterUse::kWriting : WriterUse::kNone;
   }
+  if (!S_ISREG(entry.st_mode)) return WriterUse::kWriting;  // never taken, never opened
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+  if (fd.get() < 0) return errno != ENOENT ? WriterUse::kWriting : WriterUse::kNone;
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return WriterUse::kWriting;
+  const WriterUse use = ProbeWriters(fd.get(), path);
+  if (use != WriterUse::kUnknown) return use;
   const int64_t changed = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  return NowNs() - changed < static_cast<int64_t>(kQuietMs) * 1000000;
+  return NowNs() - changed < static_cast<int64_t>(kQuietMs) * 1000000 ? WriterUse::kWriting : WriterUse::kUnknown;
 }
 
 Status LinuxFileSystem::SetCurrentFolder(const std::string& folder) {

@@ -31,6 +31,7 @@ class LinuxFileSystem : public FileSystem {
   // kQuietMs. Entries that are not regular files are never opened and count
   // as held.
   bool IsHeldByWriter(const std::string& path) override;
+  WriterUse WriterUseOf(const std::string& path) override;
   std::string CurrentFolder() override;
   Status SetCurrentFolder(const std::string& folder) override;
   char Separator() const override { return '/'; }

@@ -14,9 +14,9 @@
 
 #include <string>
 
-namespace zentrova {
+#include "platform/file_system.h"  // WriterUse
 
-enum class WriterUse { kNone, kWriting, kUnknown };
+namespace zentrova {
 
 // How long a file whose writers cannot be seen must stay unchanged before
 // it counts as complete.

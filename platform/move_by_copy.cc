@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/fitting_name.h"
+
 namespace zentrova {
 namespace {
 
@@ -70,7 +72,10 @@ Status MoveByCopy(FileSystem& fs, const std::string& from, const std::string& to
                            ", not a regular file");
   }
   if (fs.Inspect(to).ok()) return Status::Exists("cannot move " + from + ": " + to + " exists");
-  const std::string tmp = to + ".partial";
+  // The copy under way has the final name with ".partial" after it,
+  // shortened where that would be too long a name.
+  const size_t cut = to.find_last_of(fs.Separator()) + 1;  // 0 without a folder
+  const std::string tmp = to.substr(0, cut) + NameWithSuffix(to.substr(cut), ".partial");
   fs.Remove(tmp);  // left by a move cut short
   Status st = CopyInto(fs, from, tmp, *source);
   if (st.ok()) st = Unchanged(fs, from, *source);

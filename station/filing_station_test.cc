@@ -223,5 +223,38 @@ TEST(StationFiling, AWriterRunningAsAnotherUserIsWaitedFor) {
   }
 }
 
+// As above, but the acquisition program pauses longer than any short quiet
+// rule between its writes: a record that does not yet hold the traces it
+// announces is never taken, and its source is never removed half written.
+TEST(StationFiling, AWriterPausingLongerThanTheQuietRuleIsWaitedFor) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run the station as a second user (nobody)";
+  if (::access("/usr/bin/setpriv", X_OK) != 0) GTEST_SKIP() << "setpriv is missing";
+  StationFolders f;
+  f.Configure();
+  f.OpenToEveryone();
+  const std::vector<std::string> records = {"--count", "1", "--interval-ms", "0", "--traces", "8",
+                                            "--samples", "4000", "--start-time", "2020-03-15 08:00:00"};
+  std::filesystem::create_directories(f.dir.Path("reference"));
+  std::vector<std::string> argv = {kTc, "--out", f.dir.Path("reference")};
+  argv.insert(argv.end(), records.begin(), records.end());
+  ASSERT_EQ(RunProcess(argv).exitCode, 0);
+
+  std::vector<std::string> asNobody = {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+  const auto station = f.Station({"--start"});
+  asNobody.insert(asNobody.end(), station.begin(), station.end());
+  BackgroundProcess running(asNobody, f.dir.Path("station.out"));
+  ASSERT_TRUE(running.started());
+  ::usleep(700000);
+  argv = {kTc, "--out", f.dir.Path("watched"), "--chunks", "2", "--chunk-pause-ms", "4000"};
+  argv.insert(argv.end(), records.begin(), records.end());
+  ASSERT_EQ(RunProcess(argv).exitCode, 0);
+  const auto filed = AwaitFiled(f.dest, 1, 15);
+  running.Signal(SIGTERM);
+  EXPECT_EQ(running.Wait(), 0);
+  const std::string out = f.dir.Read("station.out");
+  ASSERT_EQ(filed.size(), 1u) << out;
+  EXPECT_EQ(testing::ReadFileBytes(filed[0]), f.dir.Read("reference/1000.sg2")) << filed[0] << "\n" << out;
+}
+
 }  // namespace
 }  // namespace zentrova
