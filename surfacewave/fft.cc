@@ -1,0 +1,48 @@
+#include "surfacewave/fft.h"
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace zentrova {
+
+void Fft(double* re, double* im, int n) {
+  if (n < 1 || (n & (n - 1)) != 0) return;
+  // Decimation in frequency: the butterflies leave the bins in bit-reversed order.
+  for (int span = n; span >= 2; span /= 2) {
+    const int half = span / 2;
+    for (int k = 0; k < half; ++k) {
+      const double theta = -2.0 * std::numbers::pi * k / span;
+      const double c = std::cos(theta);
+      const double s = std::sin(theta);
+      for (int j = k; j < n; j += span) {
+        const double ar = re[j], ai = im[j];
+        const double br = re[j + half], bi = im[j + half];
+        re[j] = ar + br;
+        im[j] = ai + bi;
+        const double dr = ar - br, di = ai - bi;
+        re[j + half] = dr * c - di * s;
+        im[j + half] = dr * s + di * c;
+      }
+    }
+  }
+  for (int k = 0, h = 0; k < n; ++k) {
+    if (k < h) {
+      std::swap(re[k], re[h]);
+      std::swap(im[k], im[h]);
+    }
+    int bit = n >> 1;
+    while (bit > 0 && (h & bit)) {
+      h ^= bit;
+      bit >>= 1;
+    }
+    h |= bit;
+  }
+  const double scale = 1.0 / n;
+  for (int k = 0; k < n; ++k) {
+    re[k] *= scale;
+    im[k] *= scale;
+  }
+}
+
+}  // namespace zentrova
