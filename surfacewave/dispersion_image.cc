@@ -53,33 +53,67 @@ DispersionImageInfo ComputeDispersionImage(SeismicRecord& record, DispersionSett
     info.frequencyStep = dt > 0.0 ? 1000.0 / (n * dt) : 0.0;
     for (int i = 0; i < traces; ++i) record.pDispHeader[i].nSamples = n;
     // 4. Spectra of the traces with signal, packed in order of use.
-    std::vector<double> re(n), im(n);
+    struct Use {
+      int trace;
+      int own;     // its samples (a shorter trace is padded with zeros)
+      float peak;  // its largest absolute sample
+    };
+    std::vector<Use> uses;
     std::vector<float> position;
-    int used = 0;
     for (int i = 0; i < traces && info.frequencyStep > 0.0; ++i) {
       const CHeader& h = record.pDispHeader[i];
       const int64_t offset = std::llabs(static_cast<int64_t>(h.nReceiverLoc) - h.nSourceLoc);
       if (record.fDispRowMax[i] <= 1e-16f || offset > int64_t{100000} * 100) continue;
-      // Each trace's own samples (a shorter one is padded with zeros),
-      // scaled by its largest absolute value: the spectrum is reduced to unit
-      // length later, so only the sign of the divisor would matter, and a
-      // negative or zero signed maximum would turn or destroy the trace.
+      // Scaled by the largest absolute value: the spectrum is reduced to
+      // unit length later, so only the sign of the divisor would matter,
+      // and a negative or zero signed maximum would turn or destroy the trace.
       const int own = std::min(m, record.pHeader[i].nSamples);
       const std::vector<float>& samples = record.ppDispImage[i];
       float peak = 0.0f;
       for (int t = 0; t < own; ++t) peak = std::max(peak, std::fabs(samples[t]));
       if (!(peak > 0.0f)) continue;
-      for (int t = 0; t < n; ++t) {
-        re[t] = t < own ? samples[t] / peak : 0.0;
-        im[t] = 0.0;
-      }
-      Fft(re.data(), im.data(), n);
-      for (int t = 0; t < n; ++t) {
-        record.ppDispImage[used][t] = static_cast<float>(re[t]);
-        record.ppDispImag[used][t] = static_cast<float>(im[t]);
-      }
+      uses.push_back({i, own, peak});
       position.push_back(static_cast<float>(h.nReceiverLoc) / 100.0f);
-      ++used;
+    }
+    const int used = static_cast<int>(uses.size());
+    // Two real traces go through one complex transform (the first as the
+    // real part, the second as the imaginary part) and are parted by the
+    // symmetry of real spectra. Slot u is written only after every trace up
+    // to the pair's second has been read, so no unread samples are lost.
+    std::vector<double> re(n), im(n);
+    const FftPlan fft(n);
+    const auto load = [&](const Use& use, std::vector<double>& part) {
+      const std::vector<float>& samples = record.ppDispImage[use.trace];
+      for (int t = 0; t < n; ++t) part[t] = t < use.own ? samples[t] / use.peak : 0.0;
+    };
+    for (int u = 0; u < used; u += 2) {
+      load(uses[u], re);
+      const bool pair = u + 1 < used;
+      if (pair) {
+        load(uses[u + 1], im);
+      } else {
+        std::fill(im.begin(), im.end(), 0.0);
+      }
+      fft.Run(re.data(), im.data());
+      float* re1 = record.ppDispImage[u].data();
+      float* im1 = record.ppDispImag[u].data();
+      if (!pair) {
+        for (int k = 0; k < n; ++k) {
+          re1[k] = static_cast<float>(re[k]);
+          im1[k] = static_cast<float>(im[k]);
+        }
+        continue;
+      }
+      float* re2 = record.ppDispImage[u + 1].data();
+      float* im2 = record.ppDispImag[u + 1].data();
+      for (int k = 0; k < n; ++k) {
+        const int mirror = (n - k) & (n - 1);
+        const double a = re[k], b = im[k], c = re[mirror], d = im[mirror];
+        re1[k] = static_cast<float>((a + c) * 0.5);
+        im1[k] = static_cast<float>((b - d) * 0.5);
+        re2[k] = static_cast<float>((b + d) * 0.5);
+        im2[k] = static_cast<float>((c - a) * 0.5);
+      }
     }
     info.tracesUsed = used;
     // 5. Columns and rows. Bins above the Nyquist frequency would be the

@@ -10,6 +10,7 @@
 #include "platform/key_value_store.h"
 #include "platform/linux_file_system.h"
 #include "surfacewave/dispersion_picks.h"
+#include "surfacewave/fft.h"
 #include "surfacewave/phase_shift_stack.h"
 #include "surfacewave/test_records.h"
 #include "testing/temp_folder.h"
@@ -82,6 +83,29 @@ TEST(DispersionImage, PicksTheVelocityOfTheWaveFromEitherEnd) {
     for (int r = 0; r < a.result.nPicks; ++r) {
       if (a.result.fPickFrequency[r] < 5.0f || a.result.fPickFrequency[r] > 45.0f) continue;
       EXPECT_NEAR(a.result.fPickVelocity[r], 200.0f, 10.0f) << a.result.fPickFrequency[r] << " Hz";
+    }
+  }
+}
+
+TEST(DispersionImage, KeepsTheSpectrumOfEveryTraceAsItsOwnTransformGivesIt) {
+  SeismicRecord record;
+  LineShot shot;
+  shot.traces = 25;  // pairs and one trace alone
+  FillShot(record, shot, PlaneWave);
+  DispersionSettings settings;
+  Analyse(record, settings);
+  ASSERT_EQ(record.nDispRows, 13);
+  // Rows from 13 on still hold the real parts; every imaginary part is kept.
+  for (int u = 13; u < 25; ++u) {
+    SCOPED_TRACE(u);
+    const std::vector<float>& x = record.ppData[u];
+    const float peak = PeakAmplitude(x.data(), x.size());
+    std::vector<double> re(1024), im(1024, 0.0);
+    for (int t = 0; t < 1024; ++t) re[t] = x[t] / peak;
+    Fft(re.data(), im.data(), 1024);
+    for (int k = 0; k < 1024; ++k) {
+      ASSERT_NEAR(record.ppDispImage[u][k], re[k], 1e-6) << k;
+      ASSERT_NEAR(record.ppDispImag[u][k], im[k], 1e-6) << k;
     }
   }
 }
