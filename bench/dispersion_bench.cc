@@ -62,7 +62,7 @@ void Synthetic(SeismicRecord& record) {
 
 struct Run {
   double ms = 0.0, numpyMs = -1.0;
-  int rows = 0, agree = 0, compared = 0;
+  int rows = 0, agree = 0, ties = 0, compared = 0;  // ties: another column within 1e-5 of the row's peak
 };
 
 Run Measure(SeismicRecord& record, int rounds, const std::string& script) {
@@ -106,7 +106,12 @@ Run Measure(SeismicRecord& record, int rounds, const std::string& script) {
       int k = 0;
       for (size_t r = 0; r < ours.size() && in >> k; ++r) {
         ++run.compared;
-        run.agree += k == ours[r] ? 1 : 0;
+        if (k == ours[r]) {
+          ++run.agree;
+        } else if (k >= 0 && k < record.pDispHeader[r].nSamples &&
+                   std::fabs(record.ppDispImage[r][k] - record.ppDispImage[r][ours[r]]) <= 1e-5f) {
+          ++run.ties;
+        }
       }
     }
   }
@@ -127,9 +132,9 @@ int main(int argc, char** argv) {
     std::printf("  %-26s %8.3f ms, %3d rows", name, r.ms, r.rows);
     if (r.numpyMs > 0) {
       const double ratio = r.numpyMs / r.ms;
-      std::printf("   numpy %8.3f ms   numpy / ours %6.1f (target >= 10) %s   picks equal %d of %d\n", r.numpyMs,
-                  ratio, ratio >= 10.0 ? "met" : "MISSED", r.agree, r.compared);
-      met = met && ratio >= 10.0 && r.agree == r.compared && r.compared == r.rows;
+      std::printf("   numpy %8.3f ms   numpy / ours %6.1f (target >= 10) %s   picks equal %d of %d (%d near-ties)\n",
+                  r.numpyMs, ratio, ratio >= 10.0 ? "met" : "MISSED", r.agree, r.compared, r.ties);
+      met = met && ratio >= 10.0 && r.agree + r.ties == r.compared && r.compared == r.rows;
     } else {
       std::printf("   numpy: not run (needs /usr/bin/python3 with numpy)\n");
     }
