@@ -54,6 +54,11 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   doc_ = std::make_unique<CZentrovaDoc>(platform_);
   if (!options.controllerPath.empty()) doc_->strControllerPath = system_.AbsolutePath(options.controllerPath);
   ConnectEventDetection(*doc_);
+  // No display here: the stored "bPhaseVelocityView" stands for the open,
+  // drawn phase-velocity view, and the image steps run while it is 1.
+  surfaceWaves_ = std::make_unique<SurfaceWaveFollowUp>(*doc_);
+  ConnectSurfaceWaves(*doc_, *surfaceWaves_);
+  UseStoredPhaseVelocityView(*doc_);
   doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {
     // What a join leaves out, cuts or cannot write goes to the log pane and the log file.
     return ConcatenateRecords(fs_, prompt_, request, &joins_, [this](const std::string& line) {

@@ -18,6 +18,7 @@
 #include "platform/linux_file_system.h"
 #include "platform/service_notifier.h"
 #include "station/service_watchdog.h"
+#include "surfacewave/surface_wave_follow_up.h"
 
 namespace zentrova {
 
@@ -90,6 +91,8 @@ class HeadlessStation {
   std::unique_ptr<ServiceWatchdog> watchdog_;  // outlives the form that reports to it
   std::unique_ptr<CZentrovaDoc> doc_;
   std::unique_ptr<CZentrovaControlForm> form_;
+  // After the document: it writes its settings back through it when it goes.
+  std::unique_ptr<SurfaceWaveFollowUp> surfaceWaves_;
 };
 
 }  // namespace zentrova
