@@ -1,0 +1,1 @@
+#include "surfacewave/surface_wave_result.h"
