@@ -13,6 +13,7 @@ packages=(
   libx11-dev xvfb                                   # closing the controller window; a display for its tests
   dpkg-dev file                                     # the Debian package (cpack -G DEB: dpkg-shlibdeps)
   dosfstools fusefat                                # a FAT destination through FUSE for the filing tests
+  libpugixml-dev                                    # the standard geophysical XML document
 )
 
 missing=()

@@ -52,10 +52,11 @@ LocalSmtpServer::LocalSmtpServer(const TempFolder& dir, const std::string& fixed
   port = WaitForPort(dir);
 }
 
-LocalHttpServer::LocalHttpServer(const TempFolder& dir, const std::string& mode, const std::string& fixedPort)
+LocalHttpServer::LocalHttpServer(const TempFolder& dir, const std::string& mode, const std::string& fixedPort,
+                                 const std::string& answer)
     : dir_(dir),
       process_(WithPort({"/usr/bin/python3", kScripts + "http_recorder.py", dir.Path("port"), dir.Path("record"),
-                         mode.empty() ? "--answer" : mode, "registered"},
+                         mode.empty() ? "--answer" : mode, answer},
                         fixedPort),
                dir.Path("server.log")) {
   port = WaitForPort(dir);

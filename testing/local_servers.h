@@ -27,8 +27,10 @@ class LocalSmtpServer {
 
 class LocalHttpServer {
  public:
-  // mode "" answers every POST with "registered"; "--hang" never answers.
-  explicit LocalHttpServer(const TempFolder& dir, const std::string& mode = "", const std::string& fixedPort = "");
+  // mode "" answers every POST with `answer`; "--hang" never answers;
+  // "--fail" answers 500 with `answer`.
+  explicit LocalHttpServer(const TempFolder& dir, const std::string& mode = "", const std::string& fixedPort = "",
+                           const std::string& answer = "registered");
   std::string Url(const std::string& path) const { return "http://127.0.0.1:" + port + path; }
   std::string Record() const { return dir_.Read("record"); }
   std::string port;
