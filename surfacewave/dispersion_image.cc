@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -22,7 +23,13 @@ int TransformLength(int m) {
 int VelocityColumns(const DispersionSettings& s) {
   const double v = (static_cast<double>(s.fVelEnd) - s.fVelMin) / s.fVelStep;
   if (!(s.fVelStep > 0.0f) || !std::isfinite(v) || v < 1.0) return 0;
-  return static_cast<int>(std::min(v, static_cast<double>(kDispColumns)));
+  const int columns = static_cast<int>(std::min(v, static_cast<double>(kDispColumns)));
+  // The rows carry the step in mm/s and the picks the velocities in m/s,
+  // both as floats: a range beyond them would leave no usable velocity.
+  const double lastVelocity = (static_cast<double>(columns) * s.fVelStep + s.fVelMin) * 1000.0;
+  const double limit = std::numeric_limits<float>::max();
+  if (!(static_cast<double>(s.fVelStep) * 1000000.0 <= limit) || !(std::fabs(lastVelocity) <= limit)) return 0;
+  return columns;
 }
 
 }  // namespace
@@ -70,8 +77,14 @@ DispersionImageInfo ComputeDispersionImage(SeismicRecord& record, DispersionSett
       const int own = std::min(m, record.pHeader[i].nSamples);
       const std::vector<float>& samples = record.ppDispImage[i];
       float peak = 0.0f;
-      for (int t = 0; t < own; ++t) peak = std::max(peak, std::fabs(samples[t]));
-      if (!(peak > 0.0f)) continue;
+      bool finite = true;
+      for (int t = 0; t < own; ++t) {
+        finite = finite && std::isfinite(samples[t]);
+        peak = std::max(peak, std::fabs(samples[t]));
+      }
+      // A trace with a sample that is not a number (or infinite) would
+      // turn its whole spectrum into NaN: it carries no usable signal.
+      if (!finite || !(peak > 0.0f)) continue;
       uses.push_back({i, own, peak});
       position.push_back(static_cast<float>(h.nReceiverLoc) / 100.0f);
     }

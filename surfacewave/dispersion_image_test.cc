@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <numbers>
 #include <random>
 
@@ -143,6 +144,54 @@ TEST(DispersionImage, TracesWithoutSignalAreLeftOutAndTheRestAverage) {
   for (int r = 1; r < holed.nDispRows; ++r) EXPECT_NEAR(holed.fDispRowMax[r], 1.0f, 0.1f) << r;
   Analyse(full, s1);
   EXPECT_EQ(holed.nDispRows, full.nDispRows);
+}
+
+TEST(DispersionImage, TracesWithSamplesThatAreNotNumbersAreLeftOut) {
+  // Such a trace would turn its spectrum into NaN: it must neither blank
+  // the image nor count among the traces it is averaged over.
+  SeismicRecord holed, poisoned;
+  const auto silent = [](int i, double d, double t) { return i == 5 || i == 9 ? 0.0f : PlaneWave(i, d, t); };
+  FillShot(holed, LineShot{}, silent);
+  FillShot(poisoned, LineShot{}, PlaneWave);
+  poisoned.ppData[5][10] = std::numeric_limits<float>::quiet_NaN();
+  poisoned.ppData[9][3] = std::numeric_limits<float>::infinity();
+  DispersionSettings s1, s2;
+  const Analysed a = Analyse(holed, s1);
+  const Analysed b = Analyse(poisoned, s2);
+  EXPECT_EQ(b.info.tracesUsed, 22);
+  ASSERT_EQ(poisoned.nDispRows, holed.nDispRows);
+  for (int r = 1; r < poisoned.nDispRows; ++r) {
+    EXPECT_NEAR(poisoned.fDispRowMax[r], holed.fDispRowMax[r], 1e-5f) << r;
+    EXPECT_EQ(b.result.fPickVelocity[r], a.result.fPickVelocity[r]) << r;
+  }
+}
+
+TEST(DispersionImage, AVelocityRangeBeyondFloatsGivesNoColumns) {
+  // The row headers carry the step x 1000000 and the picks the velocity in
+  // m/s as floats; where these overflow, no pick could be told.
+  struct Case {
+    float velEnd;
+    float velStep;
+    int columns;
+  };
+  const Case cases[] = {
+      {3e38f, 1e31f, 4096},
+      {3e38f, 1e33f, 0},
+      {3e38f, 3e35f, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.velStep);
+    SeismicRecord record;
+    LineShot shot;
+    shot.samples = 256;
+    FillShot(record, shot, PlaneWave);
+    DispersionSettings settings;
+    settings.fVelEnd = c.velEnd;
+    settings.fVelStep = c.velStep;
+    const Analysed a = Analyse(record, settings);
+    EXPECT_EQ(a.info.columns, c.columns);
+    for (int r = 0; r < a.result.nPicks; ++r) EXPECT_TRUE(std::isfinite(a.result.fPickVelocity[r])) << r;
+  }
 }
 
 TEST(DispersionImage, ATraceWithNoPositiveSampleKeepsItsPhase) {

@@ -166,6 +166,13 @@ std::string NewTemporaryFolder() {
   return mkdtemp(pattern.data()) ? pattern : std::string();
 }
 
+// Why an analysis gave no image rows.
+std::string NoImageReason(const DispersionImageInfo& image) {
+  if (!(image.frequencyStep > 0.0)) return "the sample interval of the first trace is not a positive number";
+  if (image.tracesUsed == 0) return "no trace with signal within 100000 m of the source";
+  return "the velocity or frequency range is empty";
+}
+
 int Dispersion(FileSystem& fs, const std::vector<std::string>& args) {
   const bool json = args.size() == 3 && args[2] == "--json";
   if (args.size() != 2 && !json) return BadUsage("dispersion wants one FILE and, at will, --json");
@@ -190,12 +197,7 @@ int Dispersion(FileSystem& fs, const std::vector<std::string>& args) {
   SurfaceWaveResult result;
   // The tool only looks: the station's stored values are not written back.
   const SurfaceWaveAnalysis analysis = AnalyseSurfaceWaves(record, settings, nullptr, fs, folder, true, result);
-  if (analysis.image.rows == 0) {
-    return fail(path + ": no dispersion image (" +
-                (analysis.image.tracesUsed == 0 ? std::string("no trace with signal within 100000 m of the source")
-                                                : std::string("the velocity or frequency range is empty")) +
-                ")");
-  }
+  if (analysis.image.rows == 0) return fail(path + ": no dispersion image (" + NoImageReason(analysis.image) + ")");
   std::cout << (json ? DispersionJson(record, settings, analysis, result)
                      : DispersionText(path, record, settings, analysis, result, folder));
   if (json) std::cerr << "zentrova-seg2: text files in " << folder << "\n";

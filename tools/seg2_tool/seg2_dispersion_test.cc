@@ -97,6 +97,12 @@ TEST(Seg2ToolDispersion, RecordsThatCannotBeAnalysedEndWithOneLine) {
         {"RECEIVER_LOCATION " + std::to_string(5 + 2 * i), "SAMPLE_INTERVAL 0.00025"}, std::vector<float>(512, 0.0f)));
   }
   files.Write("silent.sg2", silent.Build());
+  testing::TestSeg2 timeless;
+  for (int i = 0; i < 4; ++i) {
+    timeless.traces.push_back(testing::FloatTrace({"RECEIVER_LOCATION " + std::to_string(5 + 2 * i), "SAMPLE_INTERVAL 0"},
+                                                  std::vector<float>{0.0f, 1.0f, -1.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f}));
+  }
+  files.Write("timeless.sg2", timeless.Build());
   files.Write("text.sg2", "this is not a record\n");
   struct Case {
     std::vector<std::string> args;
@@ -107,6 +113,7 @@ TEST(Seg2ToolDispersion, RecordsThatCannotBeAnalysedEndWithOneLine) {
       {{files.Path("missing.sg2")}, 1, "cannot open"},
       {{files.Path("text.sg2")}, 1, "not a SEG-2 record"},
       {{files.Path("silent.sg2"), "--json"}, 1, "no dispersion image (no trace with signal"},
+      {{files.Path("timeless.sg2")}, 1, "no dispersion image (the sample interval of the first trace is not a positive"},
       {{files.Path("silent.sg2"), "--xml"}, 2, "dispersion wants one FILE"},
       {{}, 2, "dispersion wants one FILE"},
   };
