@@ -41,7 +41,12 @@ int StationUploads::QueueFile(const std::string& path, int useLocalServer) {
 
 void StationUploads::AfterAnalysis(SurfaceWaveResult& result, bool imageStepsRan) {
   const bool upload = switches.bDatabaseUpload == 1;
-  if (!imageStepsRan && !upload) return;
+  // Without the image steps the result has layer slots but no model built
+  // in them: registering it would put an all-zero profile on the database.
+  if (!imageStepsRan) {
+    if (upload) doc_.platform.prompt.Show("No surface wave data.");
+    return;
+  }
   if (!xmlData) xmlData = std::make_unique<XmlSurveyData>(doc_.settings);
   // "test.xml" goes where the text files of the analysis go.
   const int filled =
