@@ -279,6 +279,7 @@ int CZentrovaDoc::EndCycle(bool completed) {
       for (int i = 0; i < count; ++i) {
         const int ok = services.uploadWaveformFile ? services.uploadWaveformFile(NewFiles[i], bUseLocalServer == 1)
                                                    : 0;
+        if (ok == kUploadQueued) continue;
         const std::string line = (ok == 1 ? "Successfully uploaded : " : "Unable to upload : ") + NewFiles[i];
         activityLog.Add(line);
         activityLog.AppendToLogFile(line);

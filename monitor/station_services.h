@@ -10,6 +10,8 @@
 
 namespace zentrova {
 
+constexpr int kUploadQueued = -1;
+
 struct ConcatenationRequest {
   std::string sourceFolder;
   std::string targetFolder;
@@ -30,7 +32,8 @@ struct StationServices {
   std::function<std::string()> noDriveReason;
   // ConcatenateRecords(request) -> 1 when the join was started.
   std::function<int(const ConcatenationRequest&)> concatenateRecords;
-  // UploadWaveformFile(path, use the local server) -> 1 when uploaded.
+  // UploadWaveformFile(path, use the local server) -> 1 when uploaded, or
+  // kUploadQueued when it runs later and logs its own line when it ends.
   std::function<int(const std::string&, int)> uploadWaveformFile;
   // DrawEventImage(file number) -> path of the waveform image of the record.
   std::function<std::string(int)> drawEventImage;

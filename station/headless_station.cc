@@ -59,6 +59,8 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   surfaceWaves_ = std::make_unique<SurfaceWaveFollowUp>(*doc_);
   ConnectSurfaceWaves(*doc_, *surfaceWaves_);
   UseStoredPhaseVelocityView(*doc_);
+  uploads_ = std::make_unique<StationUploads>(*doc_, uploadHttp_);
+  ConnectUploads(*doc_, *surfaceWaves_, *uploads_);
   doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {
     // What a join leaves out, cuts or cannot write goes to the log pane and the log file.
     return ConcatenateRecords(fs_, prompt_, request, &joins_, [this](const std::string& line) {
@@ -71,6 +73,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   // Before the start-up, so that what it says (a controller that did not
   // start, a settings file that cannot be read) reaches the console too.
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
+  UseStoredUploadSwitches(*doc_, *uploads_);
   auto tell = [this](const std::string& line) {
     doc_->activityLog.Add(line);
     doc_->activityLog.AppendToLogFile(line);

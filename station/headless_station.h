@@ -18,6 +18,7 @@
 #include "platform/linux_file_system.h"
 #include "platform/service_notifier.h"
 #include "station/service_watchdog.h"
+#include "surfacewave/station_uploads.h"
 #include "surfacewave/surface_wave_follow_up.h"
 
 namespace zentrova {
@@ -93,6 +94,10 @@ class HeadlessStation {
   std::unique_ptr<CZentrovaControlForm> form_;
   // After the document: it writes its settings back through it when it goes.
   std::unique_ptr<SurfaceWaveFollowUp> surfaceWaves_;
+  // Its own client: closing the queue cuts off only its own requests.
+  CurlHttpClient uploadHttp_;
+  // Last: its thread logs to the document and is closed first.
+  std::unique_ptr<StationUploads> uploads_;
 };
 
 }  // namespace zentrova
