@@ -524,7 +524,9 @@ TEST_F(Concatenation, EndedWorkersAreJoinedAndDoNotPileUp) {
   }
   EXPECT_LE(workers.Threads(), 1u);
 #if !defined(__SANITIZE_THREAD__)  // which keeps some state of every thread it saw
-  EXPECT_LT(Mappings(), before + 10) << "the stacks of ended workers stay mapped";
+  // Each worker left unjoined keeps two mappings (its stack and guard): 39
+  // of them would add about 78; the allocator may add a few of its own.
+  EXPECT_LT(Mappings(), before + 30) << "the stacks of ended workers stay mapped";
 #else
   (void)before;
 #endif
