@@ -18,10 +18,14 @@ const char* EntryTypeName(EntryType type) {
 StatusOr<std::string> ReadWholeFile(FileSystem& fs, const std::string& path) {
   auto file = fs.OpenForRead(path);
   if (!file.ok()) return file.status();
-  std::string data((*file)->Size(), '\0');
+  return ReadWholeFile(**file);
+}
+
+StatusOr<std::string> ReadWholeFile(RandomAccessFile& file) {
+  std::string data(file.Size(), '\0');
   size_t done = 0;
   while (done < data.size()) {
-    auto n = (*file)->ReadAt(done, data.size() - done, data.data() + done);
+    auto n = file.ReadAt(done, data.size() - done, data.data() + done);
     if (!n.ok()) return n.status();
     if (*n == 0) break;  // the file shrank while we read it
     done += *n;

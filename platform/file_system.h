@@ -130,6 +130,8 @@ class FileSystem {
 
 // Helpers built on the interface.
 StatusOr<std::string> ReadWholeFile(FileSystem& fs, const std::string& path);
+// The whole of a file already open, as far as it can be read.
+StatusOr<std::string> ReadWholeFile(RandomAccessFile& file);
 Status WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view data);
 Status AppendToFile(FileSystem& fs, const std::string& path, std::string_view data);
 std::string JoinPath(const FileSystem& fs, const std::string& folder, const std::string& name);

@@ -99,16 +99,7 @@ StatusOr<std::string> ReadSettingsFile(FileSystem& fs, const std::string& path) 
     return Status::IoError(path + " is " + std::to_string(size) + " bytes long, more than the " +
                            std::to_string(kLargestSettingsFile) + " of a settings file");
   }
-  std::string data(static_cast<size_t>(size), '\0');
-  size_t done = 0;
-  while (done < data.size()) {
-    auto n = (*file)->ReadAt(done, data.size() - done, data.data() + done);
-    if (!n.ok()) return n.status();
-    if (*n == 0) break;  // the file shrank while it was read
-    done += *n;
-  }
-  data.resize(done);
-  return data;
+  return ReadWholeFile(**file);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "platform/printf.h"
 #include "surfacewave/xml_document.h"
@@ -18,13 +19,9 @@ bool ReadWhole(FileSystem& fs, const std::string& path, std::string& bytes) {
   if (!file.ok()) return false;
   const uint64_t size = (*file)->Size();
   if (size > static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) return false;
-  bytes.assign(size, '\0');
-  size_t done = 0;
-  while (done < size) {
-    auto n = (*file)->ReadAt(done, size - done, bytes.data() + done);
-    if (!n.ok() || *n == 0) return false;
-    done += *n;
-  }
+  auto read = ReadWholeFile(**file);
+  if (!read.ok() || read->size() != size) return false;  // a file that shrank meanwhile is not sent
+  bytes = std::move(*read);
   return true;
 }
 
