@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "display/drawing_parameter.h"
 #include "monitor/activity_log.h"
 #include "monitor/cycle_control.h"
 #include "monitor/known_file_set.h"
@@ -114,6 +115,7 @@ class CZentrovaDoc {
   SeismicRecord* pRecord = &record;
   OrbelChannels orbelChannels;
   OpenViews views;
+  CDrawingParameter drawingParameter;  // the page layout of every plot
   EntryScreen entryScreen;          // links and special entries, logged once
   RejectedRecords rejectedRecords;  // rejected, and their move to the error folder failed
 

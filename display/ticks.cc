@@ -1,0 +1,57 @@
+#include "display/ticks.h"
+
+#include <cmath>
+
+namespace zentrova {
+namespace {
+
+float StepFor(float v) {
+  if (v > 100000.0f) return 10000.0f;
+  if (v > 10000.0f) return 1000.0f;
+  if (v > 1000.0f) return 100.0f;
+  if (v > 100.0f) return 10.0f;
+  if (v > 10.0f) return 1.0f;
+  return 0.1f;
+}
+
+float Coarser(float step, float scale) { return scale * step < 100.0f ? step * 10.0f : step; }
+
+int TickCount(float min, float max, float step) {
+  if (!(step > 0.0f)) return 0;
+  const float n = (max - min) / step;
+  if (!std::isfinite(n) || n <= -1.0f) return 0;
+  if (n >= kMaxTicks) return kMaxTicks;
+  return static_cast<int>(n) + 1;
+}
+
+}  // namespace
+
+void ChooseTickSteps(PlotAxes& axes) {
+  axes.fXStep = Coarser(StepFor(axes.fXMax), axes.fXScale);
+  axes.fYStep = Coarser(StepFor(axes.fYMax), axes.fYScale);
+}
+
+void UpdateTicks(PlotAxes& axes) {
+  axes.nXTicks = TickCount(axes.fXMin, axes.fXMax, axes.fXStep);
+  axes.nYTicks = TickCount(axes.fYMin, axes.fYMax, axes.fYStep);
+  axes.fXFirst = axes.fXMin;
+  axes.fYFirst = axes.fYMin;
+}
+
+int LabelIndent(float step) {
+  const double a = std::fabs(static_cast<double>(step));
+  struct Row {
+    double atLeast;
+    int indent;
+  };
+  static constexpr Row kRows[] = {
+      {100000, 175}, {10000, 150}, {1000, 125}, {100, 100},       {10, 75},         {1, 50},
+      {0.09, 75},    {0.009, 100}, {0.0009, 125}, {0.00009, 150}, {0.000009, 175}, {0.0000009, 200},
+  };
+  for (const Row& row : kRows) {
+    if (a >= row.atLeast) return row.indent;
+  }
+  return 100;
+}
+
+}  // namespace zentrova
