@@ -26,14 +26,13 @@ inline constexpr double kImagePixelsPerUnit = 0.5;
 struct PngResult {
   bool ok = false;
   std::string error;
-  std::string bytes; // the PNG file's bytes (EncodePng)
+  std::string bytes;  // the PNG file's bytes (EncodePng)
 };
 
 class CairoSurface : public DrawingSurface {
-public:
+ public:
   // An image of width x height pixels, white until drawn on.
-  CairoSurface(int widthPixels, int heightPixels,
-               double pixelsPerUnit = kImagePixelsPerUnit);
+  CairoSurface(int widthPixels, int heightPixels, double pixelsPerUnit = kImagePixelsPerUnit);
   ~CairoSurface() override;
   CairoSurface(const CairoSurface &) = delete;
   CairoSurface &operator=(const CairoSurface &) = delete;
@@ -41,8 +40,7 @@ public:
   PageSize AreaSize() const override;
   void Line(PagePoint from, PagePoint to, const Pen &pen) override;
   void Polyline(const PagePoint *points, size_t count, const Pen &pen) override;
-  void Text(PagePoint at, const std::string &text,
-            const std::optional<Font> &font) override;
+  void Text(PagePoint at, const std::string &text, const std::optional<Font> &font) override;
   void Ellipse(const PageRect &box, const Pen &outline, Rgb fill) override;
   void Rectangle(const PageRect &box, const Pen &outline, Rgb fill) override;
   void FillRect(const PageRect &box, Rgb fill) override;
@@ -70,7 +68,7 @@ public:
   // The face that text in `face` is drawn in on this machine.
   static std::string ResolvedFace(const std::string &face);
 
-private:
+ private:
   double X(int x) const { return x * scale_; }
   double Y(int y) const { return -y * scale_; }
   void SetPen(const Pen &pen);
@@ -91,4 +89,4 @@ private:
 inline constexpr const char *kPlotFace = "Arial";
 inline constexpr const char *kPlotFaceStandIn = "Liberation Sans";
 
-} // namespace zentrova
+}  // namespace zentrova
