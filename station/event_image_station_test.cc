@@ -63,6 +63,11 @@ TEST(EventImageStation, TheEventMailCarriesThePictureOfTheRecordWithItsMarkers) 
     if (picture.empty()) ::usleep(50000);
   }
   ASSERT_FALSE(picture.empty()) << "no event message with its picture arrived\n" << out;
+  // For a person to look at.
+  std::filesystem::create_directories(std::string(ZENTROVA_BINARY_DIR) + "/pictures");
+  std::filesystem::copy_file(dir.Path("dest/EventImage/Waveform_1001.png"),
+                             std::string(ZENTROVA_BINARY_DIR) + "/pictures/event_mail_Waveform_1001.png",
+                             std::filesystem::copy_options::overwrite_existing);
   EXPECT_NE(message.find("1 events were detected in 1001"), std::string::npos);
   // The picture the station filed, as it was sent.
   EXPECT_EQ(picture, testing::ReadFileBytes(dir.Path("dest/EventImage/Waveform_1001.png")));
