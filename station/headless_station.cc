@@ -55,10 +55,13 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   if (!options.controllerPath.empty()) doc_->strControllerPath = system_.AbsolutePath(options.controllerPath);
   ConnectEventDetection(*doc_);
   // No display here: the stored "bPhaseVelocityView" stands for the open,
-  // drawn phase-velocity view, and the image steps run while it is 1.
+  // drawn phase-velocity view, and the image steps run while it is 1; the
+  // stored "bSeisProfileView" for the drawn profile view, which collects
+  // the results while it is 1.
   surfaceWaves_ = std::make_unique<SurfaceWaveFollowUp>(*doc_);
   ConnectSurfaceWaves(*doc_, *surfaceWaves_);
   UseStoredPhaseVelocityView(*doc_);
+  UseStoredProfileView(*doc_);
   uploads_ = std::make_unique<StationUploads>(*doc_, uploadHttp_);
   ConnectUploads(*doc_, *surfaceWaves_, *uploads_);
   doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {

@@ -8,14 +8,16 @@ namespace zentrova {
 
 SurfaceWaveAnalysis AnalyseSurfaceWaves(SeismicRecord& record, DispersionSettings& settings, Settings* store,
                                         FileSystem& fs, const std::string& folder, bool imageSteps,
-                                        SurfaceWaveResult& result) {
+                                        SurfaceWaveResult& result, ProfileList* profiles) {
   SurfaceWaveAnalysis a;
   result.nLayers = kModelLayers;
   a.ampTraces = PrepareSurfaceWaveInput(record, result);
   if (!imageSteps) return a;
   a.image = ComputeDispersionImage(record, settings, store);
   PickDispersionCurve(record, settings, result, fs, folder);
+  if (profiles) profiles->SetPickRange(settings);
   a.model = BuildInitialModel(result, fs, folder);
+  if (profiles) profiles->SetModelRange(settings);
   return a;
 }
 

@@ -9,6 +9,7 @@
 #include "records/seismic_record.h"
 #include "surfacewave/dispersion_image.h"
 #include "surfacewave/dispersion_settings.h"
+#include "surfacewave/profile_list.h"
 #include "surfacewave/surface_wave_result.h"
 
 namespace zentrova {
@@ -24,9 +25,10 @@ struct SurfaceWaveAnalysis {
 
 // PrepareSurfaceWaveInput always; with imageSteps also the image, the picks
 // and the model (the stored-only settings written back through `store`
-// when one is given). `result` is filled; its nLayers is set to 15.
+// when one is given). `result` is filled; its nLayers is set to 15. With
+// `profiles`, the picks set its range of mode 1 and the model that of mode 2.
 SurfaceWaveAnalysis AnalyseSurfaceWaves(SeismicRecord& record, DispersionSettings& settings, Settings* store,
                                         FileSystem& fs, const std::string& folder, bool imageSteps,
-                                        SurfaceWaveResult& result);
+                                        SurfaceWaveResult& result, ProfileList* profiles = nullptr);
 
 }  // namespace zentrova

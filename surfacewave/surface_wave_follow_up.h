@@ -7,11 +7,14 @@
 // A station without a display has no view to draw; there the stored view
 // flag "bPhaseVelocityView" stands for the open view: while it is 1 the
 // cycle reads samples and the image steps run as if the view had drawn.
+// In the same way the stored "bSeisProfileView" stands for the drawn
+// profile view: while it is 1 every analysed record joins the profile list.
 
 #include <functional>
 
 #include "monitor/zentrova_doc.h"
 #include "surfacewave/dispersion_settings.h"
+#include "surfacewave/profile_list.h"
 #include "surfacewave/surface_wave_analysis.h"
 #include "surfacewave/surface_wave_result.h"
 
@@ -33,6 +36,10 @@ class SurfaceWaveFollowUp {
   // The last follow-up's results, kept for the profile view.
   SurfaceWaveResult lastResult;
   SurfaceWaveAnalysis lastAnalysis;
+  // The analysed records for the profile view: each follow-up appends its
+  // result while the document's bProfileViewDrawn is 1. Read it under the
+  // document's lock.
+  ProfileList profiles;
   int runs = 0;
   // After the steps, with this cycle's result: the database upload hangs here.
   std::function<void(SurfaceWaveResult&)> onResult;
@@ -48,5 +55,9 @@ void ConnectSurfaceWaves(CZentrovaDoc& doc, SurfaceWaveFollowUp& followUp);
 // stored "bPhaseVelocityView"; while it is 1 the view counts as open and
 // drawn. Returns the flag.
 int UseStoredPhaseVelocityView(CZentrovaDoc& doc);
+
+// The same for the profile view: reads the stored "bSeisProfileView"; while
+// it is 1 the view counts as open and drawn. Returns the flag.
+int UseStoredProfileView(CZentrovaDoc& doc);
 
 }  // namespace zentrova
