@@ -79,5 +79,50 @@ TEST(SurfaceWaveFollowUp, RunsTheImageStepsWhileTheStoredViewFlagIsOn) {
   }
 }
 
+TEST(SurfaceWaveFollowUp, TheStoredProfileViewCollectsEveryAnalysedRecord) {
+  struct Case {
+    const char* phaseView;
+    const char* profileView;
+    int collected;
+  };
+  for (const Case c : {Case{"1", "1", 2}, Case{"0", "1", 2}, Case{"1", "0", 0}}) {
+    SCOPED_TRACE(std::string(c.phaseView) + c.profileView);
+    StationFixture st;
+    st.profile.values["bPhaseVelocityView"] = c.phaseView;
+    st.profile.values["bSeisProfileView"] = c.profileView;
+    CZentrovaDoc& doc = st.Doc();
+    SurfaceWaveFollowUp followUp(doc);
+    ConnectSurfaceWaves(doc, followUp);
+    UseStoredPhaseVelocityView(doc);
+    EXPECT_EQ(UseStoredProfileView(doc), c.collected > 0 ? 1 : 0);
+    EXPECT_EQ(doc.bProfileViewDrawn, c.collected > 0 ? 1 : 0);
+    doc.MoveExistingFiles();
+    // The profile view alone also has the samples read and the amplitudes taken.
+    doc.bPickMaximumAmplitude = 1;
+    st.root.Write("watched/1.sg2", ShotFile());
+    ASSERT_EQ(doc.CheckNewFiles(), 1);
+    st.root.Write("watched/2.sg2", ShotFile());
+    ASSERT_EQ(doc.CheckNewFiles(), 1);
+    EXPECT_EQ(followUp.runs, 2);
+    ASSERT_EQ(followUp.profiles.Count(), c.collected);
+    const bool analysed = *c.phaseView == '1';
+    // Modes 1 and 2 get their ranges where the picks and the model are made.
+    EXPECT_EQ(followUp.profiles.range[1].fAxisMax, analysed ? 50.0f : 10000.0f);
+    EXPECT_EQ(followUp.profiles.range[2].fAxisMax, analysed ? 15.0f : 5000.0f);
+    EXPECT_FLOAT_EQ(followUp.profiles.range[2].fColourMax, analysed ? 500.0f : 3000.0f);
+    if (c.collected == 0) continue;
+    EXPECT_FLOAT_EQ(followUp.profiles.range[0].fAxisMin, 5.0f);
+    EXPECT_FLOAT_EQ(followUp.profiles.range[0].fAxisMax, 51.0f);
+    const SurfaceWaveResult& kept = followUp.profiles.results.back();
+    EXPECT_EQ(kept.nAmpTraces, 24);
+    // Without the image steps a result has no picks and an empty model.
+    EXPECT_EQ(kept.nPicks > 0, analysed);
+    EXPECT_EQ(kept.fVs[0] > 0.0f, analysed);
+    if (!analysed) {
+      for (int i = 0; i < kept.nLayers; ++i) EXPECT_EQ(kept.fLayerBottom[i], 0.0f);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zentrova

@@ -1,0 +1,121 @@
+#include "display/profile_drawing.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "display/colour_scale.h"
+#include "display/page_units.h"
+#include "display/plot_area.h"
+#include "display/plot_frame.h"
+#include "display/profile_view_mode.h"
+#include "display/ticks.h"
+#include "platform/printf.h"
+#include "surfacewave/text_file.h"
+
+namespace zentrova {
+namespace {
+
+struct Column {
+  const PlotAxes& axes;
+  const CDrawingParameter& dp;
+  int x0 = 0;
+  int x1 = 0;
+
+  // Downward distance of an axis value.
+  int Distance(float u) const {
+    return TruncToPage((static_cast<double>(u) - axes.fYMin) * axes.fYScale + dp.nTopMargin);
+  }
+  void Cell(DrawingSurface& surface, float from, float to, Rgb colour) const {
+    surface.Rectangle({{x0, -Distance(from)}, {x1, -Distance(to)}}, kDefaultPen, colour);
+  }
+};
+
+// One cell per value, centred on it, as high as the spacing to the value
+// before (the first as the spacing to the second).
+template <typename Centres, typename Colours>
+void CentredCells(DrawingSurface& surface, const Column& column, int count, const Centres& centre,
+                  const Colours& colour) {
+  for (int i = 0; i < count; ++i) {
+    float half = kSingleCellHalfHeight;
+    if (count > 1) {
+      const float g = i == 0 ? centre[1] - centre[0] : centre[i] - centre[i - 1];
+      half = g * 0.5f;
+    }
+    column.Cell(surface, centre[i] - half, centre[i] + half, colour(i));
+  }
+}
+
+void ModelCells(DrawingSurface& surface, const Column& column, const SurfaceWaveResult& result,
+                const ColourScale& velocity, FileSystem& fs, const std::string& path) {
+  const int layers = std::clamp(result.nLayers, 0, kMaxLayers);
+  std::string text;
+  for (int i = 0; i < layers; ++i) {
+    const float top = i == 0 ? 0.0f : result.fLayerBottom[i - 1];
+    float bottom = result.fLayerBottom[i];
+    if (top > column.axes.fYMax) break;
+    if (bottom > column.axes.fYMax) bottom = column.axes.fYMax;
+    text += Printf("%d %f %f %f \r\n", i, top, bottom, result.fVs[i]);
+    column.Cell(surface, top, bottom, velocity.ColourOf(result.fVs[i]));
+  }
+  ReplaceTextFile(fs, path, text);  // skipped when it cannot be written
+}
+
+}  // namespace
+
+PlotAxes ProfileAxes(int mode) {
+  PlotAxes axes;
+  axes.strXTitle = "Shot";
+  axes.strYTitle = ProfileVerticalTitle(RestrictViewMode(mode));
+  axes.bXTitle = 1;
+  axes.bYTitle = 1;
+  axes.bYDown = 1;
+  return axes;
+}
+
+void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& list, int mode,
+                 const CDrawingParameter& dp, FileSystem& fs) {
+  const int shots = list.Count();
+  if (shots == 0) return;
+  mode = RestrictViewMode(mode);
+  axes.strYTitle = ProfileVerticalTitle(mode);
+  axes.fXMin = list.fShotMin;
+  axes.fXMax = list.fShotMax;
+  axes.fYMin = list.range[mode].fAxisMin;
+  axes.fYMax = list.range[mode].fAxisMax;
+  surface.Text({10, -10}, Printf("Number of shots = %d", shots), std::nullopt);
+  FitPlotArea(axes, surface.AreaSize(), dp);
+  axes.fXStep = 2.0f;
+  axes.fYStep = 2.0f;
+
+  ColourScale spectrum = SpectrumScale();
+  const ColourScale velocity = VelocityScale();
+  if (mode == kAmplitudeMode) spectrum.SpreadThresholds(list.range[0].fColourMin, list.range[0].fColourMax);
+
+  UpdateTicks(axes);
+  DrawPlotFrame(axes, surface, kProfileTitleOffset, dp);
+
+  const std::string path = fs.CurrentFolder() + fs.Separator() + kShowProfileFileName;
+  for (int f = 0; f < shots; ++f) {
+    const SurfaceWaveResult& result = list.results[f];
+    Column column{axes, dp};
+    column.x0 = TruncToPage((static_cast<double>(f) - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
+    column.x1 = TruncToPage((static_cast<double>(f) + 1 - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
+    if (mode == kAmplitudeMode) {
+      CentredCells(surface, column, std::clamp(result.nAmpTraces, 0, kMaxAmpTraces), result.fPosition,
+                   [&](int i) { return spectrum.ColourOf(result.fLogAmplitude[i]); });
+    } else if (mode == kPhaseVelocityMode) {
+      CentredCells(surface, column, std::clamp(result.nPicks, 0, kMaxPicks), result.fPickFrequency,
+                   [&](int i) { return velocity.ColourOf(result.fPickVelocity[i]); });
+    } else {
+      ModelCells(surface, column, result, velocity, fs, path);
+    }
+  }
+}
+
+void DrawProfileView(DrawingSurface& surface, PlotAxes& axes, CZentrovaDoc& doc, const ProfileList& list, int mode) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  doc.bProfileViewDrawn = 1;
+  DrawProfile(surface, axes, list, mode, doc.drawingParameter, doc.platform.fs);
+}
+
+}  // namespace zentrova
