@@ -69,7 +69,8 @@ QFont QtPainterSurface::ToQFont(const Font& font) const {
   q.setStyleHint(QFont::SansSerif);
   // The height is that of the character cell (ascent and descent), as the
   // plots give it; the em size is smaller by the face's own proportions.
-  const double cell = std::max(1.0, std::abs(font.height) * scale_);
+  // No plot needs letters taller than a screen; a hostile height stays bounded.
+  const double cell = std::clamp(std::abs(static_cast<double>(font.height)) * scale_, 1.0, 2000.0);
   q.setPixelSize(std::max(1, static_cast<int>(std::lround(cell))));
   const QFontMetricsF metrics(q);
   const double measured = metrics.ascent() + metrics.descent();

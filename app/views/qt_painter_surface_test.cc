@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "display/page_units.h"
+
 namespace zentrova {
 namespace {
 
@@ -159,6 +161,25 @@ TEST(QtPainterSurface, TheSurfacesOwnFontIsUsedWhenNoneIsGiven) {
   ASSERT_TRUE(ink.any());
   EXPECT_GE(ink.top, 10);
   EXPECT_LE(ink.bottom, 10 + kSurfaceFontPixels);
+}
+
+// A huge sample or a zero range gives coordinates at the page's limit; the
+// painter clips them like any other.
+TEST(QtPainterSurface, CoordinatesAtThePageLimitAreClipped) {
+  Canvas c;
+  const int far = static_cast<int>(kPageLimit);
+  {
+    QPainter painter(&c.image);
+    QtPainterSurface surface(painter, kDpi, 400, 300);
+    surface.Line({10, -20}, {far, -20}, Pen{kRed, 5});
+    const PagePoint wild[] = {{20, -200}, {far, -far}, {-far, far}, {30, -250}};
+    surface.Polyline(wild, 4, Pen{kBlue, 2});
+    surface.Polyline(wild, 4, Pen{kBlue, 20});
+    surface.Ellipse({{-far, far}, {far, -far}}, Pen{kBlack, 5}, kRed);
+    surface.Image(RgbImage{1, 1, {RgbImage::Pack(kBlue)}}, {{0, 0}, {far, -far}});
+    surface.Text({far, -far}, "x", Font{"Arial", far, 900});
+  }
+  EXPECT_EQ(c.At(5, 5), kBlue);  // the image covers the area
 }
 
 }  // namespace
