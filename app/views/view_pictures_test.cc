@@ -75,6 +75,8 @@ TEST(ViewPictures, EachViewOnRealRecords) {
     if (mode > 0) profile->RunCommand(32802 + mode);
     EXPECT_GT(InkShare(Render(*profile, modes[mode])), 0.05) << modes[mode];
   }
+  // The S-wave columns leave their layers in the station's current folder, the watched one.
+  EXPECT_TRUE(std::filesystem::exists(f.st.watched + "/ShowSWaveVelocityProfile.txt"));
 }
 
 }  // namespace
