@@ -34,10 +34,14 @@ int RunEventDetection(CZentrovaDoc& doc) {
 int DetectAndNotify(CZentrovaDoc& doc, const std::string& filedPath, int fileNumber) {
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   const int n = RunEventDetection(doc);
-  // The event file tells of the record: no one who may not read the record reads it.
-  NarrowMode(doc.platform.fs, doc.activityLog.EventFile(), CommonMode(doc.platform.fs, {filedPath}));
+  // The event file and the image tell of the record: no one who may not
+  // read the record reads them.
+  const int recordMode = CommonMode(doc.platform.fs, {filedPath});
+  NarrowMode(doc.platform.fs, doc.activityLog.EventFile(), recordMode);
   if (n > 0 && doc.bSendMail == 1) {
-    const std::string image = doc.services.drawEventImage ? doc.services.drawEventImage(fileNumber) : "";
+    std::string image = doc.services.drawEventImage ? doc.services.drawEventImage(fileNumber, recordMode) : "";
+    // A picture that could not be written is not attached.
+    if (!image.empty() && !doc.platform.fs.Exists(image)) image.clear();
     const std::string message = Printf("%d events were detected in %d", n, fileNumber);
     if (doc.bSnedReport == 1 && doc.SendReport(message, 0, {filedPath, image}) == 1) {
       doc.activityLog.Add("Mail was sent");

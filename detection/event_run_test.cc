@@ -35,9 +35,15 @@ class EventRun : public ::testing::Test {
     st.product.values["EVENT_DETECTION_CHANNEL_AND"] = "0-5";
     st.profile.values["bEventDetection"] = "1";
     st.profile.values["bMoveToFolder"] = "1";
-    st.services.drawEventImage = [this](int number) {
+    st.services.drawEventImage = [this](int number, int mode) {
       images.push_back(number);
-      return st.destination + "/EventImage/Waveform_" + std::to_string(number) + ".png";
+      modes.push_back(mode);
+      const std::string name = "Waveform_" + std::to_string(number) + ".png";
+      if (writeImages) {
+        std::filesystem::create_directories(st.destination + "/EventImage");
+        st.root.Write("dest/EventImage/" + name, "picture");
+      }
+      return st.destination + "/EventImage/" + name;
     };
   }
   CZentrovaDoc& Doc() {
@@ -48,6 +54,8 @@ class EventRun : public ::testing::Test {
   }
   StationFixture st;
   std::vector<int> images;
+  std::vector<int> modes;
+  bool writeImages = true;
 };
 
 TEST_F(EventRun, EveryNewRecordIsScannedAndTheEventsAreLogged) {
@@ -98,6 +106,33 @@ TEST_F(EventRun, EventsAreMailedWithTheRecordAndItsImage) {
   EXPECT_EQ(attachments[0][0], doc.NewFiles[0]);
   EXPECT_EQ(attachments[0][1], st.destination + "/EventImage/Waveform_101.png");
   EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 2), "Mail was sent");
+}
+
+TEST_F(EventRun, AnImageThatCouldNotBeWrittenIsNotAttached) {
+  st.profile.values["bSendMail"] = "1";
+  st.profile.values["bSnedReport"] = "1";
+  writeImages = false;
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  std::vector<std::vector<std::string>> attachments;
+  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files) {
+    attachments.push_back(files);
+    return 1;
+  };
+  WriteSimulated(st, 1);
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  ASSERT_EQ(attachments.size(), 1u);
+  EXPECT_EQ(attachments[0], (std::vector<std::string>{doc.NewFiles[0], ""}));
+}
+
+TEST_F(EventRun, TheImageIsAskedForNoWiderModeThanTheRecords) {
+  st.profile.values["bSendMail"] = "1";
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  const std::string record = WriteSimulated(st, 1);
+  std::filesystem::permissions(record, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_EQ(modes, std::vector<int>{0600});
 }
 
 TEST_F(EventRun, WithReportsOffTheImageIsDrawnButNothingIsSent) {

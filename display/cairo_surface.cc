@@ -269,6 +269,44 @@ cairo_status_t AppendBytes(void *closure, const unsigned char *data, unsigned in
 
 }  // namespace
 
+namespace {
+
+struct PngSource {
+  const std::string *bytes;
+  size_t at;
+};
+
+cairo_status_t ReadBytes(void *closure, unsigned char *data, unsigned int length) {
+  auto *source = static_cast<PngSource *>(closure);
+  if (source->bytes->size() - source->at < length) return CAIRO_STATUS_READ_ERROR;
+  std::copy_n(source->bytes->data() + source->at, length, data);
+  source->at += length;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+std::optional<RgbImage> CairoSurface::DecodePng(const std::string &bytes) {
+  PngSource source{&bytes, 0};
+  cairo_surface_t *png = cairo_image_surface_create_from_png_stream(ReadBytes, &source);
+  std::optional<RgbImage> out;
+  if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS) {
+    RgbImage image;
+    image.width = cairo_image_surface_get_width(png);
+    image.height = cairo_image_surface_get_height(png);
+    const unsigned char *data = cairo_image_surface_get_data(png);
+    const int stride = cairo_image_surface_get_stride(png);
+    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
+    for (int y = 0; y < image.height; ++y) {
+      const auto *row = reinterpret_cast<const uint32_t *>(data + static_cast<size_t>(y) * stride);
+      for (int x = 0; x < image.width; ++x) image.pixels[static_cast<size_t>(y) * image.width + x] = row[x] & 0xFFFFFFu;
+    }
+    out = std::move(image);
+  }
+  cairo_surface_destroy(png);
+  return out;
+}
+
 PngResult CairoSurface::EncodePng() {
   PngResult r;
   if (!ok_) {

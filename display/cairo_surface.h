@@ -65,6 +65,9 @@ class CairoSurface : public DrawingSurface {
   // whole or not at all. The new file gets at most the permission bits `mode`.
   PngResult WritePng(FileSystem &fs, const std::string &path, int mode = 0666);
 
+  // The picture in PNG bytes (nothing when they are not a PNG).
+  static std::optional<RgbImage> DecodePng(const std::string& bytes);
+
   // The face that text in `face` is drawn in on this machine.
   static std::string ResolvedFace(const std::string &face);
 

@@ -3,10 +3,10 @@
 
 #include "display/waveform_drawing.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
+
+#include <gtest/gtest.h>
 
 #include "detection/event_detection_parameters.h"
 #include "display/plot_frame.h"

@@ -35,8 +35,9 @@ struct StationServices {
   // UploadWaveformFile(path, use the local server) -> 1 when uploaded, or
   // kUploadQueued when it runs later and logs its own line when it ends.
   std::function<int(const std::string&, int)> uploadWaveformFile;
-  // DrawEventImage(file number) -> path of the waveform image of the record.
-  std::function<std::string(int)> drawEventImage;
+  // DrawEventImage(file number, widest permission bits) -> path of the
+  // waveform image of the record.
+  std::function<std::string(int, int)> drawEventImage;
   // The surface-wave follow-up of a cycle that read samples.
   std::function<void()> surfaceWaveFollowUp;
   // Drive table and destination placement at start-up.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "detection/event_run.h"
+#include "display/event_image.h"
 #include "health/station_health.h"
 #include "monitor/file_name_text.h"
 #include "notify/send_report.h"
@@ -54,6 +55,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   doc_ = std::make_unique<CZentrovaDoc>(platform_);
   if (!options.controllerPath.empty()) doc_->strControllerPath = system_.AbsolutePath(options.controllerPath);
   ConnectEventDetection(*doc_);
+  ConnectEventImage(*doc_);
   // No display here: the stored "bPhaseVelocityView" stands for the open,
   // drawn phase-velocity view, and the image steps run while it is 1; the
   // stored "bSeisProfileView" for the drawn profile view, which collects

@@ -244,7 +244,7 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   ConnectReports(doc, reports);
   const std::string image = dir.Path("EventImage_1000.png");
   dir.Write("EventImage_1000.png", std::string("\x89PNG\r\n\x1a\n", 8) + "waveforms");
-  doc.services.drawEventImage = [&](int) { return image; };
+  doc.services.drawEventImage = [&](int, int) { return image; };
   doc.StartUp();
   doc.bEventDetection = 1;
   doc.MoveExistingFiles();
