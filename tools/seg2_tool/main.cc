@@ -10,6 +10,11 @@
 //   zentrova-seg2 join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT]
 //                                    joins the records of a folder into one
 //                                    (or, at time gaps, several)
+//   zentrova-seg2 plot FILE OUT.png [--view waveform|phase-velocity|profile]
+//                [--normalize] [--events] [--size WxH]
+//                                    the record as the views draw it, in a
+//                                    PNG file (exit 1 with the reason when
+//                                    no picture was written)
 //   zentrova-seg2 --help
 //
 // Exit status 0 when the file was read (or joined), 1 when it was rejected
@@ -34,56 +39,18 @@
 #include "records/seg2_reader.h"
 #include "surfacewave/surface_wave_analysis.h"
 #include "tools/seg2_tool/dispersion_report.h"
+#include "tools/seg2_tool/plot_command.h"
+#include "tools/seg2_tool/record_reading.h"
 #include "tools/seg2_tool/record_report.h"
 
 namespace zentrova {
 namespace {
 
-class StderrPrompt : public Prompt {
- public:
-  void Show(const std::string& text) override { std::cerr << text << "\n"; }
-};
-
-struct Outcome {
-  int result = 0;
-  int status = 0;
-  bool read = false;
-  std::string why;
-};
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-Outcome ReadRecord(FileSystem& fs, SeismicRecord& record, const std::string& path) {
-  Outcome o;
-  if (DataFileKind(BaseName(path)) == DataKindMtNeo) {
-    StderrPrompt prompt;
-    if (!fs.Exists(path)) {
-      o.result = -1;
-      o.why = "cannot open " + path;
-      return o;
-    }
-    o.result = ImportMtNeoFile(fs, prompt, record, path, 1, 1);
-    o.status = o.result > 0 ? 0 : 1;
-    o.read = o.result > 0;
-    if (!o.read) o.why = "not a usable DaZEZIROZev or Orbel record (rejected, or shorter than 59 s)";
-    return o;
-  }
-  if (IdentifySeg2File(fs, path) == Seg2Identity::kNotSeg2) {
-    o.result = -1;
-    o.why = path + ": not a SEG-2 record (it does not begin with the SEG-2 identifier)";
-    return o;
-  }
-  o.result = ReadSeg2File(fs, record, path, 1, 1, o.status, &o.why);
-  o.read = o.result >= 0 && o.status == kSeg2AllRead;
-  return o;
-}
-
 constexpr const char* kUsage =
     "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... | dispersion FILE [--json] |\n"
-    "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT] | --help\n";
+    "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT] |\n"
+    "       plot FILE OUT.png [--view waveform|phase-velocity|profile] [--normalize] [--events] [--size WxH] |\n"
+    "       --help\n";
 
 int Help() {
   std::cout << kUsage;
@@ -210,6 +177,7 @@ int Run(const std::vector<std::string>& args) {
   LinuxFileSystem fs;
   if (args[0] == "join") return Join(fs, args);
   if (args[0] == "dispersion") return Dispersion(fs, args);
+  if (args[0] == "plot") return PlotCommand(fs, args);
   if (args[0] == "kind") {
     for (size_t i = 1; i < args.size(); ++i) {
       std::cout << args[i] << " " << DataFileKind(args[i]) << " " << JoinFileKind(fs, args[i]) << "\n";

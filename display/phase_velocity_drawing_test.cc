@@ -1,0 +1,159 @@
+#include "display/phase_velocity_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include "display/recording_surface.h"
+#include "monitor/station_fixture.h"
+
+namespace zentrova {
+namespace {
+
+using Kind = RecordingSurface::Kind;
+
+// 2000 x 1500 page units: the plot area is 1750 x 1250, so 3.5 units per
+// m/s over 0 .. 500 m/s and 25 units per Hz over 0 .. 50 Hz.
+constexpr PageSize kArea{2000, 1500};
+
+// A working set of three rows of four velocity columns as the analysis
+// leaves it (the rows hold more room than the columns in use); row 1 has
+// no value at all and is one column short.
+void FillWorkingSet(SeismicRecord& record) {
+  record.strFileName = "1234.sg2";
+  record.nTraces = 24;
+  record.nDispRows = 3;
+  record.pDispHeader.assign(3, CHeader());
+  record.pDispHeader[0].nSamples = 4;
+  record.ppDispImage = {{0.3f, 1.0f, 0.6f, 0.0f, 9.0f}, {0.0f, 0.0f, 0.0f}, {1.2f, 4.0f, 0.4f, 2.8f, 9.0f}};
+  record.fDispRowMax = {1.0f, 0.0f, 4.0f};
+  record.fPickVel = {100.0f, 0.0f, 250.0f};
+  record.fPickFreq = {10.0f, 20.0f, 30.0f};
+}
+
+Rgb Pixel(const RgbImage& image, int x, int y) {
+  const uint32_t p = image.pixels[static_cast<size_t>(y) * image.width + x];
+  return Rgb{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)};
+}
+
+TEST(PhaseVelocityDrawing, EachValueByItsRowsPeakWithRowZeroOnTop) {
+  SeismicRecord record;
+  FillWorkingSet(record);
+  ColourScale scale = SpectrumScale();
+  scale.SpreadThresholds(0.0f, 1.0f);
+  const RgbImage image = DispersionPicture(record, scale);
+  ASSERT_EQ(image.width, 4);
+  ASSERT_EQ(image.height, 3);
+  struct Case {
+    int x, y;
+    Rgb colour;
+  };
+  for (const Case c : {Case{0, 0, {255, 165, 0}},   // 0.3: the 11th colour
+                       Case{1, 0, {0, 0, 255}},     // the peak
+                       Case{2, 0, {100, 255, 0}},   // 0.6: the 22nd
+                       Case{3, 0, {255, 0, 255}},   // 0
+                       Case{0, 1, {255, 0, 255}},   // a row whose peak is 0: the first colour
+                       Case{2, 1, {255, 0, 255}},
+                       Case{3, 1, kWindowBackground},  // beyond the row's values
+                       Case{0, 2, {255, 165, 0}},   // 1.2 / 4
+                       Case{1, 2, {0, 0, 255}},
+                       Case{2, 2, {255, 0, 100}},   // 0.1
+                       Case{3, 2, {0, 255, 0}}}) {  // 0.7: the 26th
+    SCOPED_TRACE(::testing::Message() << c.x << "," << c.y);
+    EXPECT_EQ(Pixel(image, c.x, c.y), c.colour);
+  }
+}
+
+TEST(PhaseVelocityDrawing, CaptionImageFrameAndPicksInThatOrder) {
+  SeismicRecord record;
+  FillWorkingSet(record);
+  DispersionSettings settings;
+  CDrawingParameter dp;
+  RecordingSurface surface(kArea);
+  PlotAxes axes = PhaseVelocityAxes();
+  DrawPhaseVelocity(surface, axes, record, settings, dp);
+
+  ASSERT_FALSE(surface.drawn.empty());
+  const auto& caption = surface.drawn.front();
+  EXPECT_EQ(caption.kind, Kind::kText);
+  EXPECT_EQ(caption.text, "1234.sg2 (Number of traces = 24)");
+  EXPECT_EQ(caption.points[0], (PagePoint{10, -10}));
+  ASSERT_TRUE(caption.font.has_value());
+  EXPECT_EQ(caption.font->face, "Arial");
+  EXPECT_EQ(caption.font->height, 50);
+
+  EXPECT_EQ(axes.fXStep, 100.0f);
+  EXPECT_EQ(axes.fYStep, 5.0f);
+  EXPECT_EQ(axes.nXTicks, 6);
+  EXPECT_EQ(axes.nYTicks, 11);
+  EXPECT_FLOAT_EQ(axes.fXScale, 3.5f);
+  EXPECT_FLOAT_EQ(axes.fYScale, 25.0f);
+
+  // The picture fills the frame: from (150, -150) over 1750 x 1250.
+  const auto images = surface.Of(Kind::kImage);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].box, (PageRect{{150, -150}, {1900, -1400}}));
+  EXPECT_EQ(images[0].image.width, 4);
+  EXPECT_EQ(images[0].image.height, 3);
+  EXPECT_EQ(surface.drawn[1].kind, Kind::kImage);  // under the grid and the frame
+
+  // One red disc of 1 mm radius per row, at its pick, over the frame.
+  const auto discs = surface.Of(Kind::kEllipse);
+  ASSERT_EQ(discs.size(), 3u);
+  EXPECT_EQ(discs[0].box, (PageRect{{490, -410}, {510, -390}}));   // 100 m/s, 10 Hz
+  EXPECT_EQ(discs[1].box, (PageRect{{140, -660}, {160, -640}}));   // 0 m/s, 20 Hz
+  EXPECT_EQ(discs[2].box, (PageRect{{1015, -910}, {1035, -890}}));  // 250 m/s, 30 Hz
+  for (const auto& d : discs) {
+    EXPECT_EQ(d.fill, kRed);
+    EXPECT_EQ(d.pen, kDefaultPen);
+  }
+  EXPECT_EQ(surface.drawn.back().kind, Kind::kEllipse);
+  const auto frameLines = surface.Of(Kind::kLine);
+  ASSERT_GE(frameLines.size(), 4u);
+  EXPECT_EQ(frameLines.back().pen.width, 5);
+  // The vertical title 110 units left of the frame.
+  bool title = false;
+  for (const auto& t : surface.Of(Kind::kText)) {
+    if (t.text == "Frequency (Hz)") {
+      title = true;
+      EXPECT_EQ(t.points[0].x, 40);
+    }
+  }
+  EXPECT_TRUE(title);
+}
+
+TEST(PhaseVelocityDrawing, WithoutTracesOnlyTheCaptionAndBeforeTheAnalysisNoPicture) {
+  SeismicRecord empty;
+  empty.strFileName = "none.sg2";
+  DispersionSettings settings;
+  CDrawingParameter dp;
+  {
+    RecordingSurface surface(kArea);
+    PlotAxes axes = PhaseVelocityAxes();
+    DrawPhaseVelocity(surface, axes, empty, settings, dp);
+    ASSERT_EQ(surface.drawn.size(), 1u);
+    EXPECT_EQ(surface.drawn[0].text, "none.sg2 (Number of traces = 0)");
+  }
+  SeismicRecord unanalysed;
+  unanalysed.nTraces = 24;
+  unanalysed.AllocateAnalysisBuffers();
+  RecordingSurface surface(kArea);
+  PlotAxes axes = PhaseVelocityAxes();
+  DrawPhaseVelocity(surface, axes, unanalysed, settings, dp);
+  EXPECT_TRUE(surface.Of(Kind::kImage).empty());
+  EXPECT_TRUE(surface.Of(Kind::kEllipse).empty());
+  EXPECT_EQ(surface.Of(Kind::kLine).size(), 6u + 11u + 4u);  // grid and frame
+}
+
+TEST(PhaseVelocityDrawing, TheViewMarksTheDocumentDrawn) {
+  testing::StationFixture st;
+  CZentrovaDoc& doc = st.Doc();
+  FillWorkingSet(doc.record);
+  ASSERT_EQ(doc.bPhaseViewDrawn, 0);
+  RecordingSurface surface(kArea);
+  PlotAxes axes = PhaseVelocityAxes();
+  DrawPhaseVelocityView(surface, axes, doc, DispersionSettings());
+  EXPECT_EQ(doc.bPhaseViewDrawn, 1);
+  EXPECT_EQ(surface.Of(Kind::kEllipse).size(), 3u);
+}
+
+}  // namespace
+}  // namespace zentrova

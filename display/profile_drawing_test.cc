@@ -1,0 +1,222 @@
+#include "display/profile_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include "display/recording_surface.h"
+#include "monitor/station_fixture.h"
+#include "platform/forwarding_file_system.h"
+#include "platform/linux_file_system.h"
+#include "testing/temp_folder.h"
+
+namespace zentrova {
+namespace {
+
+using Kind = RecordingSurface::Kind;
+
+// 2000 x 1500 page units: a plot area of 1750 x 1250, 87.5 units per shot.
+constexpr PageSize kArea{2000, 1500};
+
+// The real file system with the process's current folder somewhere else.
+class FolderFileSystem : public ForwardingFileSystem {
+ public:
+  FolderFileSystem(FileSystem& base, std::string folder) : ForwardingFileSystem(base), folder_(std::move(folder)) {}
+  std::string CurrentFolder() override { return folder_; }
+
+ private:
+  std::string folder_;
+};
+
+struct Drawing {
+  testing::TempFolder folder;
+  LinuxFileSystem real;
+  FolderFileSystem fs{real, folder.path()};
+  CDrawingParameter dp;
+  RecordingSurface surface{kArea};
+  PlotAxes axes;
+
+  void Draw(const ProfileList& list, int mode) {
+    axes = ProfileAxes(mode);
+    DrawProfile(surface, axes, list, mode, dp, fs);
+  }
+  std::vector<RecordingSurface::Primitive> Cells() const { return surface.Of(Kind::kRectangle); }
+};
+
+// Three receivers 2 m apart from 5 m, log amplitudes over -1 .. 2.
+SurfaceWaveResult AmplitudeShot() {
+  SurfaceWaveResult r;
+  r.nAmpTraces = 3;
+  r.fPosition[0] = 5.0f;
+  r.fPosition[1] = 7.0f;
+  r.fPosition[2] = 9.0f;
+  r.fLogAmplitude[0] = -1.0f;
+  r.fLogAmplitude[1] = 0.55f;
+  r.fLogAmplitude[2] = 2.0f;
+  r.fPosMin = 5.0f;
+  r.fPosMax = 9.0f;
+  r.fLogAmpMin = -1.0f;
+  r.fLogAmpMax = 2.0f;
+  return r;
+}
+
+TEST(ProfileDrawing, NothingAtAllForAnEmptyListButTheViewCountsAsDrawn) {
+  Drawing d;
+  const ProfileList list;
+  for (int mode : {0, 1, 2}) d.Draw(list, mode);
+  EXPECT_TRUE(d.surface.drawn.empty());
+  testing::StationFixture st;
+  CZentrovaDoc& doc = st.Doc();
+  ASSERT_EQ(doc.bProfileViewDrawn, 0);
+  DrawProfileView(d.surface, d.axes, doc, list, 0);
+  EXPECT_EQ(doc.bProfileViewDrawn, 1);
+  EXPECT_TRUE(d.surface.drawn.empty());
+}
+
+TEST(ProfileDrawing, AmplitudeCellsCentredOnTheReceiversInTheSpreadSpectrum) {
+  Drawing d;
+  ProfileList list;
+  list.AppendResult(AmplitudeShot());
+  list.AppendResult(AmplitudeShot());
+  d.Draw(list, 0);
+
+  const auto& caption = d.surface.drawn.front();
+  EXPECT_EQ(caption.text, "Number of shots = 2");
+  EXPECT_EQ(caption.points[0], (PagePoint{10, -10}));
+  EXPECT_FALSE(caption.font.has_value());  // the surface's own font
+  EXPECT_EQ(d.axes.strYTitle, "Distance (m)");
+  EXPECT_EQ(d.axes.fXStep, 2.0f);
+  EXPECT_EQ(d.axes.fYStep, 2.0f);
+  EXPECT_EQ(d.axes.nXTicks, 11);
+  EXPECT_EQ(d.axes.nYTicks, 3);  // 5, 7, 9 m
+  EXPECT_FLOAT_EQ(d.axes.fYScale, 312.5f);
+
+  // 312.5 units per m from 5 m at the top edge; cells 2 m high.
+  const auto cells = d.Cells();
+  ASSERT_EQ(cells.size(), 6u);
+  struct Case {
+    PageRect box;
+    Rgb colour;
+  };
+  const Case expected[6] = {
+      {{{150, 162}, {237, -462}}, {255, 0, 255}},  // 4 .. 6 m, the lowest amplitude
+      {{{150, -462}, {237, -1087}}, {160, 255, 0}},  // 6 .. 8 m, 0.55 over -1 .. 2 in twelfths
+      {{{150, -1087}, {237, -1712}}, {0, 0, 255}},  // 8 .. 10 m, the highest
+      {{{237, 162}, {325, -462}}, {255, 0, 255}},
+      {{{237, -462}, {325, -1087}}, {160, 255, 0}},
+      {{{237, -1087}, {325, -1712}}, {0, 0, 255}}};
+  for (size_t i = 0; i < cells.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(cells[i].box, expected[i].box);
+    EXPECT_EQ(cells[i].fill, expected[i].colour);
+    EXPECT_EQ(cells[i].pen, kDefaultPen);
+  }
+  // Over the grid and the frame.
+  EXPECT_EQ(d.surface.drawn.back().kind, Kind::kRectangle);
+  EXPECT_FALSE(d.real.Exists(d.folder.Path(kShowProfileFileName)));  // only the model writes it
+}
+
+TEST(ProfileDrawing, PickCellsByTheVelocityScaleAndASinglePickOneHertzHigh) {
+  Drawing d;
+  ProfileList list;
+  list.SetPickRange(DispersionSettings());  // 0 .. 50 Hz: 25 units per Hz
+  SurfaceWaveResult picks;
+  picks.nPicks = 3;
+  const float freq[3] = {10.0f, 20.0f, 30.0f};
+  const float vel[3] = {250.0f, 30.0f, 600.0f};
+  for (int i = 0; i < 3; ++i) {
+    picks.fPickFrequency[i] = freq[i];
+    picks.fPickVelocity[i] = vel[i];
+  }
+  SurfaceWaveResult single;
+  single.nPicks = 1;
+  single.fPickFrequency[0] = 10.0f;
+  single.fPickVelocity[0] = 150.0f;
+  list.AppendResult(picks);
+  list.AppendResult(single);
+  d.Draw(list, 1);
+  EXPECT_EQ(d.axes.strYTitle, "Frequency (Hz)");
+  const auto cells = d.Cells();
+  ASSERT_EQ(cells.size(), 4u);
+  EXPECT_EQ(cells[0].box, (PageRect{{150, -275}, {237, -525}}));  // 5 .. 15 Hz
+  EXPECT_EQ(cells[0].fill, (Rgb{0, 255, 0}));
+  EXPECT_EQ(cells[1].box, (PageRect{{150, -525}, {237, -775}}));
+  EXPECT_EQ(cells[1].fill, (Rgb{255, 0, 255}));
+  EXPECT_EQ(cells[2].fill, (Rgb{160, 0, 255}));
+  EXPECT_EQ(cells[3].box, (PageRect{{237, -387}, {325, -412}}));  // 9.5 .. 10.5 Hz
+  EXPECT_EQ(cells[3].fill, (Rgb{255, 255, 0}));  // 150 m/s: the first threshold above is 160
+}
+
+SurfaceWaveResult Model(std::vector<float> bottoms, std::vector<float> vs) {
+  SurfaceWaveResult r;
+  r.nLayers = static_cast<int>(bottoms.size());
+  for (size_t i = 0; i < bottoms.size(); ++i) {
+    r.fLayerBottom[i] = bottoms[i];
+    r.fVs[i] = vs[i];
+  }
+  return r;
+}
+
+TEST(ProfileDrawing, ModelCellsStopBelowTheFrameAndTheNewestLayersGoToTheTextFile) {
+  Drawing d;
+  ProfileList list;
+  list.SetModelRange(DispersionSettings());  // 0 .. 15 m: 83.33 units per m
+  // A layer whose top lies below 15 m ends the column.
+  list.AppendResult(Model({5.0f, 20.0f, kHalfSpaceBottom}, {100.0f, 200.0f, 300.0f}));
+  // The half-space is cut at the frame's bottom.
+  list.AppendResult(Model({5.0f, 10.0f, kHalfSpaceBottom}, {100.0f, 250.0f, 600.0f}));
+  d.Draw(list, 2);
+  EXPECT_EQ(d.axes.strYTitle, "Depth (m)");
+  const auto cells = d.Cells();
+  ASSERT_EQ(cells.size(), 5u);
+  const int bottom = 1400;  // frame bottom
+  EXPECT_EQ(cells[0].box, (PageRect{{150, -150}, {237, -566}}));
+  EXPECT_EQ(cells[0].fill, (Rgb{255, 180, 0}));  // 100 m/s: below 110
+  EXPECT_EQ(cells[1].box, (PageRect{{150, -566}, {237, -bottom}}));  // 5 .. 20 m cut to 15 m
+  EXPECT_EQ(cells[2].box, (PageRect{{237, -150}, {325, -566}}));
+  EXPECT_EQ(cells[3].box, (PageRect{{237, -566}, {325, -983}}));
+  EXPECT_EQ(cells[3].fill, (Rgb{0, 255, 0}));
+  EXPECT_EQ(cells[4].box, (PageRect{{237, -983}, {325, -bottom}}));  // the half-space
+  EXPECT_EQ(cells[4].fill, (Rgb{160, 0, 255}));
+  EXPECT_EQ(d.folder.Read(kShowProfileFileName),
+            "0 0.000000 5.000000 100.000000 \r\n"
+            "1 5.000000 10.000000 250.000000 \r\n"
+            "2 10.000000 15.000000 600.000000 \r\n");
+}
+
+TEST(ProfileDrawing, AnUnwritableTextFileLeavesTheColumnsDrawn) {
+  Drawing d;
+  FolderFileSystem missing(d.real, d.folder.Path("no/such/folder"));
+  ProfileList list;
+  list.SetModelRange(DispersionSettings());
+  list.AppendResult(Model({5.0f, kHalfSpaceBottom}, {100.0f, 200.0f}));
+  d.axes = ProfileAxes(2);
+  DrawProfile(d.surface, d.axes, list, 2, d.dp, missing);
+  EXPECT_EQ(d.Cells().size(), 2u);
+}
+
+TEST(ProfileDrawing, TwentyOneShotsFillTheWholeRangeWithTheLastTwenty) {
+  Drawing d;
+  ProfileList list;
+  for (int i = 0; i < 21; ++i) {
+    SurfaceWaveResult r = AmplitudeShot();
+    r.nAmpTraces = i == 0 ? 3 : 2;  // the oldest one stands out by its third cell
+    list.AppendResult(r);
+  }
+  d.Draw(list, 0);
+  EXPECT_EQ(d.surface.drawn.front().text, "Number of shots = 20");
+  const auto cells = d.Cells();
+  ASSERT_EQ(cells.size(), 40u);
+  EXPECT_EQ(cells.front().box.a.x, 150);
+  EXPECT_EQ(cells.back().box.b.x, 1900);  // the frame's right edge
+}
+
+TEST(ProfileDrawing, AStoredModeOutsideTheThreeDrawsTheAmplitudes) {
+  Drawing d;
+  ProfileList list;
+  list.AppendResult(AmplitudeShot());
+  d.Draw(list, 7);
+  EXPECT_EQ(d.axes.strYTitle, "Distance (m)");
+  EXPECT_EQ(d.Cells().size(), 3u);
+}
+
+}  // namespace
+}  // namespace zentrova

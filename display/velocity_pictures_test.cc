@@ -1,0 +1,78 @@
+// The surface-wave pictures rendered: pixels where the colours are fixed.
+
+#include <gtest/gtest.h>
+
+#include "display/cairo_surface.h"
+#include "display/phase_velocity_drawing.h"
+#include "display/profile_drawing.h"
+#include "platform/memory_file_system.h"
+
+namespace zentrova {
+namespace {
+
+// 2000 x 1500 page units at 0.5 pixel a unit.
+constexpr int kWidth = 1000;
+constexpr int kHeight = 750;
+
+uint32_t Pack(Rgb c) { return RgbImage::Pack(c); }
+
+TEST(VelocityPictures, DispersionColoursAndRedPicksOnTheImage) {
+  SeismicRecord record;
+  record.strFileName = "1234.sg2";
+  record.nTraces = 24;
+  record.nDispRows = 2;
+  record.pDispHeader.assign(2, CHeader());
+  record.pDispHeader[0].nSamples = 2;
+  record.ppDispImage = {{0.05f, 0.5f}, {3.0f, 0.0f}};
+  record.fDispRowMax = {0.5f, 3.0f};
+  record.fPickVel = {375.0f, 125.0f};
+  record.fPickFreq = {12.5f, 37.5f};
+  CairoSurface surface(kWidth, kHeight);
+  ASSERT_TRUE(surface.ok());
+  PlotAxes axes = PhaseVelocityAxes();
+  DrawPhaseVelocity(surface, axes, record, DispersionSettings(), CDrawingParameter());
+  // The frame spans pixels 75 .. 950 across and 75 .. 700 down; each of the
+  // 2 x 2 image pixels covers a quarter. Grid lines every 175 px across
+  // (100 m/s) and 62.5 px down (5 Hz) are avoided.
+  struct Case {
+    int x, y;
+    Rgb colour;
+  };
+  for (const Case c : {Case{210, 160, {255, 0, 100}},  // a tenth of the peak: the fourth colour
+                       Case{700, 160, {0, 0, 255}},     // the row's peak
+                       Case{210, 520, {0, 0, 255}},     // 3 of 3
+                       Case{700, 520, {255, 0, 255}},   // 0
+                       Case{731, 231, kRed},            // 375 m/s, 12.5 Hz: a pick's centre
+                       Case{293, 543, kRed},
+                       Case{40, 40, kWindowBackground}}) {
+    SCOPED_TRACE(::testing::Message() << c.x << "," << c.y);
+    EXPECT_EQ(surface.PixelAt(c.x, c.y), Pack(c.colour));
+  }
+}
+
+TEST(VelocityPictures, ProfileCellsInTheirColours) {
+  ProfileList list;
+  list.SetModelRange(DispersionSettings());
+  SurfaceWaveResult model;
+  model.nLayers = 2;
+  model.fLayerBottom[0] = 7.5f;
+  model.fLayerBottom[1] = kHalfSpaceBottom;
+  model.fVs[0] = 250.0f;
+  model.fVs[1] = 600.0f;
+  for (int i = 0; i < 3; ++i) list.AppendResult(model);
+  CairoSurface surface(kWidth, kHeight);
+  PlotAxes axes = ProfileAxes(2);
+  MemoryFileSystem fs;
+  DrawProfile(surface, axes, list, 2, CDrawingParameter(), fs);
+  // Shot columns 43.75 px wide from 75; 0 .. 7.5 m and 7.5 .. 15 m halves of 75 .. 700.
+  for (int shot = 0; shot < 3; ++shot) {
+    SCOPED_TRACE(shot);
+    const int x = 75 + static_cast<int>(43.75 * shot + 30);
+    EXPECT_EQ(surface.PixelAt(x, 250), Pack({0, 255, 0}));
+    EXPECT_EQ(surface.PixelAt(x, 600), Pack({160, 0, 255}));
+  }
+  EXPECT_EQ(surface.PixelAt(75 + static_cast<int>(43.75 * 4 + 20), 250), Pack(kWindowBackground));  // no fourth shot
+}
+
+}  // namespace
+}  // namespace zentrova

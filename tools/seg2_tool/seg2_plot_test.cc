@@ -1,0 +1,195 @@
+// The record tool's pictures, made as a user makes them.
+
+#include <cstdint>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "testing/child_process.h"
+#include "testing/shared_data.h"
+#include "testing/temp_folder.h"
+
+namespace zentrova {
+namespace {
+
+using testing::RunProcess;
+
+const std::string kTool = ZENTROVA_SEG2_TOOL;
+
+// The tool with its configuration folder inside `home`.
+testing::ProcessResult RunPlot(const testing::TempFolder& home, const std::vector<std::string>& args) {
+  std::filesystem::create_directories(home.Path("config"));
+  std::vector<std::string> argv = {"/usr/bin/env", "ZENTROVA_CONFIG_DIR=" + home.Path("config"), kTool, "plot"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProcess(argv);
+}
+
+struct PngSize {
+  int width = -1;
+  int height = -1;
+};
+
+// Width and height from a PNG file's header; -1 when it is no PNG.
+PngSize SizeOfPng(const std::string& path) {
+  const std::string bytes = testing::ReadFileBytes(path);
+  PngSize size;
+  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0) {
+    return size;
+  }
+  const auto be32 = [&](size_t at) {
+    return static_cast<int>((static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) << 24) |
+                            (static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 1])) << 16) |
+                            (static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 2])) << 8) |
+                            static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 3])));
+  };
+  size.width = be32(16);
+  size.height = be32(20);
+  return size;
+}
+
+// The records of the shared data: the files with an independent reading beside them.
+std::vector<std::string> SharedRecords() {
+  std::vector<std::string> records;
+  for (const auto& e : std::filesystem::directory_iterator(testing::SharedSeg2Folder())) {
+    const std::string path = e.path().string();
+    if (std::filesystem::exists(path + ".ref.json")) records.push_back(path);
+  }
+  std::sort(records.begin(), records.end());
+  return records;
+}
+
+std::string PicturesFolder() {
+  const std::string folder = std::string(ZENTROVA_BINARY_DIR) + "/pictures";
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+TEST(Seg2ToolPlot, EverySharedRecordRendersInEveryView) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, out;
+  const std::vector<std::string> records = SharedRecords();
+  ASSERT_GE(records.size(), 15u);
+  for (const std::string& record : records) {
+    SCOPED_TRACE(record);
+    const std::string name = std::filesystem::path(record).filename().string();
+    struct Case {
+      std::vector<std::string> options;
+      PngSize size;
+    };
+    const Case cases[] = {{{}, {666, 333}},  // as the event e-mail carries it
+                          {{"--view", "phase-velocity"}, {1000, 750}},
+                          {{"--view", "profile", "--size", "500x400"}, {500, 400}}};
+    int k = 0;
+    for (const Case& c : cases) {
+      const std::string png = out.Path(name + "." + std::to_string(k++) + ".png");
+      std::vector<std::string> args = {record, png};
+      args.insert(args.end(), c.options.begin(), c.options.end());
+      const auto run = RunPlot(home, args);
+      ASSERT_EQ(run.exitCode, 0) << run.err;
+      EXPECT_EQ(run.err, "");
+      const PngSize size = SizeOfPng(png);
+      EXPECT_EQ(size.width, c.size.width);
+      EXPECT_EQ(size.height, c.size.height);
+    }
+  }
+  // The tool reads the stored settings and writes none; no text file is left.
+  EXPECT_TRUE(std::filesystem::is_empty(home.Path("config")));
+}
+
+TEST(Seg2ToolPlot, PicturesOfAMaswShotForAPersonToLookAt) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home;
+  const std::string shot = testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat";
+  const std::string folder = PicturesFolder();
+  struct Case {
+    const char* mode;  // the profile view's stored mode
+    std::vector<std::string> options;
+    const char* name;
+  };
+  const Case cases[] = {{"0", {"--view", "phase-velocity"}, "masw_phase_velocity.png"},
+                        {"0", {"--view", "profile"}, "masw_profile_amplitude.png"},
+                        {"1", {"--view", "profile"}, "masw_profile_phase_velocity.png"},
+                        {"2", {"--view", "profile"}, "masw_profile_s_wave.png"},
+                        {"0", {"--events"}, "masw_waveforms_events.png"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    home.Write("config/Zentrova.ini", std::string("[General]\niViewMode=") + c.mode + "\n");
+    const std::string png = folder + "/" + c.name;
+    std::filesystem::remove(png);
+    std::vector<std::string> args = {shot, png};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const auto run = RunPlot(home, args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_GT(SizeOfPng(png).width, 0);
+  }
+}
+
+TEST(Seg2ToolPlot, TheEventsComeFromTheStoredDetectionParameters) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, out;
+  const std::string shot = testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat";
+  const auto plain = RunPlot(home, {shot, out.Path("plain.png")});
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  EXPECT_EQ(plain.out, "");
+  const auto found = RunPlot(home, {shot, out.Path("found.png"), "--events"});
+  ASSERT_EQ(found.exitCode, 0) << found.err;
+  EXPECT_EQ(found.out, shot + ": 1 events\n");
+  EXPECT_NE(testing::ReadFileBytes(out.Path("found.png")), testing::ReadFileBytes(out.Path("plain.png")));
+  // A ratio no shot reaches: no event, and the picture without markers.
+  home.Write("config/product.ini", "[Kalvane Applications]\nEVENT_DETECTION_RMS_RATIO=100000.000000\n");
+  const auto none = RunPlot(home, {shot, out.Path("none.png"), "--events"});
+  ASSERT_EQ(none.exitCode, 0) << none.err;
+  EXPECT_EQ(none.out, shot + ": 0 events\n");
+  EXPECT_EQ(testing::ReadFileBytes(out.Path("none.png")), testing::ReadFileBytes(out.Path("plain.png")));
+}
+
+TEST(Seg2ToolPlot, EveryFailureEndsWithOneLineAndNoPicture) {
+  testing::TempFolder home, files;
+  files.Write("text.sg2", "this is not a record\n");
+  files.Write("empty.dat", "");
+  // The shape of a record is not needed to reach the checks of the options.
+  const std::string missing = files.Path("missing.sg2");
+  struct Case {
+    std::vector<std::string> args;
+    std::string says;
+  };
+  const std::string png = files.Path("out.png");
+  const Case cases[] = {
+      {{missing, png}, "cannot open " + missing},
+      {{files.Path("text.sg2"), png}, "not a SEG-2 record"},
+      {{files.Path("empty.dat"), png}, "not a SEG-2 record"},
+      {{missing, png, "--size", "10x10"}, "bad size \"10x10\""},
+      {{missing, png, "--size", "640"}, "bad size \"640\""},
+      {{missing, png, "--size", "20000x300"}, "bad size \"20000x300\""},
+      {{missing, png, "--size", "-5x300"}, "bad size \"-5x300\""},
+      {{missing, png, "--view", "map"}, "unknown view \"map\""},
+      {{missing, png, "--view"}, "--view wants a value"},
+      {{missing, png, "--view", "profile", "--events"}, "--normalize and --events belong to the waveform view"},
+      {{missing, png, "--colour"}, "plot does not know \"--colour\""},
+      {{missing}, "plot wants a FILE and an OUT.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
+    const auto run = RunPlot(home, c.args);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(png));
+  }
+}
+
+TEST(Seg2ToolPlot, APictureThatCannotBeWrittenIsSaid) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, files;
+  const std::string shot = testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat";
+  for (const std::string& png : {files.Path("no/such/folder/out.png"), files.path()}) {
+    SCOPED_TRACE(png);
+    const auto run = RunPlot(home, {shot, png});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.rfind("zentrova-seg2: cannot write " + png, 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace zentrova
