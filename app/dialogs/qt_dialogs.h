@@ -5,14 +5,14 @@
 // the model's prompt and keeps the dialog open on the named field. "Cancel",
 // Escape and the close button change nothing.
 
+#include <QPointer>
+#include <QWidget>
 #include <optional>
 #include <string>
 
 #include "health/warning_toggle.h"
 #include "notify/report_commands.h"
 #include "platform/prompt.h"
-
-class QWidget;
 
 namespace zentrova {
 
@@ -34,7 +34,7 @@ class QtPrompt : public Prompt {
   std::optional<int> AskInteger(const std::string& text, int initial) override;
 
  private:
-  QWidget* parent_;
+  QPointer<QWidget> parent_;
 };
 
 // The report commands' dialogs: "Report" (type), "Integer data" (interval)
