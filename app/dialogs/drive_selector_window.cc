@@ -13,12 +13,12 @@
 namespace zentrova {
 namespace {
 
-QLineEdit* ReadOnlyField(QWidget* parent, int id, const std::string& text) {
+QLineEdit* ReadOnlyField(QWidget* parent, int id, const std::string& text, Qt::Alignment alignment = Qt::AlignRight) {
   auto* edit = new QLineEdit(ToQt(text), parent);
   edit->setObjectName(ModelDialog::ControlName(id));
   edit->setReadOnly(true);
   edit->setFocusPolicy(Qt::NoFocus);
-  edit->setAlignment(Qt::AlignRight);
+  edit->setAlignment(alignment);
   return edit;
 }
 
@@ -53,7 +53,7 @@ DriveSelectorWindow::DriveSelectorWindow(CDlgDriveSelector& model, QWidget* pare
     use_.push_back(use);
     QWidget* cells[] = {radio,
                         use,
-                        ReadOnlyField(this, 1021 + i, row.sLetter),
+                        ReadOnlyField(this, 1021 + i, row.sLetter, Qt::AlignHCenter),
                         ReadOnlyField(this, 1051 + i, row.sUsed),
                         ReadOnlyField(this, 1041 + i, row.sAvailable),
                         ReadOnlyField(this, 1061 + i, row.sTotalGB)};

@@ -19,18 +19,19 @@ namespace zentrova {
 class CZentrovaDoc;
 class VolumeTable;
 
-// The logic's message boxes: Show (OK), AskYesNo (Yes/No) and AskInteger
-// (the "Integer data" dialog). Called from another thread than the GUI's, a
+// The logic's message boxes: Show (OK), AskYesNo (Yes/No), AskOkCancel
+// (OK/Cancel) and AskInteger (the "Integer data" dialog). Called from another thread than the GUI's, a
 // message is shown on the GUI thread without waiting, and a question waits
 // for the operator's answer there.
 class QtPrompt : public Prompt {
  public:
   explicit QtPrompt(QWidget* parent = nullptr) : parent_(parent) {}
-  // The window the message boxes are centred on (may be set after the
-  // main window exists).
+  // The window the message boxes are centred on (set once the main window
+  // exists, before monitoring starts).
   void SetParent(QWidget* parent) { parent_ = parent; }
   void Show(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
+  bool AskOkCancel(const std::string& text) override;
   std::optional<int> AskInteger(const std::string& text, int initial) override;
 
  private:

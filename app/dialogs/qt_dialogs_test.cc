@@ -435,8 +435,15 @@ TEST(QtPromptTest, MessageBoxesAndTheIntegerDialog) {
   QtPrompt prompt;
   ModalScript script;
   std::string label;
+  bool buttons = false;
   script.Message()
       .On("Zentrova", [](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); })
+      .On("Zentrova", [](QWidget* w) { PressEscape(w); })
+      .On("Zentrova", [&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        buttons = box->button(QMessageBox::Ok) && box->button(QMessageBox::Cancel) && !box->button(QMessageBox::Yes);
+        box->button(QMessageBox::Ok)->click();
+      })
       .On("Zentrova", [](QWidget* w) { PressEscape(w); })
       .On("Integer data", [&](QWidget* w) {
         label = Control<QLabel>(w, 1002)->text().toStdString();
@@ -447,6 +454,9 @@ TEST(QtPromptTest, MessageBoxesAndTheIntegerDialog) {
   prompt.Show("Wrong data length.");
   EXPECT_TRUE(prompt.AskYesNo("Do you want to correct overlap ?"));
   EXPECT_FALSE(prompt.AskYesNo("Do you want to correct overlap ?"));
+  EXPECT_TRUE(prompt.AskOkCancel("Are you sure to shutdown?"));
+  EXPECT_TRUE(buttons);
+  EXPECT_FALSE(prompt.AskOkCancel("Are you sure to shutdown?"));
   EXPECT_EQ(prompt.AskInteger("Enter data length in one file", 60), 3600);
   EXPECT_EQ(prompt.AskInteger("Enter data length in one file", 60), std::nullopt);
   EXPECT_TRUE(script.Done());
@@ -467,8 +477,8 @@ TEST(QtPromptTest, MessagesFromAnotherThreadAreShownOnTheGuiThread) {
     auto* box = qobject_cast<QMessageBox*>(w);
     onGui = onGui && QThread::currentThread() == qApp->thread();
     seen.push_back(box->text().toStdString());
-    if (box->button(QMessageBox::Yes)) {
-      box->button(QMessageBox::Yes)->click();
+    if (box->button(QMessageBox::Ok) && box->button(QMessageBox::Cancel)) {
+      box->button(QMessageBox::Ok)->click();
     } else {
       box->accept();
     }
@@ -478,7 +488,7 @@ TEST(QtPromptTest, MessagesFromAnotherThreadAreShownOnTheGuiThread) {
   bool yes = false;
   std::thread worker([&] {
     prompt.Show("No surface wave data.");
-    yes = prompt.AskYesNo("Are you sure to shutdown?");
+    yes = prompt.AskOkCancel("Are you sure to shutdown?");
     QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
   });
   loop.exec();

@@ -50,6 +50,21 @@ bool QtPrompt::AskYesNo(const std::string& text) {
   return yes;
 }
 
+bool QtPrompt::AskOkCancel(const std::string& text) {
+  if (qApp == nullptr) return false;
+  QPointer<QWidget> parent = parent_;
+  bool ok = false;
+  OnGui(
+      [parent, text, &ok] {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Zentrova"), ToQt(text),
+                        QMessageBox::Ok | QMessageBox::Cancel, parent.data());
+        box.setDefaultButton(QMessageBox::Ok);
+        ok = box.exec() == QMessageBox::Ok;
+      },
+      true);
+  return ok;
+}
+
 std::optional<int> QtPrompt::AskInteger(const std::string& text, int initial) {
   if (qApp == nullptr) return std::nullopt;
   QPointer<QWidget> parent = parent_;
