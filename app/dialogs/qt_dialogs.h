@@ -6,9 +6,15 @@
 // Escape and the close button change nothing.
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "health/warning_toggle.h"
 #include "notify/report_commands.h"
@@ -20,14 +26,18 @@ class CZentrovaDoc;
 class VolumeTable;
 
 // The logic's message boxes: Show (OK), AskYesNo (Yes/No), AskOkCancel
-// (OK/Cancel) and AskInteger (the "Integer data" dialog). Called from another thread than the GUI's, a
-// message is shown on the GUI thread without waiting, and a question waits
-// for the operator's answer there.
+// (OK/Cancel) and AskInteger (the "Integer data" dialog). Made on the GUI
+// thread. Called from another thread, it touches no Qt object there: the
+// message goes into a mailbox that the GUI thread empties (every 100 ms);
+// a message does not hold the calling thread up, a question waits for the
+// operator's answer.
 class QtPrompt : public Prompt {
  public:
-  explicit QtPrompt(QWidget* parent = nullptr) : parent_(parent) {}
-  // The window the message boxes are centred on (set once the main window
-  // exists, before monitoring starts).
+  explicit QtPrompt(QWidget* parent = nullptr);
+  ~QtPrompt() override;
+  QtPrompt(const QtPrompt&) = delete;
+  QtPrompt& operator=(const QtPrompt&) = delete;
+  // The window the message boxes are centred on; GUI thread only.
   void SetParent(QWidget* parent) { parent_ = parent; }
   void Show(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
@@ -35,7 +45,17 @@ class QtPrompt : public Prompt {
   std::optional<int> AskInteger(const std::string& text, int initial) override;
 
  private:
+  bool OnGuiThread() const { return std::this_thread::get_id() == gui_; }
+  template <typename R>
+  R Ask(std::function<R()> ask);
+  void Post(std::function<void()> work);
+  void Drain();
+
   QPointer<QWidget> parent_;
+  std::thread::id gui_;
+  std::mutex mutex_;
+  std::deque<std::function<void()>> mailbox_;
+  std::unique_ptr<QTimer> drain_;
 };
 
 // The report commands' dialogs: "Report" (type), "Integer data" (interval)

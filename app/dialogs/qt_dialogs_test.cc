@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <thread>
 
@@ -486,10 +487,16 @@ TEST(QtPromptTest, MessagesFromAnotherThreadAreShownOnTheGuiThread) {
   script.On("Zentrova", answer).On("Zentrova", answer);
   QEventLoop loop;
   bool yes = false;
+  std::atomic<bool> finished{false};
+  QTimer watch;  // the worker itself touches no Qt object
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (finished) loop.quit();
+  });
+  watch.start(1);
   std::thread worker([&] {
     prompt.Show("No surface wave data.");
     yes = prompt.AskOkCancel("Are you sure to shutdown?");
-    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    finished = true;
   });
   loop.exec();
   worker.join();
