@@ -27,10 +27,11 @@ class VolumeTable;
 
 // The logic's message boxes: Show (OK), AskYesNo (Yes/No), AskOkCancel
 // (OK/Cancel) and AskInteger (the "Integer data" dialog). Made on the GUI
-// thread. Called from another thread, it touches no Qt object there: the
-// message goes into a mailbox that the GUI thread empties (every 100 ms);
-// a message does not hold the calling thread up, a question waits for the
-// operator's answer.
+// thread once the QApplication exists. Called from another thread, it
+// touches no Qt object there: the message goes into a mailbox that the GUI
+// thread empties (every 100 ms); a message does not hold the calling thread
+// up, a question waits for the operator's answer (so that thread must not
+// be joined by the GUI thread while it asks).
 class QtPrompt : public Prompt {
  public:
   explicit QtPrompt(QWidget* parent = nullptr);
