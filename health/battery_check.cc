@@ -35,7 +35,7 @@ std::string CheckBattery(CZentrovaDoc& doc, HealthChannels& ch, BatteryShutdown&
 }
 
 void ShutdownStation(CZentrovaDoc& doc, HealthChannels& ch, int ask) {
-  if (ask == 1 && !doc.platform.prompt.AskYesNo("Are you sure to shutdown?")) return;
+  if (ask == 1 && !doc.platform.prompt.AskOkCancel("Are you sure to shutdown?")) return;
   if (ask == 1 && IsProcessRunning(ch.processes, ch.controllerProcess) == 1) {
     // The controller saves its survey when it closes; the station waits for it.
     CloseWindowByTitle(ch.windows, kControllerTitle);

@@ -15,6 +15,9 @@ class Prompt {
   virtual void Show(const std::string& text) = 0;
   // A Yes/No question; true for Yes.
   virtual bool AskYesNo(const std::string& text) { Show(text); return false; }
+  // A confirmation with "OK" and "Cancel"; true for OK. Answered as the
+  // Yes/No question where no box is shown.
+  virtual bool AskOkCancel(const std::string& text) { return AskYesNo(text); }
   // The integer input dialog; nothing when it is cancelled.
   virtual std::optional<int> AskInteger(const std::string& text, int initial) {
     Show(text);

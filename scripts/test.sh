@@ -26,7 +26,7 @@ cmake --build build/fuzz -j "$jobs"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZENTROVA_WERROR=ON -DZENTROVA_SANITIZE=thread \
   -DZENTROVA_BENCH=OFF
 cmake --build build/tsan -j "$jobs" --target monitor_tests concat_tests notify_tests surfacewave_upload_tests \
-  display_velocity_tests views_tests
+  display_velocity_tests views_tests dialogs_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/monitor/monitor_tests --gtest_filter='ControlForm.*'
 TSAN_OPTIONS=halt_on_error=1 build/tsan/concat/concat_tests \
   --gtest_filter='Concatenation.OnAWorkerThread:Concatenation.EndedWorkersAreJoinedAndDoNotPileUp:ConcatenationWorkers.*'
@@ -36,6 +36,9 @@ TSAN_OPTIONS=halt_on_error=1 build/tsan/display/display_velocity_tests --gtest_f
 # Qt itself is not instrumented; the suppressions file says what it leaves out and why.
 QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1:suppressions=$PWD/app/views/tsan_qt.supp \
   build/tsan/app/views/views_tests --gtest_filter='ViewThreads.*'
+# The desktop program's message boxes asked from the monitor thread.
+QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1:suppressions=$PWD/app/views/tsan_qt.supp \
+  build/tsan/app/dialogs/dialogs_tests --gtest_filter='QtPromptTest.*'
 
 seconds=${FUZZ_SECONDS:-30}
 for target in seg2_reader mtneo_import; do
