@@ -314,13 +314,14 @@ TEST(DesktopStation, ViewsOpenAtTheExitAreReopenedAndAClosedOneIsNot) {
   for (ViewWindow* v : d.frame().Views()) kinds.push_back(v->TemplateId());
   EXPECT_EQ(kinds, (std::vector<int>{kWaveformViewTemplate, kProfileViewTemplate}));
   // The waveform view closed by the operator stays closed at the next start.
+  ViewWindow* waveform = d.frame().Views().front();
   for (QMdiSubWindow* w : d.frame().mdi()->subWindowList()) {
-    if (w->widget() == d.frame().Views().front()) {
+    if (w->widget() == waveform) {
       EXPECT_TRUE(w->close());
     }
   }
   ASSERT_TRUE(WaitUntil([&] { return d.frame().Views().size() == 1; }, 2000));
-  EXPECT_NE(d.Ini().find("bWaveformView=0"), std::string::npos);
+  EXPECT_TRUE(WaitUntil([&] { return d.Ini().find("bWaveformView=0") != std::string::npos; }, 2000)) << d.Ini();
   EXPECT_TRUE(WaitUntil([&] { return d.doc().views.bWaveformView == 0; }, 2000));
   d.frame().close();
   d.Restart();
