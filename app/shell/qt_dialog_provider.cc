@@ -2,7 +2,6 @@
 #include "app/dialogs/qt_dialogs.h"
 #include "app/shell/standard_dialogs.h"
 
-#include <QMessageBox>
 #include <memory>
 
 namespace zentrova {
@@ -23,10 +22,7 @@ DialogProvider StandardDialogs(QWidget* parent) {
   auto prompt = std::make_shared<QtPrompt>(parent);
   d.message = [prompt](const std::string& text) { prompt->Show(text); };
   d.askYesNo = [prompt](const std::string& text) { return prompt->AskYesNo(text); };
-  d.askOkCancel = [parent](const std::string& text) {
-    return QMessageBox::question(parent, QStringLiteral("Zentrova"), QString::fromStdString(text),
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
-  };
+  d.askOkCancel = [prompt](const std::string& text) { return prompt->AskOkCancel(text); };
   d.about = [parent] { ShowAbout(parent); };
   return d;
 }
