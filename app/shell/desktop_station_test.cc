@@ -79,6 +79,41 @@ TEST(DesktopStation, StartUpSequenceLogsTheIntervalTheFoldersAndStartsMonitoring
   EXPECT_TRUE(d.frame().panel()->field(1018)->isReadOnly());
 }
 
+// What a menu shows, "-" for a separator, "name>" for a submenu.
+std::vector<std::string> Shown(QMenu* menu) {
+  std::vector<std::string> items;
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator()) {
+      items.push_back("-");
+    } else {
+      items.push_back(a->text().toStdString() + (a->menu() ? ">" : ""));
+    }
+  }
+  return items;
+}
+
+TEST(DesktopStation, TheControlPanelsMenuBarShowsItsMenusWithTheirSeparators) {
+  TempFolder dir;
+  WriteStationConfig(dir);
+  Desk d(dir);
+  d.Start();
+  std::vector<std::string> top;
+  QMenu* monitor = nullptr;
+  for (QAction* a : d.frame().menuBar()->actions()) {
+    top.push_back(a->text().toStdString());
+    if (a->text() == "&Monitor") monitor = a->menu();
+  }
+  EXPECT_EQ(top, (std::vector<std::string>{"&File", "&View", "&Monitor", "&Event detection", "&System", "&Options",
+                                           "&Help"}));
+  ASSERT_NE(monitor, nullptr);
+  EXPECT_EQ(Shown(monitor),
+            (std::vector<std::string>{"Start", "Stop", "-", "Intervals>", "-", "Auto start",
+                                      "Auto start Tarnlink Controller (TC)", "Concatenate", "Move to folder",
+                                      "Upload waveform file", "-", "Send report", "Send warning", "-", "Processing>"}));
+  EXPECT_EQ(d.frame().MenuAction(130, kCmdServerUrl)->text().toStdString(), "Server's URL ");
+  EXPECT_EQ(d.frame().MenuAction(128, kCmdFileNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+}
+
 TEST(DesktopStation, TogglesThroughTheMenuWriteTheirSettings) {
   TempFolder dir;
   WriteStationConfig(dir);
