@@ -409,6 +409,11 @@ void MainFrame::ShowView(int templateId) {
     if (templateId == kProfileViewTemplate) doc.views.bSeisProfileView = 1;
     doc.settings.SaveInt(ViewKey(templateId), 1);
   }
+  // A view's window of a useful size, cascaded below the ones before it.
+  const QSize area = mdi_->viewport()->size();
+  const int offset = 24 * static_cast<int>(Views().size() % 8);
+  w->setGeometry(offset, std::min(area.height() / 3, 240) + offset, std::max(400, std::min(900, area.width() - offset)),
+                 std::max(300, std::min(560, area.height() - offset)));
   w->show();
   mdi_->setActiveSubWindow(w);
   ShowMenuOf(w);
