@@ -166,9 +166,11 @@ void CZentrovaControlForm::OnMoveToFolder() {
 
 void CZentrovaControlForm::OnTimer(int id) {
   if (id == 0) {
-    const int found = doc_.CheckNewFiles(ControlWhile(bRunning));
-    if (onProgress) onProgress();
-    if (found > 0 && onNewFiles) onNewFiles();
+    if (runTimerCycle) {
+      runTimerCycle();
+      return;
+    }
+    TimerCycleEnded(doc_.CheckNewFiles(ControlWhile(bRunning)));
   } else if (id == 1) {
     std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
     if (doc_.bSnedReport == 1 &&
@@ -180,6 +182,11 @@ void CZentrovaControlForm::OnTimer(int id) {
     const std::string text = batteryCheck();
     doc_.activityLog.Add(text);
   }
+}
+
+void CZentrovaControlForm::TimerCycleEnded(int found) {
+  if (onProgress) onProgress();
+  if (found > 0 && onNewFiles) onNewFiles();
 }
 
 void CZentrovaControlForm::MonitorThreadProc(std::shared_ptr<std::atomic<int>> running) {

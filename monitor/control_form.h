@@ -68,6 +68,16 @@ class CZentrovaControlForm {
   int CycleGapMs() const;
   // The battery check of the battery timer; returns the text to log.
   std::function<std::string()> batteryCheck;
+  // Runs timer 0's cycle instead of the whole cycle at once: a window's
+  // shell runs it in slices between its events (BeginCycle, StepCycle,
+  // EndCycle) and ends each cycle with TimerCycleEnded.
+  std::function<void()> runTimerCycle;
+  // Whether a cycle of timer 0 is to end between two files (monitoring
+  // stopped, the shell closing).
+  bool TimerCycleStopped() const { return bRunning == 0 || (quitRequested && quitRequested()); }
+  // After a cycle of timer 0: the sign of life and, when it found new
+  // files, onNewFiles.
+  void TimerCycleEnded(int found);
 
  private:
   void MonitorThreadProc(std::shared_ptr<std::atomic<int>> running);

@@ -24,6 +24,18 @@ for f in /usr/bin/zentrova-station /usr/bin/zentrova-seg2 /usr/bin/zentrova-tc-s
     /usr/lib/systemd/user/zentrova-station.service /usr/lib/systemd/system/zentrova-station@.service; do
   grep -qxF "$f" "$work/installed" || fail "$f is not installed"
 done
+# The desktop program beside the sender too, with its entry in the
+# application menu and its icon, where Qt 6 was found.
+if [ -e "$build/app/shell/zentrova" ]; then
+  for f in /usr/bin/zentrova /usr/libexec/zentrova/zentrova /usr/share/applications/zentrova.desktop \
+      /usr/share/icons/hicolor/scalable/apps/zentrova.svg; do
+    grep -qxF "$f" "$work/installed" || fail "$f is not installed"
+  done
+  [ "$(readlink -f "$work/root/usr/bin/zentrova")" = "$work/root/usr/libexec/zentrova/zentrova" ] ||
+    fail "bin/zentrova does not lead to libexec/zentrova"
+  grep -qxF "Exec=zentrova" "$work/root/usr/share/applications/zentrova.desktop" || fail "the desktop entry starts no zentrova"
+  grep -qxF "Icon=zentrova" "$work/root/usr/share/applications/zentrova.desktop" || fail "the desktop entry has no icon"
+fi
 # The station beside its sender, whichever name it is started by.
 [ "$(readlink -f "$work/root/usr/bin/zentrova-station")" = "$work/root/usr/libexec/zentrova/zentrova-station" ] ||
   fail "bin/zentrova-station does not lead to libexec/zentrova"

@@ -9,13 +9,13 @@
 
 namespace zentrova::testing {
 
-VirtualDisplay::VirtualDisplay() {
+VirtualDisplay::VirtualDisplay(const std::string& screen) {
   const std::string out = folder_.Path("xvfb.out");
   // -displayfd: the server picks a free number and writes it to its output
   // once it accepts connections. -noreset: a server that resets when its
   // last client goes refuses the clients that come meanwhile.
   server_ = std::make_unique<BackgroundProcess>(
-      std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", "640x480x24"},
+      std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", screen},
       out);
   if (!server_->started()) return;
   for (int i = 0; i < 200 && name_.empty(); ++i) {

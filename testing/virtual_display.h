@@ -12,7 +12,8 @@ namespace zentrova::testing {
 
 class VirtualDisplay {
  public:
-  VirtualDisplay();
+  // screen: width x height x depth, as Xvfb takes it.
+  explicit VirtualDisplay(const std::string& screen = "640x480x24");
   ~VirtualDisplay();
   bool ok() const { return !name_.empty(); }
   const std::string& name() const { return name_; }  // ":N"

@@ -1,4 +1,4 @@
-#include "station/headless_station.h"
+#include "station/station_assembly.h"
 
 #include <stdlib.h>
 
@@ -32,15 +32,14 @@ const std::string& Exported(const std::string& folder) {
 
 }  // namespace
 
-HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& out)
-    : options_(options),
-      out_(out),
-      prompt_(out),
+StationAssembly::StationAssembly(const StationOptions& options, TimerHost& timers, Prompt& prompt, std::ostream& out)
+    : out_(out),
+      prompt_(prompt),
+      timers_(timers),
       configFolder_(Exported(ConfigFolder(options, system_))),
       profile_(fs_, configFolder_ + "/Zentrova.ini", "General"),
       product_(fs_, configFolder_ + "/product.ini", "Kalvane Applications"),
       platform_{fs_, rangedProfile_, rangedProduct_, clock_, system_, prompt_},
-      loop_(clock_),
       reports_{launcher_, http_, nullptr, nullptr, nullptr, &outbox_, &mailbox_},
       recentSurveys_(fs_, JoinPath(fs_, system_.ControllerFolder(), kControllerStoreFile), kRecentSurveysKey),
       controllerProgram_(fs_, JoinPath(fs_, system_.ControllerFolder(), kControllerStoreFile), kControllerProgramKey),
@@ -56,14 +55,16 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   if (!options.controllerPath.empty()) doc_->strControllerPath = system_.AbsolutePath(options.controllerPath);
   ConnectEventDetection(*doc_);
   ConnectEventImage(*doc_);
-  // No display here: the stored "bPhaseVelocityView" stands for the open,
-  // drawn phase-velocity view, and the image steps run while it is 1; the
-  // stored "bSeisProfileView" for the drawn profile view, which collects
-  // the results while it is 1.
+  // Without a display (the stand-ins): the stored "bPhaseVelocityView"
+  // stands for the open, drawn phase-velocity view, and the image steps run
+  // while it is 1; the stored "bSeisProfileView" for the drawn profile view,
+  // which collects the results while it is 1.
   surfaceWaves_ = std::make_unique<SurfaceWaveFollowUp>(*doc_);
   ConnectSurfaceWaves(*doc_, *surfaceWaves_);
-  UseStoredPhaseVelocityView(*doc_);
-  UseStoredProfileView(*doc_);
+  if (options.standIns) {
+    UseStoredPhaseVelocityView(*doc_);
+    UseStoredProfileView(*doc_);
+  }
   uploads_ = std::make_unique<StationUploads>(*doc_, uploadHttp_);
   ConnectUploads(*doc_, *surfaceWaves_, *uploads_);
   doc_->services.concatenateRecords = [this](const ConcatenationRequest& request) {
@@ -78,7 +79,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   // Before the start-up, so that what it says (a controller that did not
   // start, a settings file that cannot be read) reaches the console too.
   doc_->activityLog.SetListener([this](const std::string& line) { out_ << line << std::endl; });
-  UseStoredUploadSwitches(*doc_, *uploads_);
+  if (options.standIns) UseStoredUploadSwitches(*doc_, *uploads_);
   auto tell = [this](const std::string& line) {
     doc_->activityLog.Add(line);
     doc_->activityLog.AppendToLogFile(line);
@@ -87,9 +88,8 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
   product_.SetNotice(tell);
   doc_->StartUp();
   SayStartupNotes();
-  form_ = std::make_unique<CZentrovaControlForm>(*doc_, loop_);
-  form_->quitRequested = [this] { return loop_.QuitRequested(); };
-  ConnectBatteryCheck(*form_, *doc_, health_, loop_);
+  form_ = std::make_unique<CZentrovaControlForm>(*doc_, timers_);
+  ConnectBatteryCheck(*form_, *doc_, health_, timers_);
   mailbox_.SetSender(JoinPath(fs_, doc_->settingsBlock.strProgramFolder, kSenderProgram));
   mailbox_.Start();  // what the last run left goes first
   outbox_.Start();
@@ -97,7 +97,7 @@ HeadlessStation::HeadlessStation(const StationOptions& options, std::ostream& ou
 
 // Once at the start: settings that are not used as they stand (with the
 // value used instead), and a watched folder that is not there.
-void HeadlessStation::SayStartupNotes() {
+void StationAssembly::SayStartupNotes() {
   std::vector<std::string> notes = rangedProfile_.notes();
   notes.insert(notes.end(), rangedProduct_.notes().begin(), rangedProduct_.notes().end());
   const std::string& watched = doc_->settingsBlock.strWatchedFolder;
@@ -110,7 +110,7 @@ void HeadlessStation::SayStartupNotes() {
   }
 }
 
-std::function<void(const std::string&)> HeadlessStation::OutboxLog() {
+std::function<void(const std::string&)> StationAssembly::OutboxLog() {
   return [this](const std::string& line) {
     if (!doc_) return;
     doc_->activityLog.Add(line);
@@ -120,7 +120,7 @@ std::function<void(const std::string&)> HeadlessStation::OutboxLog() {
 
 // Hours whose join a kill or a power loss cut off are joined again: their
 // records are filed, and no later hour change would join them.
-void HeadlessStation::RejoinInterruptedJoins() {
+void StationAssembly::RejoinInterruptedJoins() {
   std::lock_guard<std::recursive_mutex> lock(doc_->mutex);
   if (doc_->bConcatenate != 1 || !doc_->services.concatenateRecords) return;
   for (const InterruptedJoin& cut : FindInterruptedJoins(fs_, doc_->settingsBlock.strDestinationFolder)) {
@@ -144,7 +144,7 @@ void HeadlessStation::RejoinInterruptedJoins() {
   }
 }
 
-HeadlessStation::~HeadlessStation() {
+StationAssembly::~StationAssembly() {
   CloseOutboxes(mailbox_, outbox_, 0);  // what is left waits in the spool
   if (form_) form_->Shutdown();
   joins_.JoinAll();
@@ -155,25 +155,12 @@ HeadlessStation::~HeadlessStation() {
   product_.SetNotice(nullptr);
 }
 
-void HeadlessStation::StartWatchdog() {
-  const int64_t periodMs = notifier_.WatchdogUsec() / 1000;
-  if (periodMs <= 0) return;
-  watchdog_ = std::make_unique<ServiceWatchdog>(notifier_, clock_, periodMs);
-  form_->onProgress = [this] { watchdog_->Progress(); };
-  loop_.SetTimer(watchdog_->TickMs(),
-                 [this] { watchdog_->Tick(form_->bRunning == 1, form_->CycleGapMs()); });
-}
-
-int HeadlessStation::Run() {
-  StartWatchdog();  // before a monitor thread can start
+void StationAssembly::OnInitialUpdate() {
   form_->OnInitialUpdate();
   RejoinInterruptedJoins();
-  if (options_.start && form_->bRunning == 0 && !loop_.QuitRequested()) form_->OnStart();
-  notifier_.Notify("READY=1");
-  if (watchdog_) notifier_.Notify("WATCHDOG=1");
-  loop_.Run(options_.runForSeconds < 0 ? -1 : static_cast<int64_t>(options_.runForSeconds * 1000.0));
-  notifier_.Notify("STOPPING=1");
-  form_->Shutdown();
+}
+
+void StationAssembly::Close() {
   {
     // As when the operator closes the main window; the acquisition
     // controller, though, goes on recording.
@@ -185,7 +172,6 @@ int HeadlessStation::Run() {
   // sent at the next start.
   CloseOutboxes(mailbox_, outbox_, 3000);
   joins_.JoinAll();  // a join under way is finished, not cut off
-  return 0;
 }
 
 }  // namespace zentrova

@@ -1,0 +1,148 @@
+// The desktop program as an operator starts it: the real zentrova under a
+// private X display, with a configuration whose monitoring starts at once,
+// and the records of the simulator; and the monitor's two modes in the
+// window (the thread's news reach the window on its own thread, a long
+// timer cycle leaves the window answering).
+
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "app/shell/testing/desk_fixture.h"
+#include "app/shell/testing/stub_views.h"
+#include "testing/virtual_display.h"
+
+namespace zentrova {
+namespace {
+
+using testing::BackgroundProcess;
+using testing::Desk;
+using testing::RegularFilesBelow;
+using testing::TempFolder;
+using testing::WaitUntil;
+using testing::WriteRecords;
+using testing::WriteStationConfig;
+
+size_t Filed(const TempFolder& dir) {
+  size_t n = 0;
+  for (const std::string& f : RegularFilesBelow(dir.Path("dest/WaveformFiles"))) n += f.ends_with(".dat") ? 1 : 0;
+  return n;
+}
+
+TEST(DesktopThread, RecordsFiledByTheMonitorThreadReachTheLogPaneAndTheViews) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bThread=1\nbAutoStart=1\n");
+  Desk d(dir);
+  d.Start();
+  ASSERT_EQ(d.station->station().form().bRunning, 1);
+  d.frame().RunCommand(kCmdShowWaveform);
+  auto* view = static_cast<StubViewWindow*>(d.frame().ActiveView());
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(WriteRecords(dir.Path("watched"), 3).exitCode, 0);
+  ASSERT_TRUE(WaitUntil([&] { return Filed(dir) == 3; }, 30000)) << d.buffer.text();
+  ASSERT_TRUE(WaitUntil([&] { return d.Pane().find("new files.") != std::string::npos && view->updates > 0; },
+                        10000))
+      << d.Pane();
+  // Stopping in thread mode writes no "Monitor stopped" line.
+  d.frame().mdi()->setActiveSubWindow(d.frame().panelWindow());
+  d.frame().RunCommand(kCmdStop);
+  EXPECT_EQ(d.station->station().form().bRunning, 0);
+  EXPECT_EQ(d.Pane().find("Monitor stopped"), std::string::npos);
+}
+
+TEST(DesktopTimer, ALongTimerCycleLeavesTheWindowAnswering) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=1\n");
+  Desk d(dir);
+  d.Start();
+  ASSERT_EQ(WriteRecords(dir.Path("watched"), 20).exitCode, 0);
+  // A repeating timer of the window counts its turns while a cycle runs.
+  int turnsDuringCycle = 0;
+  bool sawCycle = false;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    if (d.station->cycle().UnderWay()) {
+      sawCycle = true;
+      ++turnsDuringCycle;
+    }
+  });
+  tick.start(10);
+  ASSERT_TRUE(WaitUntil([&] { return Filed(dir) == 20; }, 60000)) << d.buffer.text();
+  EXPECT_TRUE(sawCycle);
+  // Twenty records with their pauses of 100 ms: the window had many turns.
+  EXPECT_GT(turnsDuringCycle, 20);
+  EXPECT_TRUE(WaitUntil([&] { return d.Pane().find("Found 20 new files.") != std::string::npos; }, 5000))
+      << d.Pane();
+}
+
+// The share of pixels of exactly this colour in the picture.
+int CountColour(const QImage& img, QRgb colour) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y) {
+    for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xffffff) == (colour & 0xffffff) ? 1 : 0;
+  }
+  return n;
+}
+
+TEST(DesktopProgram, UnderAnXDisplayItFilesTheSimulatorsRecordsAndShowsTheControlPanel) {
+  if (!std::filesystem::exists("/usr/bin/Xvfb") || !std::filesystem::exists("/usr/bin/import")) {
+    GTEST_SKIP() << "Xvfb or ImageMagick's import is not installed";
+  }
+  testing::VirtualDisplay display("1280x800x24");
+  ASSERT_TRUE(display.ok());
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=1\n");
+  // The program draws on the display, not offscreen as this test does.
+  const std::string platform = ::getenv("QT_QPA_PLATFORM") ? ::getenv("QT_QPA_PLATFORM") : "";
+  ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+  const std::string lsan = ::getenv("LSAN_OPTIONS") ? ::getenv("LSAN_OPTIONS") : "";
+  ::setenv("LSAN_OPTIONS", (lsan + (lsan.empty() ? "" : ":") + "suppressions=" + ZENTROVA_SHELL_SOURCE_DIR +
+                            "/testing/lsan.supp").c_str(), 1);
+  BackgroundProcess program({ZENTROVA_DESKTOP, "--config-dir", dir.Path("cfg"), "--run-for", "120"},
+                            dir.Path("zentrova.out"));
+  ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
+  ::setenv("LSAN_OPTIONS", lsan.c_str(), 1);
+  ASSERT_TRUE(program.started());
+  ASSERT_GE(testing::WaitForText(dir, "zentrova.out", "Monitor started by timer", 20000), 0)
+      << dir.Read("zentrova.out");
+  ASSERT_EQ(WriteRecords(dir.Path("watched"), 3).exitCode, 0);
+  ASSERT_TRUE(WaitUntil([&] { return Filed(dir) == 3; }, 30000)) << dir.Read("zentrova.out");
+  ASSERT_GE(testing::WaitForText(dir, "zentrova.out", "Found", 10000), 0);
+
+  // The screen shows the panel's buttons: the Monitor and filing buttons
+  // green, the others red.
+  const std::string pictures = std::string(ZENTROVA_BINARY_DIR) + "/pictures";
+  std::filesystem::create_directories(pictures);
+  const std::string shot = pictures + "/control_panel.png";
+  QImage img;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    const testing::ProcessResult r =
+        testing::RunProcess({"/usr/bin/import", "-display", display.name(), "-window", "root", shot});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    img = QImage(QString::fromStdString(shot));
+    if (!img.isNull() && CountColour(img, qRgb(0, 255, 0)) > 2000 && CountColour(img, qRgb(255, 0, 0)) > 2000) break;
+    ::usleep(200000);
+  }
+  ASSERT_FALSE(img.isNull());
+  EXPECT_GT(CountColour(img, qRgb(0, 255, 0)), 2000);  // two green buttons
+  EXPECT_GT(CountColour(img, qRgb(255, 0, 0)), 6000);  // six red ones
+
+  // A signal ends it as a confirmed exit does.
+  program.Signal(SIGTERM);
+  ASSERT_TRUE(program.EndsWithin(15000)) << dir.Read("zentrova.out");
+  EXPECT_EQ(program.Wait(), 0);
+  bool closedLine = false;
+  for (const std::string& f : RegularFilesBelow(dir.Path("dest"))) {
+    if (f.ends_with(".txt") && testing::ReadFileBytes(f).ends_with("Zentrova was closed.\r\n")) closedLine = true;
+  }
+  EXPECT_TRUE(closedLine);
+  EXPECT_NE(dir.Read("zentrova.out").find("zentrova: stopped"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zentrova

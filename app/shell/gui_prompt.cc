@@ -1,0 +1,41 @@
+#include "app/shell/gui_prompt.h"
+
+#include <QMetaObject>
+#include <QThread>
+
+namespace zentrova {
+
+bool GuiPrompt::OnGuiThread() const { return QThread::currentThread() == context_->thread(); }
+
+void GuiPrompt::ShowLater(const std::string& text) {
+  const DialogProvider* dialogs = &dialogs_;
+  QMetaObject::invokeMethod(
+      context_, [dialogs, text] {
+        if (dialogs->message) dialogs->message(text);
+      },
+      Qt::QueuedConnection);
+}
+
+void GuiPrompt::Show(const std::string& text) {
+  if (!OnGuiThread()) return ShowLater(text);
+  if (dialogs_.message) dialogs_.message(text);
+}
+
+bool GuiPrompt::AskYesNo(const std::string& text) {
+  if (!OnGuiThread()) {
+    ShowLater(text);
+    return false;
+  }
+  return dialogs_.askYesNo && dialogs_.askYesNo(text);
+}
+
+std::optional<int> GuiPrompt::AskInteger(const std::string& text, int initial) {
+  if (!OnGuiThread()) {
+    ShowLater(text);
+    return std::nullopt;
+  }
+  if (!dialogs_.askInteger) return std::nullopt;
+  return dialogs_.askInteger(text, initial);
+}
+
+}  // namespace zentrova
