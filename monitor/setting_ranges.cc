@@ -45,6 +45,7 @@ std::vector<SettingRange> MakeProfileRanges() {
       Float("dDiskSpaceRatio", 0.0, 1.0, 0.9),
       Flag("bUseLocalServer", 0),
       Flag("bDatabaseUploadOrbel", 0),
+      Float("fTextScale", 0.5, 3.0, 1.0),          // the plots' letters: 1.0, or 1.5 for screens that need larger
   };
   for (int i = 0; i < 10; ++i) r.push_back(Flag(Printf("bActive_%d", i), 1));
   return r;

@@ -6,6 +6,7 @@
 
 #include "detection/event_run.h"
 #include "display/event_image.h"
+#include "display/stored_text_scale.h"
 #include "health/station_health.h"
 #include "monitor/file_name_text.h"
 #include "notify/send_report.h"
@@ -55,6 +56,7 @@ StationAssembly::StationAssembly(const StationOptions& options, TimerHost& timer
   if (!options.controllerPath.empty()) doc_->strControllerPath = system_.AbsolutePath(options.controllerPath);
   ConnectEventDetection(*doc_);
   ConnectEventImage(*doc_);
+  UseStoredTextScale(doc_->settings);
   // Without a display (the stand-ins): the stored "bPhaseVelocityView"
   // stands for the open, drawn phase-velocity view, and the image steps run
   // while it is 1; the stored "bSeisProfileView" for the drawn profile view,

@@ -12,6 +12,7 @@
 #include "display/phase_velocity_drawing.h"
 #include "display/profile_drawing.h"
 #include "display/profile_view_mode.h"
+#include "display/stored_text_scale.h"
 #include "display/waveform_drawing.h"
 #include "monitor/zentrova_doc.h"
 #include "platform/clock.h"
@@ -204,6 +205,7 @@ int PlotCommand(FileSystem& fs, const std::vector<std::string>& args) {
     return Fail("cannot make a picture of " + std::to_string(pixels.width) + " x " + std::to_string(pixels.height));
   }
   StoredSettings stored(fs);
+  UseStoredTextScale(stored.settings);
   const std::string why = r.view == View::kWaveform ? DrawWaveformPicture(fs, stored, r, surface)
                                                     : DrawAnalysisPicture(fs, stored, r, surface);
   if (!why.empty()) return Fail(why);
