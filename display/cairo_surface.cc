@@ -326,7 +326,7 @@ PngResult CairoSurface::WritePng(FileSystem &fs, const std::string &path, int mo
   if (fs.Inspect(part).ok()) (void)fs.Remove(part);
   auto file = fs.CreateNewFile(part, mode);
   if (!file.ok()) {
-    r.error = "cannot create " + part + ": " + file.status().message();
+    r.error = file.status().message();
     return r;
   }
   Status s = (*file)->Append(r.bytes);
@@ -336,7 +336,7 @@ PngResult CairoSurface::WritePng(FileSystem &fs, const std::string &path, int mo
   if (s.ok()) s = fs.ReplaceFile(part, path);
   if (!s.ok()) {
     (void)fs.Remove(part);
-    r.error = "cannot write " + path + ": " + s.message();
+    r.error = s.message();
     return r;
   }
   r.ok = true;
