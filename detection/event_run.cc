@@ -40,8 +40,12 @@ int DetectAndNotify(CZentrovaDoc& doc, const std::string& filedPath, int fileNum
   NarrowMode(doc.platform.fs, doc.activityLog.EventFile(), recordMode);
   if (n > 0 && doc.bSendMail == 1) {
     std::string image = doc.services.drawEventImage ? doc.services.drawEventImage(fileNumber, recordMode) : "";
-    // A picture that could not be written is not attached.
-    if (!image.empty() && !doc.platform.fs.Exists(image)) image.clear();
+    // A picture that could not be written is not attached, nor whatever
+    // else holds its name (a folder, a link to another file).
+    if (!image.empty()) {
+      const auto entry = doc.platform.fs.Inspect(image);
+      if (!entry.ok() || entry->type != EntryType::kRegular) image.clear();
+    }
     const std::string message = Printf("%d events were detected in %d", n, fileNumber);
     if (doc.bSnedReport == 1 && doc.SendReport(message, 0, {filedPath, image}) == 1) {
       doc.activityLog.Add("Mail was sent");

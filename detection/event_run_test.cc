@@ -125,6 +125,33 @@ TEST_F(EventRun, AnImageThatCouldNotBeWrittenIsNotAttached) {
   EXPECT_EQ(attachments[0], (std::vector<std::string>{doc.NewFiles[0], ""}));
 }
 
+// The image's name held by something else than a picture, when the picture
+// could not be written over it: a folder, a link to a private file. Neither
+// goes out with the mail.
+TEST_F(EventRun, OnlyAPictureFileIsAttached) {
+  st.profile.values["bSendMail"] = "1";
+  st.profile.values["bSnedReport"] = "1";
+  writeImages = false;
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  std::vector<std::vector<std::string>> attachments;
+  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files) {
+    attachments.push_back(files);
+    return 1;
+  };
+  st.root.Write("private.txt", "private");
+  std::filesystem::create_directories(st.destination + "/EventImage/Waveform_101.png");
+  std::filesystem::create_symlink(st.root.Path("private.txt"), st.destination + "/EventImage/Waveform_103.png");
+  WriteSimulated(st, 1);
+  WriteSimulated(st, 3);
+  ASSERT_EQ(doc.CheckNewFiles(), 2);
+  ASSERT_EQ(attachments.size(), 2u);
+  for (const auto& files : attachments) {
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[1], "");
+  }
+}
+
 TEST_F(EventRun, TheImageIsAskedForNoWiderModeThanTheRecords) {
   st.profile.values["bSendMail"] = "1";
   CZentrovaDoc& doc = Doc();

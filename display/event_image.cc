@@ -9,7 +9,10 @@ namespace zentrova {
 std::string WriteEventImage(CZentrovaDoc& doc, const std::string& baseFolder, int imageNumber, int mode) {
   FileSystem& fs = doc.platform.fs;
   const std::string folder = JoinPath(fs, baseFolder, "EventImage");
-  if (!fs.IsDirectory(folder)) (void)fs.CreateFolder(folder);
+  const auto entry = fs.Inspect(folder);
+  // A link of that name leads into a folder that is not the station's.
+  if (entry.ok() && entry->type == EntryType::kLink) return "";
+  if (!entry.ok()) (void)fs.CreateFolder(folder);
   const std::string path = JoinPath(fs, folder, Printf("Waveform_%d.png", imageNumber));
 
   CairoSurface surface(kEventImageWidth, kEventImageHeight, kImagePixelsPerUnit);

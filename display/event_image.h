@@ -18,7 +18,8 @@ inline constexpr PageSize kEventImageArea{1333, 666};
 // most the permission bits `mode`, and replaces an older picture of its name
 // in one step. When it cannot be written, no picture of that name is left
 // (an older one would show another record) and the path is returned all the
-// same.
+// same. When "EventImage" is a symbolic link nothing is written through it
+// and the result is empty.
 std::string WriteEventImage(CZentrovaDoc& doc, const std::string& baseFolder, int imageNumber, int mode = 0666);
 
 // Has the detection draw its event images into the destination folder.

@@ -111,6 +111,20 @@ TEST_F(EventImage, AFolderThatCannotBeMadeGivesThePathAndNoFile) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// "EventImage" that is a link to another folder: the picture is not
+// written through it (nor an older one there removed), and no path is
+// given, so that nothing of that folder goes out with the mail.
+TEST_F(EventImage, NoPictureThroughALinkedFolder) {
+  std::filesystem::create_directories(st.root.Path("elsewhere"));
+  st.root.Write("elsewhere/Waveform_7.png", "someone's file");
+  std::filesystem::create_symlink(st.root.Path("elsewhere"), st.destination + "/EventImage");
+  EXPECT_EQ(WriteEventImage(doc, st.destination, 7), "");
+  EXPECT_EQ(WriteEventImage(doc, st.destination, 8), "");
+  EXPECT_EQ(st.root.Read("elsewhere/Waveform_7.png"), "someone's file");
+  EXPECT_FALSE(std::filesystem::exists(st.root.Path("elsewhere/Waveform_8.png")));
+  EXPECT_TRUE(std::filesystem::is_symlink(st.destination + "/EventImage"));
+}
+
 TEST_F(EventImage, ConnectedToTheDetectionWithTheDestinationFolder) {
   ConnectEventImage(doc);
   ASSERT_TRUE(doc.services.drawEventImage);

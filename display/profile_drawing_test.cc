@@ -1,6 +1,11 @@
 #include "display/profile_drawing.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "display/recording_surface.h"
 #include "monitor/station_fixture.h"
@@ -191,6 +196,45 @@ TEST(ProfileDrawing, AnUnwritableTextFileLeavesTheColumnsDrawn) {
   d.axes = ProfileAxes(2);
   DrawProfile(d.surface, d.axes, list, 2, d.dp, missing);
   EXPECT_EQ(d.Cells().size(), 2u);
+}
+
+// What others may leave at the text file's name in the watched folder: a
+// link to a private file, a FIFO nobody reads, a folder. The link's file
+// and the folder stay as they were, the FIFO is never written (nor waited
+// on), and the columns are drawn all the same.
+TEST(ProfileDrawing, TheTextFileNeverFollowsALinkNorWritesIntoAFifo) {
+  Drawing d;
+  ProfileList list;
+  list.SetModelRange(DispersionSettings());
+  list.AppendResult(Model({5.0f, kHalfSpaceBottom}, {100.0f, 200.0f}));
+  const std::string name = d.folder.Path(kShowProfileFileName);
+  const std::string text = "0 0.000000 5.000000 100.000000 \r\n1 5.000000 15.000000 200.000000 \r\n";
+
+  d.folder.Write("private.txt", "private");
+  std::filesystem::create_symlink(d.folder.Path("private.txt"), name);
+  d.Draw(list, 2);
+  EXPECT_EQ(d.folder.Read("private.txt"), "private");
+  EXPECT_FALSE(std::filesystem::is_symlink(name));
+  EXPECT_EQ(d.folder.Read(kShowProfileFileName), text);
+  std::filesystem::remove(name);
+
+  // A reader that is there but takes nothing: a writer that opens the FIFO
+  // gets through and its text lands in the pipe.
+  ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+  const int reader = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  d.Draw(list, 2);
+  char byte = 0;
+  EXPECT_EQ(::read(reader, &byte, 1), 0) << "the text went into the FIFO";
+  ::close(reader);
+  EXPECT_EQ(d.folder.Read(kShowProfileFileName), text);
+  std::filesystem::remove(name);
+
+  std::filesystem::create_directory(name);
+  d.Draw(list, 2);
+  EXPECT_TRUE(std::filesystem::is_directory(name));
+  EXPECT_EQ(d.Cells().size(), 6u);  // three drawings of two cells
+  EXPECT_FALSE(std::filesystem::exists(name + ".part"));
 }
 
 TEST(ProfileDrawing, TwentyOneShotsFillTheWholeRangeWithTheLastTwenty) {

@@ -1,6 +1,7 @@
 #include "tools/seg2_tool/plot_command.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -193,12 +194,30 @@ std::string DrawAnalysisPicture(FileSystem& fs, StoredSettings& stored, const Pl
   return "";
 }
 
+// Why the picture may not replace what stands at `out`, empty when it may.
+// Only a picture is replaced: OUT given as the record itself (under its own
+// name, another spelling of it, or the name a link to the record points at)
+// or as any other file would otherwise be lost. A link, a FIFO or a missing
+// name is replaced by the new file without being followed or opened.
+std::string NotReplaceable(FileSystem& fs, const std::string& out) {
+  const auto info = fs.Inspect(out);
+  if (!info.ok() || info->type != EntryType::kRegular || info->size == 0) return "";
+  static constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
+  char head[sizeof kPngSignature - 1] = {};
+  auto file = fs.OpenEntryForRead(out);
+  const auto n = file.ok() ? (*file)->ReadAt(0, sizeof head, head) : StatusOr<size_t>(file.status());
+  if (n.ok() && *n == sizeof head && std::memcmp(head, kPngSignature, sizeof head) == 0) return "";
+  return out + " is not a PNG picture and is left as it is";
+}
+
 }  // namespace
 
 int PlotCommand(FileSystem& fs, const std::vector<std::string>& args) {
   PlotRequest r;
   const std::string bad = ParseRequest(args, r);
   if (!bad.empty()) return Fail(bad);
+  const std::string kept = NotReplaceable(fs, r.out);
+  if (!kept.empty()) return Fail(kept);
   const PageSize pixels = r.size.value_or(r.view == View::kWaveform ? PageSize{666, 333} : PageSize{1000, 750});
   CairoSurface surface(pixels.width, pixels.height);
   if (!surface.ok()) {

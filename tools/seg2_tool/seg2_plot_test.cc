@@ -193,3 +193,61 @@ TEST(Seg2ToolPlot, APictureThatCannotBeWrittenIsSaid) {
 
 }  // namespace
 }  // namespace zentrova
+
+namespace zentrova {
+namespace {
+
+// OUT that is the record (by its name, by another spelling of it, as the
+// name a link to the record points at) or any other file that is no
+// picture: the tool says so and the file stays whole. An older picture is
+// replaced; so is a link, without its file being touched.
+TEST(Seg2ToolPlot, OnlyAPictureIsReplaced) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, files;
+  const std::string original = testing::ReadFileBytes(testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat");
+  files.Write("shot.dat", original);
+  files.Write("notes.txt", "field notes");
+  const std::string shot = files.Path("shot.dat");
+  std::filesystem::create_symlink(shot, files.Path("link.dat"));
+  struct Case {
+    std::string file, out, kept;
+  };
+  const Case cases[] = {
+      {shot, shot, "shot.dat"},
+      {shot, files.path() + "/./shot.dat", "shot.dat"},
+      {files.Path("link.dat"), shot, "shot.dat"},
+      {shot, files.Path("notes.txt"), "notes.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file + " -> " + c.out);
+    const std::string before = files.Read(c.kept);
+    const auto run = RunPlot(home, {c.file, c.out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "zentrova-seg2: " + c.out + " is not a PNG picture and is left as it is\n");
+    EXPECT_TRUE(files.Read(c.kept) == before) << c.kept << " was changed";
+  }
+  EXPECT_TRUE(files.Read("shot.dat") == original) << "the record was changed";
+
+  ASSERT_EQ(RunPlot(home, {shot, files.Path("old.png"), "--size", "100x50"}).exitCode, 0);
+  ASSERT_EQ(RunPlot(home, {shot, files.Path("old.png")}).exitCode, 0);
+  EXPECT_EQ(SizeOfPng(files.Path("old.png")).width, 666);
+  std::filesystem::create_symlink(shot, files.Path("to-shot.png"));
+  ASSERT_EQ(RunPlot(home, {shot, files.Path("to-shot.png")}).exitCode, 0);
+  EXPECT_FALSE(std::filesystem::is_symlink(files.Path("to-shot.png")));
+  EXPECT_TRUE(files.Read("shot.dat") == original) << "the record was changed";
+}
+
+// A picture that cannot be written is said once, with the operating
+// system's reason.
+TEST(Seg2ToolPlot, AWriteFailureIsSaidOnce) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, files;
+  const std::string shot = testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat";
+  const std::string png = files.Path("no/such/out.png");
+  const auto run = RunPlot(home, {shot, png});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "zentrova-seg2: cannot write " + png + ": cannot create " + png + ".part: No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace zentrova
