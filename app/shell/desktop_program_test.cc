@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -87,6 +88,35 @@ int CountColour(const QImage& img, QRgb colour) {
     for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xffffff) == (colour & 0xffffff) ? 1 : 0;
   }
   return n;
+}
+
+// Without a display the program says so in one line and ends with status 2,
+// neither aborting nor hanging.
+TEST(DesktopProgram, WithoutADisplayItEndsWithOneLineAndStatusTwo) {
+  TempFolder dir;
+  WriteStationConfig(dir);
+  const std::string platform = ::getenv("QT_QPA_PLATFORM") ? ::getenv("QT_QPA_PLATFORM") : "";
+  const char* display = ::getenv("DISPLAY");
+  const std::string savedDisplay = display ? display : "";
+  ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+  for (const char* value : {static_cast<const char*>(nullptr), ":249"}) {
+    SCOPED_TRACE(value ? value : "unset");
+    if (value) {
+      ::setenv("DISPLAY", value, 1);
+    } else {
+      ::unsetenv("DISPLAY");
+    }
+    const testing::ProcessResult r = testing::RunProcess({ZENTROVA_DESKTOP, "--config-dir", dir.Path("cfg")});
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("zentrova: cannot open the display"), std::string::npos) << r.err;
+  }
+  ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
+  if (display) {
+    ::setenv("DISPLAY", savedDisplay.c_str(), 1);
+  } else {
+    ::unsetenv("DISPLAY");
+  }
 }
 
 TEST(DesktopProgram, UnderAnXDisplayItFilesTheSimulatorsRecordsAndShowsTheControlPanel) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
+#include <QTimer>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -386,6 +388,56 @@ TEST(DesktopStation, CancellingTheExitKeepsMonitoringAndWritesNothing) {
   EXPECT_EQ(d.answers.asked.back(), "Are you sure you want to exit?");
   EXPECT_NE(d.frame().panelWindow(), nullptr);
   EXPECT_EQ(d.station->station().form().bRunning, 1);
+}
+
+// A signal ends the program as a confirmed exit does, also while the exit
+// question is open (whatever the box then answers) or another dialog is:
+// the frame closes and the closing line is written once.
+size_t ClosingLines(Desk& d) {
+  const std::string log = ReadFile(d.doc().activityLog.LogFile());
+  size_t n = 0;
+  for (size_t at = log.find("Zentrova was closed."); at != std::string::npos;
+       at = log.find("Zentrova was closed.", at + 1)) {
+    ++n;
+  }
+  return n;
+}
+
+TEST(DesktopStation, ASignalWhileTheExitQuestionIsOpenEndsTheProgramWithOneClosingLine) {
+  for (const bool answer : {false, true}) {
+    SCOPED_TRACE(answer);
+    TempFolder dir;
+    WriteStationConfig(dir, "bAutoStart=1\n");
+    Desk d(dir);
+    d.Start();
+    d.answers.ok = answer;
+    d.answers.whileAsking = [&d] { d.frame().ExitConfirmed(); };
+    Trigger(d, 130, kCmdExitProgram);
+    ASSERT_TRUE(WaitUntil([&] { return !d.answers.asked.empty(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return !d.frame().isVisible(); }, 3000));
+    EXPECT_EQ(d.station->bExiting(), 1);
+    EXPECT_EQ(d.station->station().form().bRunning, 0);
+    EXPECT_EQ(ClosingLines(d), 1u);
+  }
+}
+
+TEST(DesktopStation, ASignalWhileADialogIsOpenEndsTheDialogAndTheProgram) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=1\n");
+  Desk d(dir);
+  d.Start();
+  QDialog dialog(&d.frame());
+  bool endedBySignal = false;
+  QTimer::singleShot(50, &d.frame(), [&] {
+    d.frame().ExitConfirmed();
+    endedBySignal = !dialog.isVisible();
+  });
+  // Should the dialog stay, the test ends it rather than hang.
+  QTimer::singleShot(5000, &dialog, &QDialog::accept);
+  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+  EXPECT_TRUE(endedBySignal);
+  EXPECT_FALSE(d.frame().isVisible());
+  EXPECT_EQ(ClosingLines(d), 1u);
 }
 
 TEST(DesktopStation, ConfirmedExitStopsMonitoringAndEndsTheLogFileWithTheClosingLine) {

@@ -26,6 +26,19 @@ void OnSignal(int) {
 
 void OnBrokenPipe(int) {}
 
+// While the application object connects to the display: the platform's
+// warnings are held back, and a fatal failure (no display, or one that does
+// not answer) ends the program with one line and status 2 instead of an
+// abort with a core.
+void OnStartupMessage(QtMsgType type, const QMessageLogContext&, const QString&) {
+  if (type != QtFatalMsg) return;
+  const char* display = ::getenv("DISPLAY");
+  std::cerr << "zentrova: cannot open the display"
+            << (display && *display ? std::string(" \"") + display + "\"" : std::string(" (DISPLAY is not set)"))
+            << "; zentrova-station runs the station without a window" << std::endl;
+  ::_exit(2);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,7 +51,9 @@ int main(int argc, char** argv) {
   if (!arguments.message.empty()) std::cout << arguments.message << std::endl;
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
+  const QtMessageHandler previousHandler = qInstallMessageHandler(OnStartupMessage);
   QApplication app(qtArgc, qtArgv);
+  qInstallMessageHandler(previousHandler);
   QApplication::setApplicationName(QStringLiteral("Zentrova"));
   QApplication::setDesktopFileName(QStringLiteral("zentrova"));
   // The message boxes find the main frame as the application's active window.

@@ -1,6 +1,8 @@
 #include "app/shell/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -470,17 +472,24 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
 void MainFrame::closeEvent(QCloseEvent* event) {
   if (!closed_) {
     const bool ok = dialogs_.askOkCancel ? dialogs_.askOkCancel("Are you sure you want to exit?") : true;
-    if (!ok) {
+    // A signal that arrived while the question was open has closed the
+    // station already: the frame closes whatever the answer.
+    if (!ok && !closed_) {
       event->ignore();  // monitoring goes on; nothing is written
       return;
     }
-    CloseStation();
+    if (!closed_) CloseStation();
   }
   event->accept();
 }
 
 void MainFrame::ExitConfirmed() {
   if (!closed_) CloseStation();
+  // An open dialog (or the exit question itself) is cancelled, so that its
+  // loop ends and the frame's close is not refused while it is open.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) dialog->reject();
+  }
   close();
 }
 

@@ -55,12 +55,14 @@ struct Answers {
   std::optional<std::string> folder;
   std::function<bool(CDlgBatteryWarning&)> thresholds;
   std::vector<std::string> asked;
+  std::function<void()> whileAsking;  // runs while an OK/Cancel question is open
 };
 
 inline DialogProvider Scripted(Answers& a) {
   DialogProvider d;
   d.askOkCancel = [&a](const std::string& t) {
     a.asked.push_back(t);
+    if (a.whileAsking) a.whileAsking();
     return a.ok;
   };
   d.askYesNo = [&a](const std::string& t) {
