@@ -7,10 +7,16 @@
 namespace zentrova {
 
 CDlgDriveSelector::CDlgDriveSelector(CZentrovaDoc& doc, VolumeTable& volumes) : doc_(doc) {
-  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   MonitorSettings& m = doc.settingsBlock;
-  RefreshDriveTable(m, volumes);
-  doc.platform.prompt.Show(Printf("Number of drive=%d", m.nDrives));
+  int drives = 0;
+  {
+    std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+    RefreshDriveTable(m, volumes);
+    drives = m.nDrives;
+  }
+  // A message box on the window's thread: the monitor goes on meanwhile.
+  doc.platform.prompt.Show(Printf("Number of drive=%d", drives));
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   const int current = DriveOfPath(m, m.strDestinationFolder);
   if (current >= 0) m.iCurrentDrive = current;
   bAutomaticDriveChange = m.bAutomaticDriveChange;

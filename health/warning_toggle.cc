@@ -29,16 +29,28 @@ CDlgBatteryWarning::Outcome CDlgBatteryWarning::OnOK() {
 
 namespace {
 
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+// The two dialogs run without the document's lock: the monitor goes on
+// while they are open.
 void SwitchOn(CZentrovaDoc& doc, CZentrovaControlForm& form, const WarningDialogs& dialogs) {
   MonitorSettings& m = doc.settingsBlock;
+  int shown = 0;
+  {
+    Lock lock(doc.mutex);
+    shown = m.nMinNoFile;
+  }
   const auto minutes =
-      dialogs.integer ? dialogs.integer("Enter file absence time to send warning", "minutes", m.nMinNoFile)
-                      : std::nullopt;
+      dialogs.integer ? dialogs.integer("Enter file absence time to send warning", "minutes", shown) : std::nullopt;
   if (!minutes) return;
-  m.nMinNoFile = *minutes;
-  doc.settings.SaveInt("nMinNoFile", m.nMinNoFile);
+  {
+    Lock lock(doc.mutex);
+    m.nMinNoFile = *minutes;
+    doc.settings.SaveInt("nMinNoFile", m.nMinNoFile);
+  }
   CDlgBatteryWarning thresholds(doc);
   if (!dialogs.thresholds || !dialogs.thresholds(thresholds)) return;
+  Lock lock(doc.mutex);
   form.StartBatteryTimer();
   doc.activityLog.Add(Printf("Warning will be sent if there was no file more than %d minutes", m.nMinNoFile));
   doc.activityLog.Add(
@@ -51,14 +63,18 @@ void SwitchOn(CZentrovaDoc& doc, CZentrovaControlForm& form, const WarningDialog
 }  // namespace
 
 void ToggleWarning(CZentrovaDoc& doc, CZentrovaControlForm& form, const WarningDialogs& dialogs) {
-  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
-  if (doc.bWarning == 0) {
-    SwitchOn(doc, form, dialogs);
-  } else {
-    form.StopBatteryTimer();
-    doc.activityLog.Add("Warning will not be sent");
-    doc.bWarning = 0;
+  bool on = false;
+  {
+    Lock lock(doc.mutex);
+    on = doc.bWarning != 0;
+    if (on) {
+      form.StopBatteryTimer();
+      doc.activityLog.Add("Warning will not be sent");
+      doc.bWarning = 0;
+    }
   }
+  if (!on) SwitchOn(doc, form, dialogs);
+  Lock lock(doc.mutex);
   doc.settings.SaveInt("bWarning", doc.bWarning);
 }
 

@@ -3,7 +3,9 @@
 // the record, the activity log, and the operations of the monitor cycle, the
 // per-file pipeline and the destination tree (each in its own source file).
 //
-// Threads: whoever runs a command holds `mutex` for the whole of it; a
+// Threads: whoever runs a command holds `mutex` for the whole of it, but
+// never while a dialog or message box of the command is open (it reads what
+// the dialog shows under the lock and applies the answer under it again); a
 // monitor cycle holds it for each of its steps (one file at a time) and
 // lets it go during its pauses, so a command never waits for a whole cycle
 // and the monitor thread and the commands never touch the document at the

@@ -1,5 +1,7 @@
 #include "notify/report_commands.h"
 
+#include <mutex>
+
 #include "notify/form_post.h"
 #include "platform/local_time.h"
 #include "platform/printf.h"
@@ -25,27 +27,42 @@ void StartSending(CZentrovaDoc& doc, CZentrovaControlForm& form) {
   doc.settings.SaveInt("bSnedReport", 1);
 }
 
+using Lock = std::lock_guard<std::recursive_mutex>;
+
 }  // namespace
 
-ReportTypeDialog::ReportTypeDialog(CZentrovaDoc& d)
-    : doc(d), bReportEMail(d.settingsBlock.bReportEMail), bReportWebServer(d.settingsBlock.bReportWebServer) {}
+// The models read the document when made and write it back in OnOK, each
+// under the document's lock; the dialog between them runs without it, so
+// the monitor goes on while the operator thinks.
+
+ReportTypeDialog::ReportTypeDialog(CZentrovaDoc& d) : doc(d) {
+  Lock lock(doc.mutex);
+  bReportEMail = doc.settingsBlock.bReportEMail;
+  bReportWebServer = doc.settingsBlock.bReportWebServer;
+}
 
 void ReportTypeDialog::OnOK() {
+  Lock lock(doc.mutex);
   doc.settingsBlock.bReportEMail = bReportEMail;
   doc.settingsBlock.bReportWebServer = bReportWebServer;
   doc.settings.SaveInt("bReportEMail", bReportEMail);
   doc.settings.SaveInt("bReportWebServer", bReportWebServer);
 }
 
-IntervalDialog::IntervalDialog(CZentrovaDoc& d) : doc(d) { doc.settings.LoadInt("iReportInterval", nMinutes); }
+IntervalDialog::IntervalDialog(CZentrovaDoc& d) : doc(d) {
+  Lock lock(doc.mutex);
+  doc.settings.LoadInt("iReportInterval", nMinutes);
+}
 
 void IntervalDialog::OnOK() {
+  Lock lock(doc.mutex);
   doc.iReportInterval = nMinutes;
   doc.settings.SaveInt("iReportInterval", nMinutes);
   doc.settings.WriteProductInt("iReportInterval", nMinutes);  // the product key carries it too
 }
 
 EmailSenderDialog::EmailSenderDialog(CZentrovaDoc& d) : doc(d) {
+  Lock lock(doc.mutex);
   doc.settings.ReadProductText("SenderEMailAddress", sSender);
   doc.settings.ReadProductText("SMTPServer", sServer);
   doc.settings.ReadProductInt(nPort, "iPortNumber");
@@ -54,6 +71,7 @@ EmailSenderDialog::EmailSenderDialog(CZentrovaDoc& d) : doc(d) {
 }
 
 void EmailSenderDialog::OnOK() {
+  Lock lock(doc.mutex);
   doc.settings.WriteProductText("SenderEMailAddress", sSender);
   doc.settings.WriteProductText("SMTPServer", sServer);
   doc.settings.WriteProductInt("iPortNumber", nPort);
@@ -62,17 +80,26 @@ void EmailSenderDialog::OnOK() {
 }
 
 void OnRecipient(CZentrovaDoc& doc, const ReportDialogs& dialogs) {
-  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   std::string address;
-  doc.settings.ReadProductText("ReceiverEMailAddress", address);
+  {
+    Lock lock(doc.mutex);
+    doc.settings.ReadProductText("ReceiverEMailAddress", address);
+  }
   auto entered = dialogs.askText ? dialogs.askText("Set E-mail address", address) : std::nullopt;
-  if (entered) doc.settings.WriteProductText("ReceiverEMailAddress", *entered);
+  if (!entered) return;
+  Lock lock(doc.mutex);
+  doc.settings.WriteProductText("ReceiverEMailAddress", *entered);
 }
 
 void OnServerUrl(CZentrovaDoc& doc, const ReportDialogs& dialogs) {
-  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
-  auto entered = dialogs.askText ? dialogs.askText("Server's URL", doc.settingsBlock.sServerURL) : std::nullopt;
+  std::string url;
+  {
+    Lock lock(doc.mutex);
+    url = doc.settingsBlock.sServerURL;
+  }
+  auto entered = dialogs.askText ? dialogs.askText("Server's URL", url) : std::nullopt;
   if (!entered) return;
+  Lock lock(doc.mutex);
   doc.settingsBlock.sServerURL = *entered;
   doc.settings.SaveText("sServerURL", *entered);
 }
@@ -91,10 +118,12 @@ void OnConnectToServer(CZentrovaDoc& doc, HttpClient& http) {
 }
 
 void OnSendReport(CZentrovaDoc& doc, CZentrovaControlForm& form, const ReportDialogs& dialogs) {
-  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
-  if (doc.bSnedReport == 1) {
-    StopSending(doc, form);
-    return;
+  {
+    Lock lock(doc.mutex);
+    if (doc.bSnedReport == 1) {
+      StopSending(doc, form);
+      return;
+    }
   }
   ReportTypeDialog type(doc);
   if (!dialogs.reportType || !dialogs.reportType(type)) return;
@@ -102,13 +131,14 @@ void OnSendReport(CZentrovaDoc& doc, CZentrovaControlForm& form, const ReportDia
   IntervalDialog interval(doc);
   if (!dialogs.interval || !dialogs.interval(interval)) return;
   interval.OnOK();
+  Lock lock(doc.mutex);
   StartSending(doc, form);
 }
 
 void OnMessageInterval(CZentrovaDoc& doc, CZentrovaControlForm& form, const ReportDialogs& dialogs) {
-  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   IntervalDialog interval(doc);
   if (dialogs.interval && dialogs.interval(interval)) interval.OnOK();
+  Lock lock(doc.mutex);
   if (doc.bSnedReport == 1) {
     StopSending(doc, form);
     StartSending(doc, form);
@@ -116,14 +146,20 @@ void OnMessageInterval(CZentrovaDoc& doc, CZentrovaControlForm& form, const Repo
 }
 
 void OnTestMessage(CZentrovaDoc& doc, ReportChannels& channels, const ReportDialogs& dialogs) {
-  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
-  if (doc.bSnedReport != 1) {
+  bool sending = false;
+  std::string preset;
+  {
+    Lock lock(doc.mutex);
+    sending = doc.bSnedReport == 1;
+    preset = "Message from Zentrova on " + doc.settingsBlock.sMyName;
+  }
+  if (!sending) {
     doc.platform.prompt.Show("Turn on sending report.");
     return;
   }
-  auto text = dialogs.askText ? dialogs.askText("Message to be sent", "Message from Zentrova on " + doc.settingsBlock.sMyName)
-                              : std::nullopt;
+  auto text = dialogs.askText ? dialogs.askText("Message to be sent", preset) : std::nullopt;
   if (!text) return;
+  Lock lock(doc.mutex);
   if (SendReport(doc, channels, *text, 1, {}) == 1) doc.activityLog.Add("Test message was successfully sent.");
 }
 
