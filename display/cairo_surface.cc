@@ -8,6 +8,8 @@
 #include <cmath>
 #include <mutex>
 
+#include "platform/replace_contents.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 // Cairo's font-face cache and fontconfig's configuration are held until the
 // process ends, in ways the leak checker cannot follow; they are not leaks
@@ -322,26 +324,11 @@ PngResult CairoSurface::EncodePng() {
 PngResult CairoSurface::WritePng(FileSystem &fs, const std::string &path, int mode) {
   PngResult r = EncodePng();
   if (!r.ok) return r;
-  r.ok = false;
-  const std::string part = path + ".part";
-  // A piece left by an earlier write that was cut short.
-  if (fs.Inspect(part).ok()) (void)fs.Remove(part);
-  auto file = fs.CreateNewFile(part, mode);
-  if (!file.ok()) {
-    r.error = file.status().message();
-    return r;
+  const Status written = ReplaceContents(fs, path, r.bytes, mode, true);
+  if (!written.ok()) {
+    r.ok = false;
+    r.error = written.message();
   }
-  Status s = (*file)->Append(r.bytes);
-  if (s.ok()) s = (*file)->Sync();
-  const Status closed = (*file)->Close();
-  if (s.ok()) s = closed;
-  if (s.ok()) s = fs.ReplaceFile(part, path);
-  if (!s.ok()) {
-    (void)fs.Remove(part);
-    r.error = s.message();
-    return r;
-  }
-  r.ok = true;
   return r;
 }
 
