@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "platform/instance_lock.h"
 #include "station/headless_station.h"
 #include "station/station_arguments.h"
 
@@ -37,6 +38,12 @@ int main(int argc, char** argv) {
   }
   if (!arguments.message.empty()) std::cout << arguments.message << std::endl;
   const zentrova::StationOptions& options = arguments.options;
+  const zentrova::InstanceLock::Attempt lock = zentrova::InstanceLock::Take(options.configDir);
+  if (lock.heldByAnother) {
+    std::cerr << zentrova::AnotherInstanceLine("zentrova-station", options.configDir, lock.holderPid) << std::endl;
+    return 2;
+  }
+  if (!lock.problem.empty()) std::cerr << "zentrova-station: " << lock.problem << "; a second station on this folder is not kept out" << std::endl;
   struct sigaction sa = {};
   sa.sa_handler = OnSignal;
   sigaction(SIGINT, &sa, nullptr);

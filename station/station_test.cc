@@ -23,6 +23,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "notify/send_report.h"
 #include "tools/tc_simulator/acquisition_simulator.h"
 #include "records/record_file_name.h"
+#include "station/station_test_support.h"
 #include "testing/child_process.h"
 #include "testing/local_servers.h"
 #include "testing/temp_folder.h"
@@ -115,6 +116,29 @@ TEST(Station, StopsCleanlyOnSigterm) {
   station.Signal(SIGTERM);
   EXPECT_EQ(station.Wait(), 0);
   EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
+}
+
+// A second station on the same configuration folder (the service and one
+// started by hand) would file every record twice over: it ends at once,
+// naming the first, and once the first has gone a station starts again.
+TEST(Station, ASecondStationOnTheSameFolderEndsAtOnce) {
+  TempFolder dir;
+  WriteConfig(dir);
+  BackgroundProcess first({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "60"},
+                          dir.Path("first.out"));
+  ASSERT_GE(testing::WaitForText(dir, "first.out", "Monitor interval is", 20000), 0) << dir.Read("first.out");
+  EXPECT_EQ(dir.Read("cfg/Zentrova.lock"), std::to_string(first.pid()) + "\n");
+  const auto start = std::chrono::steady_clock::now();
+  const testing::ProcessResult second = RunProcess({kStation, "--config-dir", dir.Path("cfg"), "--start"});
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(second.exitCode, 2);
+  EXPECT_EQ(second.err, "zentrova-station: another station runs on the configuration folder " + dir.Path("cfg") +
+                            " (pid " + std::to_string(first.pid()) + "); this one ends\n");
+  EXPECT_EQ(second.out.find("Monitor"), std::string::npos) << second.out;
+  first.Signal(SIGTERM);
+  EXPECT_EQ(first.Wait(), 0);
+  const testing::ProcessResult after = RunProcess({kStation, "--config-dir", dir.Path("cfg"), "--run-for", "0.3"});
+  EXPECT_EQ(after.exitCode, 0) << after.err;
 }
 
 TEST(Station, RunsOnDefaultsWhenItsSettingsAreDamaged) {

@@ -119,6 +119,23 @@ TEST(DesktopProgram, WithoutADisplayItEndsWithOneLineAndStatusTwo) {
   }
 }
 
+// The desktop program started by hand beside the service on the same
+// configuration folder ends at once with one line naming the running
+// station, before it even opens a window.
+TEST(DesktopProgram, BesideARunningStationOnTheSameFolderItEndsAtOnce) {
+  TempFolder dir;
+  WriteStationConfig(dir);
+  BackgroundProcess station({ZENTROVA_STATION, "--config-dir", dir.Path("cfg"), "--run-for", "60"},
+                            dir.Path("station.out"));
+  ASSERT_GE(testing::WaitForText(dir, "station.out", "Monitor interval is", 20000), 0) << dir.Read("station.out");
+  const testing::ProcessResult r = testing::RunProcess({ZENTROVA_DESKTOP, "--config-dir", dir.Path("cfg")});
+  EXPECT_EQ(r.exitCode, 2) << r.err;
+  EXPECT_EQ(r.err, "zentrova: another station runs on the configuration folder " + dir.Path("cfg") + " (pid " +
+                       std::to_string(station.pid()) + "); this one ends\n");
+  station.Signal(SIGTERM);
+  EXPECT_EQ(station.Wait(), 0);
+}
+
 TEST(DesktopProgram, UnderAnXDisplayItFilesTheSimulatorsRecordsAndShowsTheControlPanel) {
   if (!std::filesystem::exists("/usr/bin/Xvfb") || !std::filesystem::exists("/usr/bin/import")) {
     GTEST_SKIP() << "Xvfb or ImageMagick's import is not installed";

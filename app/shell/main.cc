@@ -13,6 +13,7 @@
 
 #include "app/shell/desktop_station.h"
 #include "app/shell/standard_dialogs.h"
+#include "platform/instance_lock.h"
 #include "station/station_arguments.h"
 
 namespace {
@@ -49,6 +50,13 @@ int main(int argc, char** argv) {
     return arguments.exitCode;
   }
   if (!arguments.message.empty()) std::cout << arguments.message << std::endl;
+  // Before the display: a second station on the folder ends at once, window or not.
+  const zentrova::InstanceLock::Attempt lock = zentrova::InstanceLock::Take(arguments.options.configDir);
+  if (lock.heldByAnother) {
+    std::cerr << zentrova::AnotherInstanceLine("zentrova", arguments.options.configDir, lock.holderPid) << std::endl;
+    return 2;
+  }
+  if (!lock.problem.empty()) std::cerr << "zentrova: " << lock.problem << "; a second station on this folder is not kept out" << std::endl;
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   const QtMessageHandler previousHandler = qInstallMessageHandler(OnStartupMessage);
