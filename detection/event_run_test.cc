@@ -8,6 +8,7 @@
 
 #include "monitor/station_fixture.h"
 #include "records/seg2_writer.h"
+#include "testing/planted_entry.h"
 #include "tools/tc_simulator/acquisition_simulator.h"
 
 namespace zentrova {
@@ -85,6 +86,26 @@ TEST_F(EventRun, TheEventFileIsReadableByNoOneWhoMayNotReadTheRecord) {
   const auto mode = std::filesystem::status(doc.activityLog.EventFile()).permissions();
   EXPECT_EQ(mode & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
             std::filesystem::perms::none);
+}
+
+// The event file and the log file lie in the destination, which others
+// may write (a shared disk): a link at either name is not written through,
+// a FIFO there never holds the cycle, and the record is filed all the same.
+TEST_F(EventRun, TheEventAndLogFilesNeverFollowALinkNorWaitOnAFifo) {
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  for (size_t i = 0; i < std::size(testing::kPlantedKinds); ++i) {
+    const testing::Planted kind = testing::kPlantedKinds[i];
+    testing::PlantedEntry eventFile(doc.activityLog.EventFile(), kind);
+    testing::PlantedEntry logFile(doc.activityLog.LogFile(), kind);
+    WriteSimulated(st, static_cast<int>(2 * i + 1));  // each with an event
+    int filed = 0;
+    EXPECT_TRUE(testing::ReturnsPromptly([&] { filed = doc.CheckNewFiles(); }, {&eventFile, &logFile}))
+        << PlantedName(kind);
+    EXPECT_EQ(filed, 1) << PlantedName(kind);
+    EXPECT_TRUE(eventFile.Untouched() && logFile.Untouched()) << PlantedName(kind);
+    EXPECT_EQ(eventFile.ReadFromFifo() + logFile.ReadFromFifo(), "") << PlantedName(kind);
+  }
 }
 
 TEST_F(EventRun, EventsAreMailedWithTheRecordAndItsImage) {

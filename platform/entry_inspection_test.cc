@@ -10,11 +10,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "platform/linux_file_system.h"
 #include "platform/linux_writer_probe.h"
+#include "testing/planted_entry.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -99,6 +101,37 @@ TEST(EntryInspection, NewFilesGetNoWiderModeThanAsked) {
   std::filesystem::create_symlink(dir.Path("nowhere"), dir.Path("link"));
   EXPECT_FALSE(fs.CreateNewFile(dir.Path("link"), 0600).ok());
   EXPECT_FALSE(std::filesystem::exists(dir.Path("nowhere")));
+}
+
+// A link or FIFO left at the name of a file the station writes: none of
+// the ways to write follows the link or waits on the FIFO, and none of them
+// writes into it.
+TEST(EntryInspection, NoWriteFollowsALinkOrWaitsOnAFifo) {
+  TempFolder dir;
+  LinuxFileSystem fs;
+  const std::vector<std::pair<const char*, std::function<bool(const std::string&)>>> writers = {
+      {"OpenForWrite", [&](const std::string& p) { return fs.OpenForWrite(p).ok(); }},
+      {"OpenForAppend", [&](const std::string& p) { return fs.OpenForAppend(p).ok(); }},
+      {"OpenForUpdate", [&](const std::string& p) { return fs.OpenForUpdate(p).ok(); }},
+      {"WriteWholeFile", [&](const std::string& p) { return WriteWholeFile(fs, p, "new").ok(); }},
+      {"AppendToFile", [&](const std::string& p) { return AppendToFile(fs, p, "line\r\n").ok(); }}};
+  for (const auto& [name, write] : writers) {
+    for (testing::Planted kind : testing::kPlantedKinds) {
+      const std::string path = dir.Path("log.txt");
+      testing::PlantedEntry planted(path, kind);
+      bool written = true;
+      EXPECT_TRUE(planted.ReturnsPromptly([&] { written = write(path); })) << name << " on " << PlantedName(kind);
+      EXPECT_FALSE(written) << name << " on " << PlantedName(kind);
+      EXPECT_TRUE(planted.Untouched()) << name << " on " << PlantedName(kind);
+      EXPECT_EQ(planted.ReadFromFifo(), "") << name << " on " << PlantedName(kind);
+    }
+  }
+  // A regular file is still written, emptied and appended to as before.
+  dir.Write("plain.txt", "old text");
+  ASSERT_TRUE(WriteWholeFile(fs, dir.Path("plain.txt"), "new").ok());
+  ASSERT_TRUE(AppendToFile(fs, dir.Path("plain.txt"), "+").ok());
+  EXPECT_EQ(dir.Read("plain.txt"), "new+");
+  EXPECT_FALSE(WriteWholeFile(fs, "/dev/null", "x").ok());
 }
 
 // Runs `probe` in a child process as user nobody; its exit code is the result.

@@ -71,6 +71,10 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   virtual StatusOr<std::unique_ptr<RandomAccessFile>> OpenForRead(const std::string& path) = 0;
+  // The three ways of opening a file for writing never follow a final
+  // symbolic link and never wait on a FIFO: only a regular file is written
+  // (kInvalid for anything else), so a link or FIFO planted at a name in a
+  // folder others can write neither redirects nor stops the station.
   // Creates the file, or truncates it when it exists.
   virtual StatusOr<std::unique_ptr<WritableFile>> OpenForWrite(const std::string& path) = 0;
   // Creates the file when missing and writes at its end.
@@ -105,6 +109,8 @@ class FileSystem {
   // Moves a file without replacing an existing target. Across file systems
   // the file is copied, flushed and linked into place before the source is
   // removed: at every instant the file exists whole at one of the two places.
+  // kSourceRemains when the copy was placed but the source could not be
+  // removed (a read-only folder): the file is then at both places.
   virtual Status MoveNoReplace(const std::string& from, const std::string& to) = 0;
   // Renames within one file system, replacing `to` in one step: readers see
   // the old file or the new one, never a mix.

@@ -122,10 +122,47 @@ class LinuxUpdateFile : public UpdatableFile {
   WriteDescriptor fd_;
 };
 
+EntryType TypeOf(mode_t mode) {
+  if (S_ISREG(mode)) return EntryType::kRegular;
+  if (S_ISDIR(mode)) return EntryType::kFolder;
+  if (S_ISLNK(mode)) return EntryType::kLink;
+  if (S_ISFIFO(mode)) return EntryType::kFifo;
+  if (S_ISSOCK(mode)) return EntryType::kSocket;
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return EntryType::kDevice;
+  return EntryType::kOther;
+}
+
+// Every file the station writes is opened here. A final symbolic link is
+// never followed (a link planted in a folder others can write would make
+// the station overwrite whatever it points at), nothing waits on a FIFO
+// (a non-blocking open, then only a regular file is kept), and a file is
+// emptied only once it is known to be a regular file of its own.
+StatusOr<int> OpenRegularForWriting(const std::string& path, int flags, int mode) {
+  const bool truncate = (flags & O_TRUNC) != 0;
+  Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (flags & ~O_TRUNC),
+               static_cast<mode_t>(mode)));
+  if (fd.get() < 0) {
+    const int err = errno;
+    if (err == ELOOP) return Status::Invalid("cannot write " + path + ": is a symbolic link");
+    if (err == ENXIO) return Status::Invalid("cannot write " + path + ": is a FIFO or socket, not a regular file");
+    return ErrnoStatus("cannot create", path, err);
+  }
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) return ErrnoStatus("cannot stat", path, errno);
+  if (!S_ISREG(st.st_mode)) {
+    return Status::Invalid("cannot write " + path + ": is a " + EntryTypeName(TypeOf(st.st_mode)) +
+                           ", not a regular file");
+  }
+  if (truncate && st.st_size != 0 && ::ftruncate(fd.get(), 0) != 0) return ErrnoStatus("cannot empty", path, errno);
+  const int fl = ::fcntl(fd.get(), F_GETFL);
+  if (fl >= 0) ::fcntl(fd.get(), F_SETFL, fl & ~O_NONBLOCK);
+  return fd.release();
+}
+
 StatusOr<std::unique_ptr<WritableFile>> OpenWriting(const std::string& path, int flags, int mode = 0644) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, static_cast<mode_t>(mode));
-  if (fd < 0) return ErrnoStatus("cannot create", path, errno);
-  return std::unique_ptr<WritableFile>(new LinuxWriteFile(fd, path));
+  auto fd = OpenRegularForWriting(path, flags, mode);
+  if (!fd.ok()) return fd.status();
+  return std::unique_ptr<WritableFile>(new LinuxWriteFile(*fd, path));
 }
 
 std::string ParentFolder(const std::string& path) {
@@ -140,15 +177,6 @@ void SyncFolder(const std::string& folder) {
   if (fd.get() >= 0) ::fsync(fd.get());
 }
 
-EntryType TypeOf(mode_t mode) {
-  if (S_ISREG(mode)) return EntryType::kRegular;
-  if (S_ISDIR(mode)) return EntryType::kFolder;
-  if (S_ISLNK(mode)) return EntryType::kLink;
-  if (S_ISFIFO(mode)) return EntryType::kFifo;
-  if (S_ISSOCK(mode)) return EntryType::kSocket;
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return EntryType::kDevice;
-  return EntryType::kOther;
-}
 
 EntryInfo InfoOf(const struct stat& st) {
   EntryInfo info;
@@ -219,9 +247,9 @@ StatusOr<std::unique_ptr<WritableFile>> LinuxFileSystem::OpenForAppend(const std
 }
 
 StatusOr<std::unique_ptr<UpdatableFile>> LinuxFileSystem::OpenForUpdate(const std::string& path) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return ErrnoStatus("cannot create", path, errno);
-  return std::unique_ptr<UpdatableFile>(new LinuxUpdateFile(fd, path));
+  auto fd = OpenRegularForWriting(path, O_TRUNC, 0644);
+  if (!fd.ok()) return fd.status();
+  return std::unique_ptr<UpdatableFile>(new LinuxUpdateFile(*fd, path));
 }
 
 StatusOr<uint64_t> LinuxFileSystem::FileSize(const std::string& path) {

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/linux_file_system.h"
 #include "platform/memory_file_system.h"
+#include "testing/planted_entry.h"
+#include "testing/temp_folder.h"
 
 namespace zentrova {
 namespace {
@@ -189,6 +192,29 @@ TEST_F(MtNeoTest, RejectedFilesLeaveTheRecord) {
   EXPECT_EQ(Import(garbage), 3);
   EXPECT_EQ(record.nTraces, 3);
   EXPECT_EQ(record.pHeader[0].nSamples, 60000);
+}
+
+// "monitor.txt" lies in the watched folder, which others may write: a link
+// there is not written through, and a FIFO neither holds the import nor
+// takes the line; the record is imported all the same.
+TEST(MtNeoMonitorLine, NeverFollowsALinkNorWaitsOnAFifo) {
+  testing::TempFolder dir;
+  LinuxFileSystem fs;
+  RecordingPrompt prompt;
+  SeismicRecord record{dir.path()};
+  dir.Write("rec.mtn", MtNeoFile{}.Build());
+  const std::string before = fs.CurrentFolder();
+  ASSERT_TRUE(fs.SetCurrentFolder(dir.path()).ok());
+  for (testing::Planted kind : testing::kPlantedKinds) {
+    testing::PlantedEntry planted(dir.Path("monitor.txt"), kind);
+    int traces = 0;
+    EXPECT_TRUE(planted.ReturnsPromptly([&] { traces = ImportMtNeoFile(fs, prompt, record, dir.Path("rec.mtn"), 1, 1); }))
+        << PlantedName(kind);
+    EXPECT_EQ(traces, 3) << PlantedName(kind);
+    EXPECT_TRUE(planted.Untouched()) << PlantedName(kind);
+    EXPECT_EQ(planted.ReadFromFifo(), "") << PlantedName(kind);
+  }
+  ASSERT_TRUE(fs.SetCurrentFolder(before).ok());
 }
 
 }  // namespace

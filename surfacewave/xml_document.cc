@@ -5,7 +5,9 @@
 #include <sstream>
 
 #include "platform/printf.h"
+#include "surfacewave/text_file.h"
 #include "surfacewave/xml_tags.h"
+#include "surfacewave/xml_text.h"
 
 namespace zentrova {
 namespace {
@@ -13,7 +15,7 @@ namespace {
 // Appends a value element with its text, then a line feed to the parent.
 void AddValue(pugi::xml_node parent, const std::string& name, const std::string& value) {
   pugi::xml_node element = parent.append_child(name.c_str());
-  element.append_child(pugi::node_pcdata).set_value(value.c_str());
+  element.append_child(pugi::node_pcdata).set_value(XmlSafeText(value).c_str());
   parent.append_child(pugi::node_pcdata).set_value("\n");
 }
 void AddInt(pugi::xml_node parent, const std::string& name, int value) { AddValue(parent, name, Printf("%d", value)); }
@@ -169,10 +171,7 @@ int FillXmlFromResult(SurfaceWaveResult& result, const SeismicRecord& record, Xm
 
   const std::string text = StandardXmlText(data);
   const std::string path = JoinPath(fs, folder, kStandardXmlFileName);
-  if (auto file = fs.OpenForWrite(path); file.ok()) {
-    (void)(*file)->Append(text);
-    (void)(*file)->Close();
-  }
+  (void)ReplaceTextFile(fs, path, text);  // never through a link at the name, never into a FIFO
   return result.nPicks + result.nLayers > 0 ? 1 : 0;
 }
 

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/key_value_store.h"
 #include "platform/linux_file_system.h"
 #include "surfacewave/xml_tags.h"
+#include "testing/child_process.h"
+#include "testing/planted_entry.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -168,6 +171,38 @@ TEST_F(XmlFixture, ReleaseKeepsTheHeader) {
   EXPECT_FALSE(data.surfaceWave.curve);
   EXPECT_FALSE(data.surfaceWave.model);
   EXPECT_EQ(data.header.survey.analysis.software, "Kalvane");
+}
+
+// The document goes in beside the name and replaces it: a link there is
+// replaced, not written through, and a FIFO there never stops the analysis.
+TEST_F(XmlFixture, TestXmlNeverFollowsALinkNorWaitsOnAFifo) {
+  XmlSurveyData data(settings);
+  result.nPicks = 1;
+  for (testing::Planted kind : testing::kPlantedKinds) {
+    testing::PlantedEntry planted(dir.Path("test.xml"), kind);
+    EXPECT_TRUE(planted.ReturnsPromptly([&] { FillXmlFromResult(result, record, data, fs, dir.path()); }))
+        << PlantedName(kind);
+    EXPECT_EQ(planted.ReadFromFifo(), "") << PlantedName(kind);
+    EXPECT_NE(dir.Read("test.xml").find("<site>"), std::string::npos) << PlantedName(kind);
+  }
+}
+
+// Settings typed on an older station in Latin-1, or holding control
+// characters, still give a document that another parser accepts.
+TEST_F(XmlFixture, SettingsTextsThatAreNotUtf8OrHoldControlsStillParse) {
+  profile.values["Investigation_sProject"] = "Caf\xe9";
+  profile.values["Acquisition_sOperator"] = std::string("A\x01" "B\0C\x7f", 6) + "\tD";
+  profile.values["Investigation_sClient"] = "K\xc3\xb6ln \xe2\x82\xac";  // UTF-8 already: kept
+  XmlSurveyData data(settings);
+  result.nPicks = 1;
+  ASSERT_EQ(FillXmlFromResult(result, record, data, fs, dir.path()), 1);
+  const std::string text = dir.Read("test.xml");
+  EXPECT_NE(text.find("<project>Caf\xc3\xa9</project>"), std::string::npos);
+  EXPECT_NE(text.find("<operator>ABC\tD</operator>"), std::string::npos);
+  EXPECT_NE(text.find("<client>K\xc3\xb6ln \xe2\x82\xac</client>"), std::string::npos);
+  if (!std::filesystem::exists("/usr/bin/xmllint")) GTEST_SKIP() << "xmllint is not installed (libxml2-utils)";
+  const testing::ProcessResult lint = testing::RunProcess({"/usr/bin/xmllint", "--noout", dir.Path("test.xml")});
+  EXPECT_EQ(lint.exitCode, 0) << lint.err;
 }
 
 TEST(XmlTags, TablesInOrder) {
