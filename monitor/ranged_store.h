@@ -18,6 +18,7 @@ class RangedStore : public KeyValueStore {
   RangedStore(KeyValueStore& inner, const std::vector<SettingRange>& ranges, const std::string& name);
   std::optional<std::string> Get(const std::string& key) override;
   bool Set(const std::string& key, const std::string& value) override { return inner_.Set(key, value); }
+  bool SetAll(const Entries& entries) override { return inner_.SetAll(entries); }
   // One line per stored value that is not used as it stands.
   const std::vector<std::string>& notes() const { return notes_; }
 

@@ -58,6 +58,8 @@ void Settings::LoadText(const std::string& key, std::string& text) {
 
 void Settings::SaveText(const std::string& key, const std::string& text) { profile_.Set(key, text); }
 
+void Settings::SaveAll(const KeyValueStore::Entries& entries) { profile_.SetAll(entries); }
+
 bool Settings::ReadProductInt(int& value, const std::string& name) {
   auto text = product_.Get(name);
   return text && !text->empty() && ParseStoredInt(*text, value);

@@ -20,6 +20,9 @@ class Settings {
   void SaveFloat(const std::string& key, double value);
   void LoadText(const std::string& key, std::string& text);
   void SaveText(const std::string& key, const std::string& text);
+  // Values formatted as the Save calls do, stored in one write of the file.
+  void SaveAll(const KeyValueStore::Entries& entries);
+  static std::string IntText(int value) { return std::to_string(value); }
 
   bool ReadProductInt(int& value, const std::string& name);
   bool ReadProductFloat(double& value, const std::string& name);

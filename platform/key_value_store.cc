@@ -210,12 +210,16 @@ std::optional<std::string> IniFileStore::Get(const std::string& key) {
   return ValueIn(*lastText_, section_, key);
 }
 
-bool IniFileStore::Set(const std::string& key, const std::string& value) {
+bool IniFileStore::Set(const std::string& key, const std::string& value) { return SetAll({{key, value}}); }
+
+bool IniFileStore::SetAll(const Entries& entries) {
   std::string notice;
   bool stored = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    stored = SetLocked(key, value, notice);
+    std::map<std::string, std::string> pending = held_;
+    for (const auto& [key, value] : entries) pending[key] = value;
+    stored = WriteLocked(std::move(pending), notice);
   }
   if (!notice.empty()) Tell(notice);
   return stored;
@@ -227,12 +231,6 @@ IniFileStore::~IniFileStore() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::string unused;
   if (!held_.empty()) WriteLocked(held_, unused);
-}
-
-bool IniFileStore::SetLocked(const std::string& key, const std::string& value, std::string& notice) {
-  std::map<std::string, std::string> pending = held_;
-  pending[key] = value;
-  return WriteLocked(std::move(pending), notice);
 }
 
 bool IniFileStore::WriteLocked(std::map<std::string, std::string> pending, std::string& notice) {
@@ -254,6 +252,7 @@ bool IniFileStore::WriteLocked(std::map<std::string, std::string> pending, std::
   for (const auto& [k, v] : pending) PutEntry(lines, section_, k, v);
   std::string out;
   for (const auto& line : lines) out += line + "\n";
+  if (text.ok() && out == *text) return Unchanged(out, notice);
 
   CreateParents(fs_, path_);
   const std::string tmp = NewVersionName(path_);
@@ -269,7 +268,12 @@ bool IniFileStore::WriteLocked(std::map<std::string, std::string> pending, std::
     fs_.Remove(tmp);
     return false;
   }
-  lastText_ = out;
+  return Unchanged(out, notice);
+}
+
+// The file holds `text` now, with every value held in memory.
+bool IniFileStore::Unchanged(const std::string& text, std::string& notice) {
+  lastText_ = text;
   if (toldUnreadable_) {
     toldUnreadable_ = false;
     notice = "Settings file " + path_ + " could be read again; the settings kept in memory were written to it";

@@ -21,12 +21,22 @@ class KeyValueStore {
   // False when the value could not be stored; the caller decides whether
   // that matters (the stores of the station fail silently).
   virtual bool Set(const std::string& key, const std::string& value) = 0;
+  // Several values at once: a store kept in a file writes it once for all
+  // of them. False when any could not be stored.
+  using Entries = std::vector<std::pair<std::string, std::string>>;
+  virtual bool SetAll(const Entries& entries) {
+    bool all = true;
+    for (const auto& [key, value] : entries) all = Set(key, value) && all;
+    return all;
+  }
 };
 
 // One section of an INI-style text file: "[Section]" then "key=value"
 // lines. The file is read at every Get, so another program's changes are
 // seen, and replaced atomically at every Set (temporary file, flush,
-// rename; mode 0600): a crash leaves the old file or the new one. Lines of
+// rename; mode 0600): a crash leaves the old file or the new one. A Set that
+// changes nothing in the file does not write it (settings stored again and
+// again as they are would wear out a flash card), and SetAll writes once. Lines of
 // other sections and comment lines (";" or "#") are kept as they are. A
 // damaged file gives what can be read of it and is never an error.
 //
@@ -50,6 +60,7 @@ class IniFileStore : public KeyValueStore {
   IniFileStore& operator=(const IniFileStore&) = delete;
   std::optional<std::string> Get(const std::string& key) override;
   bool Set(const std::string& key, const std::string& value) override;
+  bool SetAll(const Entries& entries) override;
   const std::string& path() const { return path_; }
   // Where the lines about an unreadable file go (the station's log). Lines
   // from before it was set are handed to it at once. Never called with the
@@ -57,10 +68,10 @@ class IniFileStore : public KeyValueStore {
   void SetNotice(std::function<void(const std::string&)> notice);
 
  private:
-  bool SetLocked(const std::string& key, const std::string& value, std::string& notice);
   // The file as read now with `pending` put in, written; false (and the
   // values held) when it cannot be read.
   bool WriteLocked(std::map<std::string, std::string> pending, std::string& notice);
+  bool Unchanged(const std::string& text, std::string& notice);
   void Tell(const std::string& text);
 
   FileSystem& fs_;

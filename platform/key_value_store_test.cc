@@ -15,6 +15,7 @@
 #include "platform/fault_file_system.h"
 #include "platform/forwarding_file_system.h"
 #include "platform/linux_file_system.h"
+#include "testing/counting_file_system.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -297,6 +298,37 @@ TEST(IniFileStore, TwoWritersAtOnceLeaveAWholeFile) {
   auto names = real.ListFolder(dir.path());
   ASSERT_TRUE(names.ok());
   EXPECT_EQ(*names, (std::vector<std::string>{".", "..", "Zentrova.ini"}));
+}
+
+// Settings stored again as they stand leave the file alone, and values
+// stored together are written together.
+TEST(IniFileStore, WritesOnlyWhatChangesAndABatchOnce) {
+  TempFolder dir;
+  LinuxFileSystem real;
+  testing::CountingFileSystem fs(real);
+  IniFileStore store(fs, dir.Path("Zentrova.ini"), "General");
+  const std::string& path = store.path();
+  ASSERT_TRUE(store.Set("bPickMaximumAmplitude", "1"));
+  EXPECT_EQ(fs.Replaced(path), 1);
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(store.Set("bPickMaximumAmplitude", "1"));
+  EXPECT_EQ(fs.Replaced(path), 1);
+  KeyValueStore::Entries batch;
+  for (int i = 0; i < 17; ++i) batch.emplace_back("fWavelength_" + std::to_string(i), std::to_string(i));
+  ASSERT_TRUE(store.SetAll(batch));
+  EXPECT_EQ(fs.Replaced(path), 2);
+  ASSERT_TRUE(store.SetAll(batch));
+  EXPECT_EQ(fs.Replaced(path), 2);
+  batch[16].second = "changed";
+  ASSERT_TRUE(store.SetAll(batch));
+  EXPECT_EQ(fs.Replaced(path), 3);
+  IniFileStore again(real, path, "General");
+  EXPECT_EQ(again.Get("fWavelength_16"), "changed");
+  EXPECT_EQ(again.Get("fWavelength_3"), "3");
+  EXPECT_EQ(again.Get("bPickMaximumAmplitude"), "1");
+  // Another program's edit is not undone by a value stored as it was.
+  dir.Write("Zentrova.ini", "[General]\nbPickMaximumAmplitude=0\n");
+  ASSERT_TRUE(store.Set("bPickMaximumAmplitude", "1"));
+  EXPECT_EQ(again.Get("bPickMaximumAmplitude"), "1");
 }
 
 TEST(IniFileStore, TwoFoldersDoNotInterfere) {

@@ -22,12 +22,15 @@ void DispersionSettings::Load(Settings& settings) {
 }
 
 void DispersionSettings::SaveExtras(Settings& settings) const {
-  settings.SaveInt("bMedianFilter", bMedianFilter);
-  settings.SaveInt("MinMaxPlot", MinMaxPlot);
-  settings.SaveInt("bPhaseVelocityArea", bPhaseVelocityArea);
-  settings.SaveFloat("PhaseVelocityArea", PhaseVelocityArea);
-  settings.SaveInt("nConstantVelocityLines", nConstantVelocityLines);
-  for (int i = 0; i < static_cast<int>(fWavelength.size()); ++i) settings.SaveFloat(WavelengthKey(i), fWavelength[i]);
+  KeyValueStore::Entries entries = {{"bMedianFilter", Settings::IntText(bMedianFilter)},
+                                    {"MinMaxPlot", Settings::IntText(MinMaxPlot)},
+                                    {"bPhaseVelocityArea", Settings::IntText(bPhaseVelocityArea)},
+                                    {"PhaseVelocityArea", FormatStoredFloat(PhaseVelocityArea)},
+                                    {"nConstantVelocityLines", Settings::IntText(nConstantVelocityLines)}};
+  for (int i = 0; i < static_cast<int>(fWavelength.size()); ++i) {
+    entries.emplace_back(WavelengthKey(i), FormatStoredFloat(fWavelength[i]));
+  }
+  settings.SaveAll(entries);  // one write of the file for all of them
 }
 
 }  // namespace zentrova

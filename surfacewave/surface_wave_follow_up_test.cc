@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "monitor/station_fixture.h"
+#include "platform/key_value_store.h"
 #include "records/test_seg2_builder.h"
 #include "surfacewave/test_records.h"
+#include "testing/counting_file_system.h"
 
 namespace zentrova {
 namespace {
@@ -122,6 +124,34 @@ TEST(SurfaceWaveFollowUp, TheStoredProfileViewCollectsEveryAnalysedRecord) {
       for (int i = 0; i < kept.nLayers; ++i) EXPECT_EQ(kept.fLayerBottom[i], 0.0f);
     }
   }
+}
+
+// Analysing record after record stores the dispersion settings again and
+// again as they stand: the settings file is not rewritten for that (a
+// flash card would wear out), and changed settings are written in one go.
+TEST(SurfaceWaveFollowUp, RecordAfterRecordLeavesTheSettingsFileAlone) {
+  StationFixture st;
+  st.profile.values["bPhaseVelocityView"] = "1";
+  testing::CountingFileSystem counting(st.real);
+  IniFileStore ini(counting, st.root.Path("config/Zentrova.ini"), "General");
+  for (const auto& [key, value] : st.profile.values) ini.Set(key, value);
+  Platform platform{st.fs, ini, st.product, st.clock, st.system, st.prompt};
+  CZentrovaDoc doc(platform, st.services);
+  doc.StartUp();
+  SurfaceWaveFollowUp followUp(doc);
+  ConnectSurfaceWaves(doc, followUp);
+  UseStoredPhaseVelocityView(doc);
+  doc.MoveExistingFiles();
+  st.root.Write("watched/1.sg2", ShotFile());
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  const int afterFirst = counting.Replaced(ini.path());
+  for (int i = 2; i <= 5; ++i) {
+    st.root.Write("watched/" + std::to_string(i) + ".sg2", ShotFile());
+    ASSERT_EQ(doc.CheckNewFiles(), 1);
+  }
+  EXPECT_EQ(followUp.runs, 5);
+  EXPECT_EQ(counting.Replaced(ini.path()), afterFirst) << "rewritten for records that changed no setting";
+  EXPECT_EQ(ini.Get("fWavelength_0"), "20.000000");
 }
 
 }  // namespace
