@@ -89,7 +89,8 @@ void DrawTrace(DrawingSurface& surface, const PlotAxes& axes, const CDrawingPara
   for (size_t j = 0; j < n; ++j) {
     const float t = static_cast<float>(static_cast<double>(h.fSampleInterval) * static_cast<double>(j) / 1000.0);
     const int x = TruncToPage((static_cast<double>(t) - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
-    const float a = flat ? 0.0f : samples[j] * unit / normaliser;
+    // A sample that is not a finite number is drawn on the baseline.
+    const float a = flat || !std::isfinite(samples[j]) ? 0.0f : samples[j] * unit / normaliser;
     points.Add({x, TruncToPage(a) - d0});
   }
   const std::vector<PagePoint>& line = points.Points();

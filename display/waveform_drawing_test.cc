@@ -266,6 +266,29 @@ TEST_F(WaveformDrawing, HostileValuesDrawWithoutOverflow) {
   }
 }
 
+// One infinite or NaN sample (a damaged record) takes no part in the
+// scaling: the other traces keep their shapes, normalised or not, and the
+// bad sample lies on its baseline.
+TEST_F(WaveformDrawing, ASampleThatIsNotFiniteDoesNotFlattenThePicture) {
+  for (float bad : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                    std::numeric_limits<float>::quiet_NaN()}) {
+    MakeRecord(24, 100, 1000.0f, Rising);
+    doc.record.ppData[3][50] = bad;
+    doc.record.ComputeSummary();
+    EXPECT_EQ(doc.record.fMaxAmplitude, 24.0f) << bad;
+    EXPECT_EQ(doc.record.pHeader[3].fMaxAmplitude, 4.0f) << bad;
+    for (int normalize : {0, 1}) {
+      const auto traces = Traces(Draw(1.0f, normalize));
+      const float spacing = 416.0f / 24.0f;
+      for (int i : {3, 23}) {
+        const float expected = normalize == 1 ? spacing : static_cast<float>(i + 1) * spacing / 24.0f;
+        EXPECT_NEAR(traces[i].points[5].y - traces[i].points[0].y, expected, 1.0) << bad << " trace " << i;
+      }
+      EXPECT_EQ(traces[3].points[50].y, traces[3].points[0].y) << bad;
+    }
+  }
+}
+
 TEST_F(WaveformDrawing, MoreTracesCountedThanHeld) {
   MakeRecord(3, 10, 1000.0f, Ones);
   doc.record.nTraces = 5;  // a record whose arrays fell short

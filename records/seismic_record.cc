@@ -190,9 +190,11 @@ void SeismicRecord::AllocateTraces(int n) {
 }
 
 float PeakAmplitude(const float* samples, size_t n) {
+  constexpr float kLargestFinite = std::numeric_limits<float>::max();
   // Sixteen running maxima side by side: four independent vector
-  // accumulators, so the scan runs at the speed of memory. A NaN sample is
-  // skipped, as the comparison with it is false.
+  // accumulators, so the scan runs at the speed of memory. A sample that is
+  // not finite is skipped (NaN and infinity both fail "<= FLT_MAX"): one bad
+  // sample would otherwise flatten every trace scaled by the peak.
   constexpr size_t kLanes = 16;
   float lanes[kLanes] = {};
   size_t j = 0;
@@ -200,13 +202,13 @@ float PeakAmplitude(const float* samples, size_t n) {
 #pragma omp simd
     for (size_t k = 0; k < kLanes; ++k) {
       const float a = std::fabs(samples[j + k]);
-      lanes[k] = a > lanes[k] ? a : lanes[k];
+      lanes[k] = a > lanes[k] && a <= kLargestFinite ? a : lanes[k];
     }
   }
   float peak = 0.0f;
   for (; j < n; ++j) {
     const float a = std::fabs(samples[j]);
-    peak = a > peak ? a : peak;
+    peak = a > peak && a <= kLargestFinite ? a : peak;
   }
   for (float lane : lanes) peak = lane > peak ? lane : peak;
   return peak;

@@ -79,7 +79,7 @@ struct RecordTimeHeader {
 // "%02d:%02d:%06.3f %02d/%02d/%d" of a time and its milliseconds.
 std::string FormatFirstSampleText(int64_t seconds, int ms);
 
-// Largest absolute value of n samples (0 for none).
+// Largest absolute value of the finite ones among n samples (0 for none).
 float PeakAmplitude(const float* samples, size_t n);
 
 // Location as stored in nReceiverLoc / nSourceLoc: trunc(L x 100 + 0.1) for
