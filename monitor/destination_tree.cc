@@ -105,7 +105,12 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
     activityLog.Add(line);
     activityLog.AppendToLogFile(line);
   }
-  activityLog.AppendToLogFile(record.strFileName + " was copied to " + p.target);
+  if (p.sourceRemains) {
+    const std::string line = record.strFileName + " was copied to " + p.target + ", the source remains (read-only)";
+    activityLog.Add(line);
+  }
+  activityLog.AppendToLogFile(record.strFileName + " was copied to " + p.target +
+                              (p.sourceRemains ? ", the source remains (read-only)" : ""));
   return p.target;
 }
 
@@ -116,6 +121,15 @@ int CZentrovaDoc::MoveToErrorFolder(const std::string& path, const std::string& 
   if (!platform.fs.IsDirectory(folder)) platform.fs.CreateFolder(folder);
   auto before = platform.fs.Inspect(path);
   const Placement p = MoveUnderFreeName(platform.fs, path, folder, name);
+  if (p.status.ok() && p.sourceRemains && before.ok()) {
+    // The record is in the error folder; the copy left behind is not read,
+    // logged or copied again.
+    rejectedRecords.RememberCopied(path, *before);
+    const std::string line = name + " was copied to the error folder as " + p.target + ", the source remains (read-only)";
+    activityLog.Add(line);
+    activityLog.AppendToLogFile(line);
+    return 1;
+  }
   if (p.status.ok()) {
     rejectedRecords.Forget(path);
     if (p.renamed) activityLog.AppendToLogFile(name + " was moved to the error folder as " + p.target);

@@ -23,10 +23,19 @@ int CZentrovaDoc::MoveExistingFiles(const CycleControl& control) {
       const std::string path = Path(settingsBlock.strWatchedFolder, name);
       if (DataFileKind(name) != DataKindSeg2 || !entryScreen.Admit(fs, activityLog, path, name, platform.clock.Now())) continue;
       if (!fs.IsDirectory(old)) fs.CreateFolder(old);
+      // Copied at an earlier start whose source could not be removed (a
+      // read-only folder): the record is safe there, and is not copied again.
+      if (!EarlierCopy(fs, path, old, name).empty()) {
+        (void)fs.Remove(path);
+        continue;
+      }
       const Placement p = MoveUnderFreeName(fs, path, old, name);
       std::string line;
       if (!p.status.ok()) {
         line = "Unable to move " + name + " to the 'WaveformFiles_old' folder: " + p.status.message();
+      } else if (p.sourceRemains) {
+        line = name + " was copied to the 'WaveformFiles_old' folder" + (p.renamed ? " as " + p.target : "") +
+               ", the source remains (read-only)";
       } else {
         ++moved;
         if (p.renamed) line = name + " was moved to the 'WaveformFiles_old' folder as " + p.target + ": the name was taken";

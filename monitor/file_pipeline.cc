@@ -56,9 +56,13 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   MonitorSettings& s = settingsBlock;
   // A rejected record whose move to the error folder failed is not read and
   // logged again: only the move is tried once more.
-  if (auto entry = platform.fs.Inspect(in.path); entry.ok() && rejectedRecords.Holds(in.path, *entry)) {
-    MoveToErrorFolder(in.path, in.name);
-    return {};
+  // One already copied there from a read-only folder is left alone.
+  if (auto entry = platform.fs.Inspect(in.path); entry.ok()) {
+    if (rejectedRecords.Copied(in.path, *entry)) return {};
+    if (rejectedRecords.Holds(in.path, *entry)) {
+      MoveToErrorFolder(in.path, in.name);
+      return {};
+    }
   }
   const bool seg2 = in.kind == DataKindSeg2;
   // No reference yet (files registered at "Start" kept the known list from

@@ -3,6 +3,7 @@
 // say about each.
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -10,6 +11,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -169,6 +172,74 @@ TEST(Filing, StartCountsOnlyMovesThatHappenedAndKeepsRecordsOfTakenNames) {
   EXPECT_EQ(other.MoveExistingFiles(), 0);
   EXPECT_NE(Pane(other).find("Unable to move 1.sg2 to the 'WaveformFiles_old' folder: access denied"), std::string::npos)
       << Pane(other);
+}
+
+// A watched folder on a file system mounted read-only: the records can be
+// copied but never removed.
+class ReadOnlyMount {
+ public:
+  explicit ReadOnlyMount(const std::string& folder) : folder_(folder) {
+    mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=16m") == 0;
+  }
+  ~ReadOnlyMount() {
+    if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  bool SetReadOnly(bool on) {
+    return ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | (on ? MS_RDONLY : 0), "size=16m") == 0;
+  }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
+
+// Records written as usual, then carried into the mounted folder.
+void PutRecord(StationFixture& st, const std::string& folder, const std::string& name) {
+  st.WriteRecord(name);
+  std::filesystem::copy_file(st.watched + "/" + name, folder + "/" + name);
+  std::filesystem::remove(st.watched + "/" + name);
+}
+
+TEST(Filing, RecordsOnAReadOnlyWatchedFolderAreCopiedOnceAndSaidOnce) {
+  StationFixture st;
+  const std::string watched = st.root.Path("readonly");
+  std::filesystem::create_directory(watched);
+  ReadOnlyMount mount(watched);
+  if (!mount.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here (needs root): " << std::strerror(errno);
+  st.profile.values["ZENTROVA_CURRENT_FOLDER_PATH"] = watched;
+  PutRecord(st, watched, "1.sg2");
+  PutRecord(st, watched, "2.sg2");
+  ASSERT_TRUE(mount.SetReadOnly(true));
+  const std::string old = st.destination + "/WaveformFiles_old";
+  for (int start = 0; start < 3; ++start) {  // the station started again and again
+    SCOPED_TRACE(start);
+    StationFixture again;
+    again.profile.values = st.profile.values;
+    CZentrovaDoc& doc = again.Doc();
+    PaneRecorder pane(doc);
+    EXPECT_EQ(doc.MoveExistingFiles(), 0);
+    EXPECT_EQ(st.Files(old), (std::vector<std::string>{"1.sg2", "2.sg2"}));
+    EXPECT_EQ(st.Files(watched), (std::vector<std::string>{"1.sg2", "2.sg2"}));
+    const int said = start == 0 ? 1 : 0;
+    EXPECT_EQ(Occurrences(pane.text, "1.sg2 was copied to the 'WaveformFiles_old' folder, the source remains (read-only)"),
+              said)
+        << pane.text;
+    EXPECT_EQ(Occurrences(pane.text, "Unable to move"), 0) << pane.text;
+  }
+  // A new record in the read-only folder is filed once, not once per try.
+  st.profile.values["bMoveToFolder"] = "1";
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  ASSERT_TRUE(mount.SetReadOnly(false));
+  PutRecord(st, watched, "3.sg2");
+  ASSERT_TRUE(mount.SetReadOnly(true));
+  PaneRecorder pane(doc);
+  EXPECT_EQ(doc.CheckNewFiles(), 1);
+  EXPECT_EQ(doc.CheckNewFiles(), 0);
+  EXPECT_EQ(st.Files(st.destination + kHour).size(), 1u);
+  EXPECT_EQ(Occurrences(pane.text, "the source remains (read-only)"), 1) << pane.text;
+  EXPECT_EQ(Occurrences(pane.text, "Unable to file"), 0) << pane.text;
 }
 
 TEST(Filing, RecordsWhoseNamesCollideAreAllFiled) {

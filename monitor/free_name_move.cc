@@ -1,5 +1,7 @@
 #include "monitor/free_name_move.h"
 
+#include <algorithm>
+
 #include "platform/fitting_name.h"
 
 namespace zentrova {
@@ -27,7 +29,45 @@ Placement MoveUnderFreeName(FileSystem& fs, const std::string& from, const std::
     p.status = fs.MoveNoReplace(from, p.target);
     if (p.status.code() != Status::Code::kExists) break;
   }
+  if (p.status.code() == Status::Code::kSourceRemains) {
+    p.sourceRemains = true;
+    p.status = Status::Ok();
+  }
   return p;
+}
+
+namespace {
+
+bool SameBytes(FileSystem& fs, const std::string& a, const std::string& b, uint64_t size) {
+  auto one = fs.OpenEntryForRead(a);
+  auto two = fs.OpenEntryForRead(b);
+  if (!one.ok() || !two.ok() || (*one)->Size() != size || (*two)->Size() != size) return false;
+  constexpr size_t kChunk = 1 << 20;
+  std::string x(kChunk, '\0'), y(kChunk, '\0');
+  for (uint64_t at = 0; at < size;) {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunk, size - at));
+    if (!ReadExactly(**one, at, n, x.data()).ok() || !ReadExactly(**two, at, n, y.data()).ok()) return false;
+    if (x.compare(0, n, y, 0, n) != 0) return false;
+    at += n;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string EarlierCopy(FileSystem& fs, const std::string& from, const std::string& folder, const std::string& name) {
+  auto source = fs.Inspect(from);
+  if (!source.ok() || source->type != EntryType::kRegular) return "";
+  for (int n = 1; n <= kMaxSuffix; ++n) {
+    const std::string candidate = JoinPath(fs, folder, n == 1 ? name : NumberedName(name, n));
+    auto there = fs.Inspect(candidate);
+    if (!there.ok()) return "";  // the first free name: no copy beyond it
+    if (there->type == EntryType::kRegular && there->size == source->size &&
+        SameBytes(fs, from, candidate, source->size)) {
+      return candidate;
+    }
+  }
+  return "";
 }
 
 }  // namespace zentrova

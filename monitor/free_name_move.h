@@ -11,9 +11,12 @@
 namespace zentrova {
 
 struct Placement {
-  Status status;       // ok when moved
+  Status status;       // ok when moved (or copied, see sourceRemains)
   std::string target;  // where it went (or was meant to go)
   bool renamed = false;
+  // Copied whole to target, but the source could not be removed (a
+  // read-only folder): the record is at both places.
+  bool sourceRemains = false;
 };
 
 // The name with the suffix "-n" before its extension (n >= 2).
@@ -21,5 +24,10 @@ std::string NumberedName(const std::string& name, int n);
 
 Placement MoveUnderFreeName(FileSystem& fs, const std::string& from, const std::string& folder,
                             const std::string& name);
+
+// Where an earlier move that could not remove its source put the same
+// record: the name or one of its numbered names in `folder`, holding the
+// same bytes. Empty when there is none.
+std::string EarlierCopy(FileSystem& fs, const std::string& from, const std::string& folder, const std::string& name);
 
 }  // namespace zentrova

@@ -13,4 +13,16 @@ bool RejectedRecords::Holds(const std::string& path, const EntryInfo& info) cons
          it->second.inode == info.inode;
 }
 
+void RejectedRecords::RememberCopied(const std::string& path, const EntryInfo& info) {
+  entries_.erase(path);
+  if (copied_.size() >= kCapacity && copied_.count(path) == 0) copied_.erase(copied_.begin());
+  copied_[path] = info;
+}
+
+bool RejectedRecords::Copied(const std::string& path, const EntryInfo& info) const {
+  auto it = copied_.find(path);
+  return it != copied_.end() && it->second.size == info.size && it->second.mtimeNs == info.mtimeNs &&
+         it->second.inode == info.inode;
+}
+
 }  // namespace zentrova

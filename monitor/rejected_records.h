@@ -16,11 +16,16 @@ class RejectedRecords {
   void Remember(const std::string& path, const EntryInfo& info);
   // Whether `path` is still the file remembered (same size and time).
   bool Holds(const std::string& path, const EntryInfo& info) const;
-  void Forget(const std::string& path) { entries_.erase(path); }
+  void Forget(const std::string& path) { entries_.erase(path); copied_.erase(path); }
+  // A rejected record copied to the error folder whose source could not be
+  // removed: nothing more is tried with it while it is that file.
+  void RememberCopied(const std::string& path, const EntryInfo& info);
+  bool Copied(const std::string& path, const EntryInfo& info) const;
 
  private:
   static constexpr size_t kCapacity = 1024;
   std::map<std::string, EntryInfo> entries_;
+  std::map<std::string, EntryInfo> copied_;
 };
 
 }  // namespace zentrova

@@ -88,7 +88,9 @@ Status MoveByCopy(FileSystem& fs, const std::string& from, const std::string& to
     fs.Remove(to);  // our own copy, now out of date; the source keeps the record
     return st;
   }
-  return fs.Remove(from);
+  st = fs.Remove(from);
+  if (!st.ok()) return Status::SourceRemains(st.message());  // the copy is whole and stays
+  return st;
 }
 
 }  // namespace zentrova

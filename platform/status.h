@@ -10,7 +10,7 @@ namespace zentrova {
 
 class Status {
  public:
-  enum class Code { kOk, kNotFound, kExists, kIoError, kNoSpace, kCrossDevice, kInvalid, kUnsupported };
+  enum class Code { kOk, kNotFound, kExists, kIoError, kNoSpace, kCrossDevice, kInvalid, kUnsupported, kSourceRemains };
 
   Status() = default;
   static Status Ok() { return Status(); }
@@ -23,6 +23,9 @@ class Status {
   static Status Invalid(std::string m) { return Error(Code::kInvalid, std::move(m)); }
   // The file system does not offer the operation (hard links on FAT).
   static Status Unsupported(std::string m) { return Error(Code::kUnsupported, std::move(m)); }
+  // A move that copied the file whole to its target but could not remove
+  // the source (a read-only folder): the file now exists at both places.
+  static Status SourceRemains(std::string m) { return Error(Code::kSourceRemains, std::move(m)); }
 
   bool ok() const { return code_ == Code::kOk; }
   Code code() const { return code_; }
