@@ -114,7 +114,7 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   return p.target;
 }
 
-int CZentrovaDoc::MoveToErrorFolder(const std::string& path, const std::string& name) {
+int CZentrovaDoc::MoveToErrorFolder(const std::string& path, const std::string& name, const std::string& reason) {
   const std::string& dest = settingsBlock.strDestinationFolder;
   if (!platform.fs.IsDirectory(dest)) platform.fs.CreateFolder(dest);
   const std::string folder = Path(dest, "WaveformFiles_error");
@@ -125,19 +125,24 @@ int CZentrovaDoc::MoveToErrorFolder(const std::string& path, const std::string& 
     // The record is in the error folder; the copy left behind is not read,
     // logged or copied again.
     rejectedRecords.RememberCopied(path, *before);
-    const std::string line = name + " was copied to the error folder as " + p.target + ", the source remains (read-only)";
+    const std::string line = name + " was copied to the error folder as " + p.target + " (" + reason +
+                             "), the source remains (read-only)";
     activityLog.Add(line);
     activityLog.AppendToLogFile(line);
     return 1;
   }
   if (p.status.ok()) {
     rejectedRecords.Forget(path);
-    if (p.renamed) activityLog.AppendToLogFile(name + " was moved to the error folder as " + p.target);
+    // Once per record, in both logs: where it went and why.
+    const std::string line = name + " was moved to the error folder" + (p.renamed ? " as " + p.target : "") + " (" +
+                             reason + ")";
+    activityLog.Add(line);
+    activityLog.AppendToLogFile(line);
     return 1;
   }
   // Said once; the file is then only tried again quietly (ProcessNewFile).
   if (before.ok() && !rejectedRecords.Holds(path, *before)) {
-    rejectedRecords.Remember(path, *before);
+    rejectedRecords.Remember(path, *before, reason);
     const std::string line = "Unable to move " + name + " to the error folder: " + p.status.message();
     activityLog.Add(line);
     activityLog.AppendToLogFile(line);

@@ -24,6 +24,8 @@ std::optional<int> LeadingNumber(const std::string& name) {
   return static_cast<int>(v);
 }
 
+constexpr const char* kNoTraceRead = "not a readable SEG-2 record: no trace could be read";
+
 }  // namespace
 
 void CZentrovaDoc::ReportRecord(const NewFileInput& in) {
@@ -60,7 +62,7 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   if (auto entry = platform.fs.Inspect(in.path); entry.ok()) {
     if (rejectedRecords.Copied(in.path, *entry)) return {};
     if (rejectedRecords.Holds(in.path, *entry)) {
-      MoveToErrorFolder(in.path, in.name);
+      MoveToErrorFolder(in.path, in.name, rejectedRecords.Reason(in.path));
       return {};
     }
   }
@@ -78,7 +80,7 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   if (first) {
     activityLog.AppendToLogFile(Printf("Found file : %s : Numer of traces = %d bReadData=%d", in.name.c_str(), n, in.bReadData));
     if (n == 0 && seg2) {
-      MoveToErrorFolder(in.path, in.name);
+      MoveToErrorFolder(in.path, in.name, kNoTraceRead);
       return {};
     }
     if (n <= 0) return {};
@@ -87,14 +89,15 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
     activityLog.AppendToLogFile(Printf("Found file: %s : Numer of traces = %d", in.name.c_str(), n));
     if (n == 0 && seg2) {
       activityLog.AppendToLogFile(Printf("Caiution: Number of traces = 0. %s", in.name.c_str()));
-      MoveToErrorFolder(in.path, in.name);
+      MoveToErrorFolder(in.path, in.name, kNoTraceRead);
       return {};
     }
     if (n != s.nReferenceTraces && seg2) {
       activityLog.AppendToLogFile(Printf("Caiution: Number of traces = %d and not consistent. %s", n, in.name.c_str()));
       activityLog.Add(Printf("Caiution: Number of traces = %d and not consistent. %s", n, in.name.c_str()) +
                       Printf(" (the first record of the run has %d); it goes to the error folder.", s.nReferenceTraces));
-      MoveToErrorFolder(in.path, in.name);
+      MoveToErrorFolder(in.path, in.name,
+                        Printf("%d traces where the first record of the run has %d", n, s.nReferenceTraces));
       return {};
     }
     if (n <= 0) return {};

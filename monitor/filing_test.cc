@@ -328,6 +328,31 @@ TEST(Filing, AnInconsistentTraceCountIsShownWithItsReason) {
   EXPECT_EQ(st.Files(st.destination + "/WaveformFiles_error"), std::vector<std::string>{"2.sg2"});
 }
 
+// Every record that goes to the error folder is said once, in both logs,
+// with where it went and why: the first of the run as well as later ones.
+TEST(Filing, EveryRecordMovedToTheErrorFolderIsSaidWithItsReason) {
+  StationFixture st;
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  PaneRecorder pane(doc);
+  st.root.Write("watched/9999.sg2", "garbage");  // the first file of the run
+  doc.CheckNewFiles();
+  st.WriteRecord("1.sg2", 24);
+  st.root.Write("watched/2.sg2", std::string(300, '\x55'));
+  st.WriteRecord("3.sg2", 12);
+  doc.CheckNewFiles();
+  doc.CheckNewFiles();
+  const std::string log = st.LogFileText();
+  const std::string noTrace = " was moved to the error folder (not a readable SEG-2 record: no trace could be read)";
+  for (const std::string& line : {"9999.sg2" + noTrace, "2.sg2" + noTrace,
+                                  std::string("3.sg2 was moved to the error folder (12 traces where the first record "
+                                              "of the run has 24)")}) {
+    EXPECT_EQ(Occurrences(pane.text, line + "\n"), 1) << line << "\n" << pane.text;
+    EXPECT_EQ(Occurrences(log, line + "\r\n"), 1) << line << "\n" << log;
+  }
+  EXPECT_EQ(st.Files(st.destination + "/WaveformFiles_error"), (std::vector<std::string>{"2.sg2", "3.sg2", "9999.sg2"}));
+}
+
 // A destination like a FAT stick: no hard links, no rename that refuses to
 // replace; reached across file systems.
 TEST(Filing, ADestinationWithoutHardLinksReceivesEveryRecord) {

@@ -2,9 +2,18 @@
 
 namespace zentrova {
 
-void RejectedRecords::Remember(const std::string& path, const EntryInfo& info) {
-  if (entries_.size() >= kCapacity && entries_.count(path) == 0) entries_.erase(entries_.begin());
+void RejectedRecords::Remember(const std::string& path, const EntryInfo& info, const std::string& reason) {
+  if (entries_.size() >= kCapacity && entries_.count(path) == 0) {
+    reasons_.erase(entries_.begin()->first);
+    entries_.erase(entries_.begin());
+  }
   entries_[path] = info;
+  reasons_[path] = reason;
+}
+
+std::string RejectedRecords::Reason(const std::string& path) const {
+  auto it = reasons_.find(path);
+  return it == reasons_.end() ? std::string() : it->second;
 }
 
 bool RejectedRecords::Holds(const std::string& path, const EntryInfo& info) const {
@@ -15,6 +24,7 @@ bool RejectedRecords::Holds(const std::string& path, const EntryInfo& info) cons
 
 void RejectedRecords::RememberCopied(const std::string& path, const EntryInfo& info) {
   entries_.erase(path);
+  reasons_.erase(path);
   if (copied_.size() >= kCapacity && copied_.count(path) == 0) copied_.erase(copied_.begin());
   copied_[path] = info;
 }

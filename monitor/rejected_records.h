@@ -13,10 +13,16 @@ namespace zentrova {
 
 class RejectedRecords {
  public:
-  void Remember(const std::string& path, const EntryInfo& info);
+  void Remember(const std::string& path, const EntryInfo& info, const std::string& reason);
   // Whether `path` is still the file remembered (same size and time).
   bool Holds(const std::string& path, const EntryInfo& info) const;
-  void Forget(const std::string& path) { entries_.erase(path); copied_.erase(path); }
+  // Why it was rejected, as remembered.
+  std::string Reason(const std::string& path) const;
+  void Forget(const std::string& path) {
+    entries_.erase(path);
+    reasons_.erase(path);
+    copied_.erase(path);
+  }
   // A rejected record copied to the error folder whose source could not be
   // removed: nothing more is tried with it while it is that file.
   void RememberCopied(const std::string& path, const EntryInfo& info);
@@ -26,6 +32,7 @@ class RejectedRecords {
   static constexpr size_t kCapacity = 1024;
   std::map<std::string, EntryInfo> entries_;
   std::map<std::string, EntryInfo> copied_;
+  std::map<std::string, std::string> reasons_;
 };
 
 }  // namespace zentrova

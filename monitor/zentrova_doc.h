@@ -99,7 +99,8 @@ class CZentrovaDoc {
   // Destination tree (destination_tree.cc).
   std::string DestinationFolders(int64_t moment, std::string* dayFolder, std::string* concatDayFolder);
   std::string FileRecord(const std::string& path, int fileNumber);
-  int MoveToErrorFolder(const std::string& path, const std::string& name);
+  // `reason`: why the record is rejected, for the line that says where it went.
+  int MoveToErrorFolder(const std::string& path, const std::string& name, const std::string& reason);
 
   // Sends through the report seam; 0 while none is wired in.
   int SendReport(const std::string& text, int force, const std::vector<std::string>& attachments = {});
