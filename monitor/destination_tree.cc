@@ -2,6 +2,7 @@
 // folder, and rejected ones into the error folder.
 
 #include "monitor/file_name_text.h"
+#include "monitor/finished_hours.h"
 #include "monitor/free_name_move.h"
 #include "monitor/zentrova_doc.h"
 #include "platform/local_time.h"
@@ -71,22 +72,14 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   const std::string hour = DestinationFolders(moment, &day, &concatDay);
   if (s.nFiledFiles > 0 && hour != s.strLastHourFolder) {
     activityLog.Add("Sub folder was changed");
-    if (bConcatenate == 1 && services.concatenateRecords) {
-      ConcatenationRequest request;
-      request.sourceFolder = s.strLastHourFolder;
-      request.targetFolder = s.strLastConcatFolder;
-      request.presetLength = nDataConcatenate;
-      request.nameText = FileNameText(s.sMyName);  // a part of the joined file's name
-      request.bInteractive = 0;
-      request.bThreaded = 1;
-      if (services.concatenateRecords(request) == 1) activityLog.Add("Data will be concatenated");
-    }
+    if (RequestHourJoin(s.strLastHourFolder, s.strLastConcatFolder) == 1) activityLog.Add("Data will be concatenated");
   }
   s.strLastHourFolder = hour;
   s.strLastConcatFolder = concatDay;
 
   const std::string name = RecordFileName(moment, ms, FileNameText(s.sMyName), fileNumber);
   Placement p = MoveUnderFreeName(platform.fs, path, hour, name);
+  tLastFiledAt_ = platform.clock.Now();
   if (p.status.ok()) {
     ++s.nFiledFiles;
   } else {
@@ -112,6 +105,37 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   activityLog.AppendToLogFile(record.strFileName + " was copied to " + p.target +
                               (p.sourceRemains ? ", the source remains (read-only)" : ""));
   return p.target;
+}
+
+int CZentrovaDoc::RequestHourJoin(const std::string& hourFolder, const std::string& concatFolder, bool onlyOnce) {
+  if (bConcatenate != 1 || !services.concatenateRecords) return 0;
+  if (!joinsRequested_.insert(hourFolder).second && onlyOnce) return 0;
+  ConcatenationRequest request;
+  request.sourceFolder = hourFolder;
+  request.targetFolder = concatFolder;
+  request.presetLength = nDataConcatenate;
+  request.nameText = FileNameText(settingsBlock.sMyName);  // a part of the joined file's name
+  request.bInteractive = 0;
+  request.bThreaded = 1;
+  return services.concatenateRecords(request);
+}
+
+void CZentrovaDoc::JoinDueHours() {
+  constexpr int64_t kLookEverySeconds = 60;
+  const int64_t now = platform.clock.Now();
+  if (bConcatenate != 1 || !takenUp_.empty()) return;  // the hours of records still waiting are not finished
+  if (tLastJoinLook_ != 0 && now - tLastJoinLook_ < kLookEverySeconds && now >= tLastJoinLook_) return;
+  tLastJoinLook_ = now;
+  for (const DueHour& hour : HoursDueForJoin(platform.fs, settingsBlock.strDestinationFolder, now, nJoinAfterMinutes,
+                                             nJoinLookBackDays)) {
+    if (hour.hourFolder == settingsBlock.strLastHourFolder && now < tLastFiledAt_ + int64_t{nJoinAfterMinutes} * 60) {
+      continue;
+    }
+    if (RequestHourJoin(hour.hourFolder, hour.concatFolder, true) != 1) continue;
+    const std::string line = "The hour " + hour.hourFolder + " was never joined; its records are joined now";
+    activityLog.Add(line);
+    activityLog.AppendToLogFile(line);
+  }
 }
 
 int CZentrovaDoc::MoveToErrorFolder(const std::string& path, const std::string& name, const std::string& reason) {

@@ -107,6 +107,7 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   s.KnownFiles.Append(in.path);
   if (in.first == 0) s.strLastFileName = in.name;
   ReportRecord(in);
+  runState.Took(s.bRecordTimeValid == 1 ? s.tRecordTime * 1000 + s.nRecordTimeMs : platform.clock.Now() * 1000);
 
   PipelineResult result;
   result.accepted = true;

@@ -48,7 +48,11 @@ int CZentrovaDoc::RegisterFolderFiles(const std::string& folder) {
   auto names = platform.fs.ListFolder(folder);
   if (!names.ok()) return 0;
   int n = 0;
+  // Records taken up at the start are new, not known.
+  std::vector<std::string> takenUp = folder == settingsBlock.strWatchedFolder ? takenUp_ : std::vector<std::string>();
+  std::sort(takenUp.begin(), takenUp.end());
   for (const std::string& name : *names) {
+    if (std::binary_search(takenUp.begin(), takenUp.end(), name)) continue;
     const std::string path = Path(folder, name);
     // Files still being written are new records: the cycle takes them.
     if (!IsRecordKind(DataFileKind(name)) || !entryScreen.Admit(platform.fs, activityLog, path, name, platform.clock.Now())) continue;
@@ -139,6 +143,7 @@ bool CZentrovaDoc::OpenNextFolder() {
   auto names = platform.fs.ListFolder(scan_.folder);
   scan_.names = names.ok() ? std::move(*names) : std::vector<std::string>();
   if (names.ok()) knownRecords.Prune(scan_.folder, scan_.names);
+  if (scan_.phase == Scan::kWatched) TakeUpFirst(scan_.names);
   scan_.next = 0;
   scan_.listed = true;
   return true;
@@ -271,6 +276,8 @@ int CZentrovaDoc::EndCycle(bool completed) {
     bPickMaximumAmplitude = 1;
     settings.SaveInt("bPickMaximumAmplitude", 1);
   }
+  if (count > 0) runState.Save();
+  JoinDueHours();
   if (count > 0) {
     const std::string found = "Found " + std::to_string(count) + " new files.";
     activityLog.Add(found);

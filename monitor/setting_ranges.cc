@@ -24,6 +24,8 @@ std::vector<SettingRange> MakeProfileRanges() {
       Flag("bMoveToFolder", 0),
       Flag("bConcatenate", 0),
       Integer("nDataConcatenate", 1, 100000, 60000),  // samples per trace of a joined record
+      Integer("nJoinAfterMinutes", 0, 1440, 10),    // an hour never joined is joined this long after its end
+      Integer("nJoinLookBackDays", 0, 60, 2),       // days back such hours are looked for
       Flag("bPickMaximumAmplitude", 0),
       Flag("bAutoStart", 0),
       Flag("bThread", 0),

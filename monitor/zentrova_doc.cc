@@ -20,6 +20,8 @@ CZentrovaDoc::CZentrovaDoc(Platform& p, StationServices s)
   settings.LoadInt("bWarning", bWarning);
   settings.LoadInt("bConcatenate", bConcatenate);
   settings.LoadInt("nDataConcatenate", nDataConcatenate);
+  settings.LoadInt("nJoinAfterMinutes", nJoinAfterMinutes);
+  settings.LoadInt("nJoinLookBackDays", nJoinLookBackDays);
   settings.LoadInt("bSnedReport", bSnedReport);
   settings.LoadInt("iReportInterval", iReportInterval);
   if (bSnedReport == 1) strStartupMessage = "Zentrova started.";

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "monitor/entry_screen.h"
 #include "monitor/monitor_settings.h"
 #include "monitor/rejected_records.h"
+#include "monitor/run_state.h"
 #include "monitor/settings.h"
 #include "monitor/station_services.h"
 #include "platform/platform.h"
@@ -101,6 +103,14 @@ class CZentrovaDoc {
   std::string FileRecord(const std::string& path, int fileNumber);
   // `reason`: why the record is rejected, for the line that says where it went.
   int MoveToErrorFolder(const std::string& path, const std::string& name, const std::string& reason);
+  // Hands the join of one hour folder to the join service; 1 when it was
+  // taken. The change of hour asks again whenever the hour is left (its
+  // records may have grown); the look for hours never joined (`onlyOnce`)
+  // does not ask for an hour already asked for in this run.
+  int RequestHourJoin(const std::string& hourFolder, const std::string& concatFolder, bool onlyOnce = false);
+  // Joins the finished hours of the last days that have no joined record
+  // (finished_hours.h); not while records taken up at the start still wait.
+  void JoinDueHours();
 
   // Sends through the report seam; 0 while none is wired in.
   int SendReport(const std::string& text, int force, const std::vector<std::string>& attachments = {});
@@ -150,6 +160,12 @@ class CZentrovaDoc {
   // When monitoring was last started (0: never); the no-file warning counts
   // from it while fewer than two records are known.
   int64_t tMonitorStarted = 0;
+  // The newest record taken in, kept from run to run (run_state.h).
+  RunState runState;
+  // Minutes after an hour's end when an hour never joined is joined, and
+  // how many days back such hours are looked for.
+  int nJoinAfterMinutes = 10;
+  int nJoinLookBackDays = 2;
 
  private:
   // State of the scan in progress.
@@ -179,6 +195,15 @@ class CZentrovaDoc {
   bool NextCandidate();
   void ReadPending();
   int EndScan(bool completed);
+  // Records of the watched folder newer than the last record taken before
+  // the start, in time order: the cycles take them first.
+  void TakeUpFirst(std::vector<std::string>& names);
+  std::vector<std::string> takenUp_;
+  // Moves one record left from an earlier run; 1 when it was moved.
+  int MoveToOldFolder(const std::string& path, const std::string& name, const std::string& old);
+  std::set<std::string> joinsRequested_;  // hour folders, this run
+  int64_t tLastJoinLook_ = 0;
+  int64_t tLastFiledAt_ = 0;  // the clock when a record was last filed
   Scan scan_;
   std::atomic<bool> cycleUnderWay_{false};
 };

@@ -8,7 +8,6 @@
 #include "display/event_image.h"
 #include "display/stored_text_scale.h"
 #include "health/station_health.h"
-#include "monitor/file_name_text.h"
 #include "notify/send_report.h"
 #include "station/interrupted_joins.h"
 
@@ -40,6 +39,7 @@ StationAssembly::StationAssembly(const StationOptions& options, TimerHost& timer
       configFolder_(Exported(ConfigFolder(options, system_))),
       profile_(fs_, configFolder_ + "/Zentrova.ini", "General"),
       product_(fs_, configFolder_ + "/product.ini", "Kalvane Applications"),
+      runState_(fs_, configFolder_ + "/" + RunState::kFileName, RunState::kSection),
       platform_{fs_, rangedProfile_, rangedProduct_, clock_, system_, prompt_},
       reports_{launcher_, http_, nullptr, nullptr, nullptr, &outbox_, &mailbox_},
       recentSurveys_(fs_, JoinPath(fs_, system_.ControllerFolder(), kControllerStoreFile), kRecentSurveysKey),
@@ -53,6 +53,7 @@ StationAssembly::StationAssembly(const StationOptions& options, TimerHost& timer
       health_(fs_, recentSurveys_, controllerProgram_, JoinPath(fs_, system_.ControllerFolder(), kSurveyFolder),
               *power_, processes_, windows_, launcher_, logon_, volumes_) {
   doc_ = std::make_unique<CZentrovaDoc>(platform_);
+  doc_->runState.Attach(&runState_);
   if (!options.controllerPath.empty()) doc_->strControllerPath = system_.AbsolutePath(options.controllerPath);
   ConnectEventDetection(*doc_);
   ConnectEventImage(*doc_);
@@ -135,14 +136,7 @@ void StationAssembly::RejoinInterruptedJoins() {
     doc_->activityLog.Add(line);
     doc_->activityLog.AppendToLogFile(line);
     if (!removed.ok()) continue;
-    ConcatenationRequest request;
-    request.sourceFolder = cut.hourFolder;
-    request.targetFolder = cut.concatFolder;
-    request.presetLength = doc_->nDataConcatenate;
-    request.nameText = FileNameText(doc_->settingsBlock.sMyName);  // a part of the joined file's name
-    request.bInteractive = 0;
-    request.bThreaded = 1;
-    doc_->services.concatenateRecords(request);
+    doc_->RequestHourJoin(cut.hourFolder, cut.concatFolder);
   }
 }
 
@@ -167,6 +161,7 @@ void StationAssembly::Close() {
     // As when the operator closes the main window; the acquisition
     // controller, though, goes on recording.
     std::lock_guard<std::recursive_mutex> lock(doc_->mutex);
+    doc_->runState.Ended();
     doc_->activityLog.AppendToLogFile("Zentrova was closed.");
     if (doc_->bSnedReport == 1) doc_->SendReport("Zentrova was closed.", 0);
   }

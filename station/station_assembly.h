@@ -83,6 +83,7 @@ class StationAssembly {
   std::string configFolder_;
   IniFileStore profile_;
   IniFileStore product_;
+  IniFileStore runState_;  // the newest record taken, from run to run
   RangedStore rangedProfile_{profile_, ProfileSettingRanges(), "Zentrova.ini"};
   RangedStore rangedProduct_{product_, ProductSettingRanges(), "product.ini"};
   Platform platform_;
