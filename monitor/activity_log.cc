@@ -17,8 +17,20 @@ void ActivityLog::Add(const std::string& text) {
 }
 
 int ActivityLog::AppendToLogFile(const std::string& text) {
-  const std::string path = LogFile();
+  std::string path;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (ended_) return 0;
+    path = strLogFile;
+  }
   return AppendToFile(fs_, path, text + "\r\n").ok() ? 1 : 0;
+}
+
+int ActivityLog::EndLogFile(const std::string& lastLine) {
+  const int written = AppendToLogFile(lastLine);
+  std::lock_guard<std::mutex> lock(mutex_);
+  ended_ = true;
+  return written;
 }
 
 void ActivityLog::SetLogFileNames(int64_t moment, const std::string& folder) {

@@ -23,6 +23,9 @@ class ActivityLog {
   // Appends one line (CR LF) to the log file; 1 when written, 0 when the file
   // could not be opened (the line is lost).
   int AppendToLogFile(const std::string& text);
+  // The log file's last line of the run ("Zentrova was closed."): lines
+  // that come after it (a thread still ending) no longer go to the file.
+  int EndLogFile(const std::string& lastLine);
   // Forms strLogFile and strEventFile in folder from the local time of moment.
   void SetLogFileNames(int64_t moment, const std::string& folder);
   // The pane's text: each line followed by " \r\n", lines of 160 characters
@@ -44,6 +47,7 @@ class ActivityLog {
   std::string strLogFile;
   std::string strEventFile;
   std::function<void(const std::string&)> listener_;
+  bool ended_ = false;
 };
 
 }  // namespace zentrova

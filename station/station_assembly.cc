@@ -162,13 +162,16 @@ void StationAssembly::Close() {
     // controller, though, goes on recording.
     std::lock_guard<std::recursive_mutex> lock(doc_->mutex);
     doc_->runState.Ended();
-    doc_->activityLog.AppendToLogFile("Zentrova was closed.");
     if (doc_->bSnedReport == 1) doc_->SendReport("Zentrova was closed.", 0);
   }
   // A last chance for what is queued, both outboxes at once; the rest is
   // sent at the next start.
   CloseOutboxes(mailbox_, outbox_, 3000);
   joins_.JoinAll();  // a join under way is finished, not cut off
+  // Last in the log file: what the outboxes and the joins said while they
+  // ended comes before it, and nothing after it.
+  std::lock_guard<std::recursive_mutex> lock(doc_->mutex);
+  doc_->activityLog.EndLogFile("Zentrova was closed.");
 }
 
 }  // namespace zentrova

@@ -179,6 +179,30 @@ TEST(Station, ItsMessagesArriveByEmail) {
   EXPECT_NE(all.find("Zentrova was closed."), std::string::npos) << all.substr(all.size() > 600 ? all.size() - 600 : 0);
 }
 
+// The log file's text of the one run in dir/dest.
+std::string RunLogFile(const TempFolder& dir) {
+  for (const auto& f : FilesBelow(dir.Path("dest"))) {
+    if (std::filesystem::path(f).filename().string().rfind("ZentrovaLog_", 0) == 0) return testing::ReadFileBytes(f);
+  }
+  return "";
+}
+
+// With the mail server down the closing message fails while the station
+// ends: what the outbox says of it comes before the closing line, which
+// stays the log file's last.
+TEST(Station, TheClosingLineStaysTheLogFilesLastWhenTheClosingMailFails) {
+  TempFolder dir;
+  WriteConfig(dir, "bSnedReport=1\n");
+  dir.Write("cfg/product.ini", "[Kalvane Applications]\nSMTPServer=127.0.0.1\niPortNumber=1\n"
+                               "SenderEMailAddress=station@example.org\nReceiverEMailAddress=op@example.org\n");
+  const testing::ProcessResult run = RunProcess({kStation, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "1"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::string log = RunLogFile(dir);
+  ASSERT_NE(log.find("Zentrova was closed.\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.substr(log.size() - 22), "Zentrova was closed.\r\n") << log;
+  EXPECT_NE(log.find("was not delivered"), std::string::npos) << log;  // the outbox's line, before it
+}
+
 // The product key turns unreadable while the station runs (here it is
 // replaced by a folder), and the last report is handed on only as the
 // station closes, behind a slow sender: it finds the key so and says it.
