@@ -106,6 +106,10 @@ void Outbox::Load() {
     bytes_ += m->bytes;
     queue_.push_back(std::move(*m));
   }
+  // The folder lists its names as text, where "mail-1000000000000.msg"
+  // comes before "mail-999999999999.msg": the messages go by number.
+  std::sort(queue_.begin(), queue_.end(),
+            [](const OutgoingMessage& a, const OutgoingMessage& b) { return a.number < b.number; });
 }
 
 void Outbox::Start() {
