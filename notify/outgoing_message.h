@@ -44,6 +44,7 @@ struct OutgoingMessage {
   std::string file;        // its spool file; empty while it is kept in memory only
   uint64_t bytes = 0;      // size of that file
   int64_t dueMs = 0;       // next attempt, steady milliseconds
+  int64_t bornMs = 0;      // when it was made, on the clock's steady scale
 };
 
 std::string SpoolFileName(const std::string& kind, uint64_t number);
