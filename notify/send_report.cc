@@ -58,7 +58,9 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
   int r = 0;
   if (ch.mailbox) {
     // The outbox keeps the message until the sender took it, and writes the
-    // product key when this message's turn comes.
+    // product key when this message's turn comes. What the station attaches
+    // lies below its destination folder, wherever that is now.
+    ch.mailbox->AllowAttachmentsBelow(m.strDestinationFolder);
     ch.mailbox->Submit({title, body, mail, program, files, text});
     if (mail) r = ch.launcher.CanStart(program) ? 1 : 0;
   } else {

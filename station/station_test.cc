@@ -210,7 +210,7 @@ TEST(Station, KeepsMonitoringWhileTheReportServerHangs) {
 
 // The event message as the sender program sends it: the filed record and
 // the waveform image attached. The image comes from the display's drawing;
-// here a stand-in file takes its place.
+// here a stand-in file in the destination's EventImage folder takes its place.
 TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   TempFolder dir;
   testing::LocalSmtpServer smtp(dir);
@@ -242,8 +242,9 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   CZentrovaDoc doc(platform);
   ConnectEventDetection(doc);
   ConnectReports(doc, reports);
-  const std::string image = dir.Path("EventImage_1000.png");
-  dir.Write("EventImage_1000.png", std::string("\x89PNG\r\n\x1a\n", 8) + "waveforms");
+  const std::string image = dir.Path("dest/EventImage/EventImage_1000.png");
+  std::filesystem::create_directories(dir.Path("dest/EventImage"));
+  dir.Write("dest/EventImage/EventImage_1000.png", std::string("\x89PNG\r\n\x1a\n", 8) + "waveforms");
   doc.services.drawEventImage = [&](int, int) { return image; };
   doc.StartUp();
   doc.bEventDetection = 1;
@@ -279,7 +280,8 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   EXPECT_NE(other.find("Zentrova started."), std::string::npos) << other;
   EXPECT_EQ(other.find("events were detected"), std::string::npos) << other;
   const std::string prefix = dir.Path("message-" + std::to_string(number) + "-");
-  EXPECT_EQ(dir.Read("message-" + std::to_string(number) + "-EventImage_1000.png"), dir.Read("EventImage_1000.png"));
+  EXPECT_EQ(dir.Read("message-" + std::to_string(number) + "-EventImage_1000.png"),
+            dir.Read("dest/EventImage/EventImage_1000.png"));
   std::string record;
   for (const auto& f : FilesBelow(dir.path())) {
     if (f.rfind(prefix, 0) == 0 && f.find("_SITE_1000.dat") != std::string::npos) record = f;
