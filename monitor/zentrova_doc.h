@@ -102,7 +102,8 @@ class CZentrovaDoc {
   int MoveToErrorFolder(const std::string& path, const std::string& name);
 
   // Sends through the report seam; 0 while none is wired in.
-  int SendReport(const std::string& text, int force, const std::vector<std::string>& attachments = {});
+  int SendReport(const std::string& text, int force, const std::vector<std::string>& attachments = {},
+                 bool announce = false);
 
   std::string Path(const std::string& folder, const std::string& name) const;
 

@@ -26,6 +26,7 @@ bool MailOutbox::Submit(MailJob job) {
   m.send = job.send;
   m.program = std::move(job.program);
   m.attachments = std::move(job.attachments);
+  m.announce = job.announce;
   const bool keep = m.send;  // a message that only writes the product key need not survive a stop
   return outbox_.Submit(std::move(m), keep);
 }
@@ -84,7 +85,10 @@ Attempt MailOutbox::Hand(const OutgoingMessage& m) {
     program = sender_.empty() ? m.program : sender_;
   }
   const int code = launcher_.Run(program, files, senderTimeoutMs_, stopWaiting_, why);
-  if (code == 0) return {Attempt::kDelivered, ""};
+  if (code == 0) {
+    if (m.announce && log_) log_(kMailSentLine);
+    return {Attempt::kDelivered, ""};
+  }
   if (code == 2) return {Attempt::kRefused, why};
   return {Attempt::kFailed, why};
 }

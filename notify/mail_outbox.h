@@ -10,7 +10,9 @@
 // with exit status 0; otherwise it is tried again (see Outbox). Status 2
 // (the sender refused its arguments) is not tried again. Attachments that
 // no longer exist are left out, and so are those outside the folders the
-// station attaches from (see AllowAttachmentsBelow).
+// station attaches from (see AllowAttachmentsBelow). A message that asks
+// for it is told in the log ("Mail was sent") once it was delivered, also
+// when that happens after a restart.
 
 #include <atomic>
 #include <functional>
@@ -24,6 +26,10 @@
 
 namespace zentrova {
 
+// The activity log's line for an e-mail the station tells of, once the
+// sender delivered it.
+inline constexpr const char* kMailSentLine = "Mail was sent";
+
 struct MailJob {
   std::string title;
   std::string body;
@@ -31,6 +37,7 @@ struct MailJob {
   std::string program;  // the sender program
   std::vector<std::string> attachments;
   std::string text;     // the station's message, for the outbox's log lines
+  bool announce = false;  // kMailSentLine in the log once it was delivered
 };
 
 class MailOutbox {

@@ -157,6 +157,39 @@ TEST(MailOutbox, AttachmentsComeOnlyFromTheDestinationFolder) {
   EXPECT_EQ(lines, told);
 }
 
+// A mail the station tells of keeps that wish in its spool file: delivered
+// by the next start, it is told then; the others are not.
+TEST(MailOutbox, ADeliveryLeftForTheNextStartIsToldThen) {
+  testing::TempFolder dir;
+  LinuxFileSystem fs;
+  FakeClock clock(1584259445);
+  MemoryStore product;
+  RecordingLauncher launcher;
+  std::vector<std::string> lines;
+  std::mutex mutex;
+  OutboxOptions o;
+  o.folder = dir.Path("outbox");
+  o.startNow = false;  // stopped before the sender could run
+  o.log = [&](const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex);
+    lines.push_back(line);
+  };
+  {
+    MailOutbox first(product, launcher, 30000, 8, o, &fs, &clock);
+    first.Submit({"T", "S1\nZentrova started.", true, "/p/ZuveRadeRI.exe", {}, "Zentrova started."});
+    first.Submit({"T", "S1\n1 events were detected in 7", true, "/p/ZuveRadeRI.exe", {}, "1 events were detected in 7",
+                  true});
+    first.Close(0);
+  }
+  EXPECT_TRUE(lines.empty());
+  MailOutbox next(product, launcher, 30000, 8, o, &fs, &clock);
+  next.Start();
+  ASSERT_TRUE(next.WaitIdle(5000));
+  EXPECT_EQ(next.Sent(), 2u);
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(lines, std::vector<std::string>{"Mail was sent"});
+}
+
 TEST(MailOutbox, ClosingDoesNotWaitForAHangingSender) {
   MemoryStore product;
   SlowSender sender(product);

@@ -58,6 +58,7 @@ std::string FormatOutgoingMessage(const OutgoingMessage& m) {
   line("title", m.title);
   line("body", m.body);
   line("send", m.send ? "1" : "0");
+  if (m.announce) line("announce", "1");  // absent: not told, as in files of earlier versions
   line("program", m.program);
   for (const auto& a : m.attachments) line("attachment", a);
   line("url", m.url);
@@ -105,6 +106,8 @@ std::optional<OutgoingMessage> ParseOutgoingMessage(const std::string& text) {
       m.body = value;
     } else if (key == "send") {
       m.send = value == "1";
+    } else if (key == "announce") {
+      m.announce = value == "1";
     } else if (key == "program") {
       m.program = value;
     } else if (key == "attachment") {

@@ -9,10 +9,10 @@
 // "\\"); the first line is "zentrova-outbox=1". Keys: kind, created
 // (seconds since 1970), attempts, reported (1 once a failed attempt was
 // logged), text (the station's message), title, body, send (1: start the
-// sender), program, attachment (one line per file, in order), url, field
-// (eight lines, in form order). Only paths of attachments are kept, never
-// their bytes, and never a setting of the sender (its password stays in the
-// product key).
+// sender), announce (1: tell in the log once it was delivered), program,
+// attachment (one line per file, in order), url, field (eight lines, in
+// form order). Only paths of attachments are kept, never their bytes, and
+// never a setting of the sender (its password stays in the product key).
 
 #include <cstdint>
 #include <optional>
@@ -33,6 +33,7 @@ struct OutgoingMessage {
   std::string title;
   std::string body;
   bool send = true;
+  bool announce = false;  // its delivery is told in the log
   std::string program;
   std::vector<std::string> attachments;
   // A form:

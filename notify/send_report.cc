@@ -25,7 +25,7 @@ void WriteEmailSettings(CZentrovaDoc& doc) {
 }
 
 int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, int force,
-               const std::vector<std::string>& attachments) {
+               const std::vector<std::string>& attachments, bool announce) {
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   MonitorSettings& m = doc.settingsBlock;
   const BatteryReading battery = ch.battery ? ch.battery() : BatteryReading{};
@@ -61,7 +61,7 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
     // product key when this message's turn comes. What the station attaches
     // lies below its destination folder, wherever that is now.
     ch.mailbox->AllowAttachmentsBelow(m.strDestinationFolder);
-    ch.mailbox->Submit({title, body, mail, program, files, text});
+    ch.mailbox->Submit({title, body, mail, program, files, text, announce && mail});
     if (mail) r = ch.launcher.CanStart(program) ? 1 : 0;
   } else {
     doc.settings.WriteProductText("MessageToBeSent", body);
@@ -91,8 +91,8 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
 
 void ConnectReports(CZentrovaDoc& doc, ReportChannels& channels) {
   doc.services.sendReport = [&doc, &channels](const std::string& text, int force,
-                                              const std::vector<std::string>& attachments) {
-    return SendReport(doc, channels, text, force, attachments);
+                                              const std::vector<std::string>& attachments, bool announce) {
+    return SendReport(doc, channels, text, force, attachments, announce);
   };
   doc.services.writeEmailSettings = [&doc] { WriteEmailSettings(doc); };
 }
