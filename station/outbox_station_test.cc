@@ -169,7 +169,8 @@ TEST(StationOutbox, APlantedAttachmentOutsideTheDestinationStaysHome) {
   int planted = 0;
   for (int i = 0; i < 100 && planted == 0; ++i) {
     for (int n = 1; std::filesystem::exists(smtpDir.Path("message-" + std::to_string(n) + ".rcpt")); ++n) {
-      if (smtpDir.Read("message-" + std::to_string(n) + ".eml").find("SITE\r\nplanted") != std::string::npos) planted = n;
+      const std::string text = smtpDir.Read("message-" + std::to_string(n) + ".eml");
+      if (text.find("SITE\r\nplanted") != std::string::npos) planted = n;
     }
     if (planted == 0) ::usleep(50000);
   }
