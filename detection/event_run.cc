@@ -47,9 +47,11 @@ int DetectAndNotify(CZentrovaDoc& doc, const std::string& filedPath, int fileNum
       if (!entry.ok() || entry->type != EntryType::kRegular) image.clear();
     }
     const std::string message = Printf("%d events were detected in %d", n, fileNumber);
-    if (doc.bSnedReport == 1 && doc.SendReport(message, 0, {filedPath, image}) == 1) {
-      doc.activityLog.Add("Mail was sent");
-      doc.activityLog.AppendToLogFile("Mail was sent");
+    // Handed on is not yet sent: the mail outbox says "Mail was sent" once
+    // the sender delivered it.
+    if (doc.bSnedReport == 1 && doc.SendReport(message, 0, {filedPath, image}, true) == 1) {
+      doc.activityLog.Add("Mail was queued");
+      doc.activityLog.AppendToLogFile("Mail was queued");
     }
   }
   return n;

@@ -115,18 +115,22 @@ TEST_F(EventRun, EventsAreMailedWithTheRecordAndItsImage) {
   doc.MoveExistingFiles();
   st.reports.clear();
   std::vector<std::vector<std::string>> attachments;
-  doc.services.sendReport = [&](const std::string& text, int force, const std::vector<std::string>& files) {
-    st.reports.push_back(text + (force ? " (forced)" : ""));
+  doc.services.sendReport = [&](const std::string& text, int force, const std::vector<std::string>& files,
+                                 bool announce) {
+    st.reports.push_back(text + (force ? " (forced)" : "") + (announce ? " (told when sent)" : ""));
     attachments.push_back(files);
     return 1;
   };
   WriteSimulated(st, 1);
   ASSERT_EQ(doc.CheckNewFiles(), 1);
-  EXPECT_EQ(st.reports, std::vector<std::string>{"1 events were detected in 101"});
+  EXPECT_EQ(st.reports, std::vector<std::string>{"1 events were detected in 101 (told when sent)"});
   ASSERT_EQ(attachments.size(), 1u);
   EXPECT_EQ(attachments[0][0], doc.NewFiles[0]);
   EXPECT_EQ(attachments[0][1], st.destination + "/EventImage/Waveform_101.png");
-  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 2), "Mail was sent");
+  // Handed on, not yet sent: the outbox tells of the delivery.
+  EXPECT_EQ(doc.activityLog.GetAt(doc.activityLog.Count() - 2), "Mail was queued");
+  EXPECT_NE(st.LogFileText().find("Mail was queued\r\n"), std::string::npos);
+  EXPECT_EQ(st.LogFileText().find("Mail was sent"), std::string::npos);
 }
 
 TEST_F(EventRun, AnImageThatCouldNotBeWrittenIsNotAttached) {
@@ -136,7 +140,7 @@ TEST_F(EventRun, AnImageThatCouldNotBeWrittenIsNotAttached) {
   CZentrovaDoc& doc = Doc();
   doc.MoveExistingFiles();
   std::vector<std::vector<std::string>> attachments;
-  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files) {
+  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files, bool) {
     attachments.push_back(files);
     return 1;
   };
@@ -156,7 +160,7 @@ TEST_F(EventRun, OnlyAPictureFileIsAttached) {
   CZentrovaDoc& doc = Doc();
   doc.MoveExistingFiles();
   std::vector<std::vector<std::string>> attachments;
-  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files) {
+  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files, bool) {
     attachments.push_back(files);
     return 1;
   };

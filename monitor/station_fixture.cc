@@ -14,7 +14,7 @@ StationFixture::StationFixture() {
   profile.values["ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH"] = destination;
   profile.values["sMyName"] = "S1";
   system.home = root.path();
-  services.sendReport = [this](const std::string& text, int, const std::vector<std::string>&) {
+  services.sendReport = [this](const std::string& text, int, const std::vector<std::string>&, bool) {
     reports.push_back(text);
     return 1;
   };

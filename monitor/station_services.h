@@ -22,8 +22,10 @@ struct ConcatenationRequest {
 };
 
 struct StationServices {
-  // SendReport(text, force, attachments) -> 1 when sent.
-  std::function<int(const std::string&, int, const std::vector<std::string>&)> sendReport;
+  // SendReport(text, force, attachments, announce) -> 1 when handed on.
+  // With `announce` the e-mail's delivery is told in the log when it
+  // happens ("Mail was sent"), which may be long after.
+  std::function<int(const std::string&, int, const std::vector<std::string>&, bool)> sendReport;
   // DetectAndNotify(event path, file number).
   std::function<void(const std::string&, int)> detectAndNotify;
   // CheckDestinationDrive() -> 1 moved, 2 no drive available, 0 unchanged.

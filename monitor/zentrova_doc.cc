@@ -48,8 +48,9 @@ void CZentrovaDoc::StartUp() {
   activityLog.SetLogFileNames(platform.clock.Now(), settingsBlock.strDestinationFolder);
 }
 
-int CZentrovaDoc::SendReport(const std::string& text, int force, const std::vector<std::string>& attachments) {
-  return services.sendReport ? services.sendReport(text, force, attachments) : 0;
+int CZentrovaDoc::SendReport(const std::string& text, int force, const std::vector<std::string>& attachments,
+                             bool announce) {
+  return services.sendReport ? services.sendReport(text, force, attachments, announce) : 0;
 }
 
 std::string CZentrovaDoc::Path(const std::string& folder, const std::string& name) const {

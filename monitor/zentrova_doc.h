@@ -113,7 +113,8 @@ class CZentrovaDoc {
   void JoinDueHours();
 
   // Sends through the report seam; 0 while none is wired in.
-  int SendReport(const std::string& text, int force, const std::vector<std::string>& attachments = {});
+  int SendReport(const std::string& text, int force, const std::vector<std::string>& attachments = {},
+                 bool announce = false);
 
   std::string Path(const std::string& folder, const std::string& name) const;
 

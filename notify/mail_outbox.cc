@@ -1,5 +1,8 @@
 #include "notify/mail_outbox.h"
 
+#include <algorithm>
+
+#include "notify/attachment_folders.h"
 
 namespace zentrova {
 
@@ -9,6 +12,7 @@ MailOutbox::MailOutbox(KeyValueStore& product, ProcessLauncher& launcher, int se
       launcher_(launcher),
       fs_(fs),
       senderTimeoutMs_(senderTimeoutMs),
+      log_(options.log),
       outbox_(
           fs ? *fs : NoFiles(), clock ? *clock : WallClock(), "mail", "E-mail",
           Adjusted(std::move(options), capacity, fs != nullptr),
@@ -22,6 +26,7 @@ bool MailOutbox::Submit(MailJob job) {
   m.send = job.send;
   m.program = std::move(job.program);
   m.attachments = std::move(job.attachments);
+  m.announce = job.announce;
   const bool keep = m.send;  // a message that only writes the product key need not survive a stop
   return outbox_.Submit(std::move(m), keep);
 }
@@ -29,6 +34,39 @@ bool MailOutbox::Submit(MailJob job) {
 void MailOutbox::SetSender(const std::string& program) {
   std::lock_guard<std::mutex> lock(senderMutex_);
   sender_ = program;
+}
+
+void MailOutbox::AllowAttachmentsBelow(const std::string& folder) {
+  std::lock_guard<std::mutex> lock(senderMutex_);
+  if (folder.empty()) return;
+  if (std::find(attachmentFolders_.begin(), attachmentFolders_.end(), folder) == attachmentFolders_.end()) {
+    attachmentFolders_.push_back(folder);
+  }
+}
+
+std::vector<std::string> MailOutbox::Attachments(const OutgoingMessage& m) {
+  std::vector<std::string> folders;
+  {
+    std::lock_guard<std::mutex> lock(senderMutex_);
+    folders = attachmentFolders_;
+  }
+  std::vector<std::string> files;
+  for (const auto& path : m.attachments) {
+    if (path.empty()) continue;
+    const bool allowed = folders.empty() || std::any_of(folders.begin(), folders.end(), [&](const std::string& f) {
+                           return LiesBelow(fs_, f, path);
+                         });
+    if (!allowed) {
+      if (m.attempts == 0 && log_) {
+        log_("E-mail \"" + m.text.substr(0, m.text.find_first_of("\r\n")) + "\": the attachment " + path +
+             " is not in the destination folder; the message goes without it");
+      }
+      continue;
+    }
+    // A file removed since (a record moved on, an image cleaned up) is left out.
+    if (fs_ == nullptr || fs_->Exists(path)) files.push_back(path);
+  }
+  return files;
 }
 
 Attempt MailOutbox::Hand(const OutgoingMessage& m) {
@@ -39,11 +77,7 @@ Attempt MailOutbox::Hand(const OutgoingMessage& m) {
   const bool title = product_.Set("stMessaggeTitle", m.title);
   if (!m.send) return {Attempt::kNothingToDo, ""};
   if (!body || !title) return {Attempt::kFailed, "the message could not be stored in the product key"};
-  std::vector<std::string> files;
-  for (const auto& path : m.attachments) {
-    // A file removed since (a record moved on, an image cleaned up) is left out.
-    if (!path.empty() && (fs_ == nullptr || fs_->Exists(path))) files.push_back(path);
-  }
+  const std::vector<std::string> files = Attachments(m);
   std::string why;
   std::string program;
   {
@@ -51,7 +85,10 @@ Attempt MailOutbox::Hand(const OutgoingMessage& m) {
     program = sender_.empty() ? m.program : sender_;
   }
   const int code = launcher_.Run(program, files, senderTimeoutMs_, stopWaiting_, why);
-  if (code == 0) return {Attempt::kDelivered, ""};
+  if (code == 0) {
+    if (m.announce && log_) log_(kMailSentLine);
+    return {Attempt::kDelivered, ""};
+  }
   if (code == 2) return {Attempt::kRefused, why};
   return {Attempt::kFailed, why};
 }

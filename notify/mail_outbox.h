@@ -9,9 +9,13 @@
 // A message counts as delivered only when the sender started and ended
 // with exit status 0; otherwise it is tried again (see Outbox). Status 2
 // (the sender refused its arguments) is not tried again. Attachments that
-// no longer exist are left out.
+// no longer exist are left out, and so are those outside the folders the
+// station attaches from (see AllowAttachmentsBelow). A message that asks
+// for it is told in the log ("Mail was sent") once it was delivered, also
+// when that happens after a restart.
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -22,6 +26,10 @@
 
 namespace zentrova {
 
+// The activity log's line for an e-mail the station tells of, once the
+// sender delivered it.
+inline constexpr const char* kMailSentLine = "Mail was sent";
+
 struct MailJob {
   std::string title;
   std::string body;
@@ -29,6 +37,7 @@ struct MailJob {
   std::string program;  // the sender program
   std::vector<std::string> attachments;
   std::string text;     // the station's message, for the outbox's log lines
+  bool announce = false;  // kMailSentLine in the log once it was delivered
 };
 
 class MailOutbox {
@@ -44,6 +53,12 @@ class MailOutbox {
   // The sender program of this station: every message, also one read
   // back from the spool, is handed to it, whatever program its file names.
   void SetSender(const std::string& program);
+  // Attachments are taken only from below the folders given here (the
+  // destination folders of this run); one named elsewhere, as a spool file
+  // put there by other hands may name it, is left out with a line in the
+  // log at the message's first attempt, and the message goes without it.
+  // Until a folder is given every attachment is taken.
+  void AllowAttachmentsBelow(const std::string& folder);
   void Start() { outbox_.Start(); }
   // Hands on what is queued for at most `ms` more milliseconds, then ends
   // the sender under way; what is left stays in the spool.
@@ -58,14 +73,18 @@ class MailOutbox {
 
  private:
   Attempt Hand(const OutgoingMessage& m);
+  // The attachments of `m` that go: there, and where the station attaches from.
+  std::vector<std::string> Attachments(const OutgoingMessage& m);
 
   KeyValueStore& product_;
   ProcessLauncher& launcher_;
   FileSystem* fs_;
   const int senderTimeoutMs_;
+  const std::function<void(const std::string&)> log_;
   std::atomic<bool> stopWaiting_{false};
-  std::mutex senderMutex_;
+  std::mutex senderMutex_;  // guards sender_ and attachmentFolders_
   std::string sender_;  // empty: the program each message names
+  std::vector<std::string> attachmentFolders_;  // empty: attachments from anywhere
   Outbox outbox_;
 };
 

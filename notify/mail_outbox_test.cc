@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "platform/forwarding_file_system.h"
@@ -86,6 +88,106 @@ TEST(MailOutbox, NoSenderFindsAnEarlierMessage) {
                 seen == "T2|Warning ! Battery voltage is less than 10.5 V. PC will be shoutdown.|0")
         << seen;
   }
+}
+
+// A spool file names the files its e-mail carries. Only those below the
+// destination folder go, whatever way the path takes; the others are left
+// out, each with a line, and the message goes all the same.
+TEST(MailOutbox, AttachmentsComeOnlyFromTheDestinationFolder) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("dest/EventImage"));
+  std::filesystem::create_directories(dir.Path("dest/WaveformFiles/2020"));
+  dir.Write("dest/EventImage/Waveform_7.png", "picture");
+  dir.Write("dest/WaveformFiles/2020/7.dat", "record");
+  dir.Write("private.txt", "private");
+  std::filesystem::create_directory_symlink(dir.path(), dir.Path("dest/EventImage/up"));
+  std::filesystem::create_symlink(dir.Path("private.txt"), dir.Path("dest/EventImage/Waveform_8.png"));
+  const struct {
+    std::string path;
+    bool taken;
+  } cases[] = {
+      {dir.Path("dest/EventImage/Waveform_7.png"), true},
+      {dir.Path("dest/WaveformFiles/2020/7.dat"), true},
+      {dir.Path("dest//WaveformFiles/2020/7.dat"), true},
+      {dir.Path("private.txt"), false},
+      {dir.Path("dest/../private.txt"), false},
+      {dir.Path("dest/EventImage/./Waveform_7.png"), false},
+      {dir.Path("dest/EventImage/up/private.txt"), false},   // through a link in the tree
+      {dir.Path("dest/EventImage/Waveform_8.png"), false},  // a link to a file elsewhere
+      {dir.Path("dest-other/x.dat"), false},
+      {"private.txt", false},
+      {dir.Path("dest"), false},
+  };
+  std::string planted = "zentrova-outbox=1\nkind=mail\ncreated=1584259445\ntext=planted\nsend=1\n";
+  std::vector<std::string> taken;
+  for (const auto& c : cases) {
+    planted += "attachment=" + c.path + "\n";
+    if (c.taken) taken.push_back(c.path);
+  }
+  std::filesystem::create_directories(dir.Path("outbox"));
+  dir.Write("outbox/mail-000000000001.msg", planted);
+  LinuxFileSystem fs;
+  FakeClock clock(1584259445);
+  MemoryStore product;
+  RecordingLauncher launcher;
+  std::vector<std::string> lines;
+  std::mutex mutex;
+  OutboxOptions o;
+  o.folder = dir.Path("outbox");
+  o.startNow = false;
+  o.log = [&](const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (line.find("attachment") != std::string::npos) lines.push_back(line);
+  };
+  MailOutbox mail(product, launcher, 30000, 8, o, &fs, &clock);
+  mail.AllowAttachmentsBelow(dir.Path("dest"));
+  mail.Start();
+  ASSERT_TRUE(mail.WaitIdle(5000));
+  EXPECT_EQ(mail.Sent(), 1u);
+  std::lock_guard<std::mutex> lock(mutex);
+  ASSERT_EQ(launcher.calls.size(), 1u);
+  EXPECT_EQ(launcher.calls[0].arguments, taken);
+  std::vector<std::string> told;
+  for (const auto& c : cases) {
+    if (!c.taken) {
+      told.push_back("E-mail \"planted\": the attachment " + c.path +
+                     " is not in the destination folder; the message goes without it");
+    }
+  }
+  EXPECT_EQ(lines, told);
+}
+
+// A mail the station tells of keeps that wish in its spool file: delivered
+// by the next start, it is told then; the others are not.
+TEST(MailOutbox, ADeliveryLeftForTheNextStartIsToldThen) {
+  testing::TempFolder dir;
+  LinuxFileSystem fs;
+  FakeClock clock(1584259445);
+  MemoryStore product;
+  RecordingLauncher launcher;
+  std::vector<std::string> lines;
+  std::mutex mutex;
+  OutboxOptions o;
+  o.folder = dir.Path("outbox");
+  o.startNow = false;  // stopped before the sender could run
+  o.log = [&](const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex);
+    lines.push_back(line);
+  };
+  {
+    MailOutbox first(product, launcher, 30000, 8, o, &fs, &clock);
+    first.Submit({"T", "S1\nZentrova started.", true, "/p/ZuveRadeRI.exe", {}, "Zentrova started."});
+    first.Submit({"T", "S1\n1 events were detected in 7", true, "/p/ZuveRadeRI.exe", {}, "1 events were detected in 7",
+                  true});
+    first.Close(0);
+  }
+  EXPECT_TRUE(lines.empty());
+  MailOutbox next(product, launcher, 30000, 8, o, &fs, &clock);
+  next.Start();
+  ASSERT_TRUE(next.WaitIdle(5000));
+  EXPECT_EQ(next.Sent(), 2u);
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(lines, std::vector<std::string>{"Mail was sent"});
 }
 
 TEST(MailOutbox, ClosingDoesNotWaitForAHangingSender) {

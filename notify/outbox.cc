@@ -59,6 +59,14 @@ int64_t Outbox::NowMs() const {
       .count();
 }
 
+int64_t Outbox::BornMs(int64_t created) const {
+  // The time a message waited before this start is all the wall clock can
+  // tell; from here on the steady clock counts, whatever is done to the
+  // wall clock. One made "in the future" (the clock was set back) is new.
+  const int64_t waited = std::max<int64_t>(0, clock_.Now() - created);
+  return clock_.SteadyMs() - waited * 1000;
+}
+
 std::string Outbox::Name(const OutgoingMessage& m) const { return noun_ + " \"" + FirstLine(m.text) + "\""; }
 
 void Outbox::Log(const std::string& line, std::unique_lock<std::mutex>& lock) {
@@ -103,9 +111,14 @@ void Outbox::Load() {
     m->file = path;
     m->bytes = text->size();
     m->dueMs = 0;  // due at once
+    m->bornMs = BornMs(m->created);
     bytes_ += m->bytes;
     queue_.push_back(std::move(*m));
   }
+  // The folder lists its names as text, where "mail-1000000000000.msg"
+  // comes before "mail-999999999999.msg": the messages go by number.
+  std::sort(queue_.begin(), queue_.end(),
+            [](const OutgoingMessage& a, const OutgoingMessage& b) { return a.number < b.number; });
 }
 
 void Outbox::Start() {
@@ -129,6 +142,7 @@ bool Outbox::Submit(OutgoingMessage message, bool keepOnDisk) {
   std::unique_lock<std::mutex> lock(mutex_);
   message.kind = kind_;
   message.created = clock_.Now();
+  message.bornMs = clock_.SteadyMs();
   message.attempts = 0;
   message.reported = 0;
   message.number = nextNumber_++;
@@ -206,8 +220,8 @@ void Outbox::Settle(OutgoingMessage m, const Attempt& attempt, std::unique_lock<
   ++m.attempts;
   const bool first = m.reported == 0;
   m.reported = 1;
-  const int64_t age = clock_.Now() - m.created;
-  if (attempt.outcome == Attempt::kRefused || age >= static_cast<int64_t>(options_.retryHours) * 3600) {
+  const int64_t ageMs = clock_.SteadyMs() - m.bornMs;
+  if (attempt.outcome == Attempt::kRefused || ageMs >= static_cast<int64_t>(options_.retryHours) * 3600 * 1000) {
     Forget(m);
     ++givenUp_;
     if (attempt.outcome == Attempt::kRefused) {

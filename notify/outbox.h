@@ -9,8 +9,11 @@
 // nothing: the next start finds the files and sends them. A failed message
 // is tried again after a pause that grows from `firstPauseMs`, doubling at
 // each failure, to at most `maxPauseMs`, for `retryHours` after it was
-// made; then it is given up. The outbox is bounded in messages and in
-// bytes: when a new message finds it full, the oldest waiting ones give way.
+// made; then it is given up. Its age runs on the clock's steady scale, so a
+// wall clock set forward or back does not age it; only the time it waited
+// before this start is taken from its stored creation time. The outbox is
+// bounded in messages and in bytes: when a new message finds it full, the
+// oldest waiting ones give way.
 //
 // What the operator is told (the log function): the first failed attempt
 // of each message with its reason, a delivery after failures, a message
@@ -104,6 +107,9 @@ class Outbox {
   void Log(const std::string& line, std::unique_lock<std::mutex>& lock);
   std::string Name(const OutgoingMessage& m) const;
   int64_t NowMs() const;
+  // The steady reading at which a message made at `created` (seconds since
+  // 1970) was new.
+  int64_t BornMs(int64_t created) const;
 
   FileSystem& fs_;
   Clock& clock_;

@@ -142,3 +142,78 @@ TEST(OutboxSpoolFiles, AMessageLargerThanTheSpoolDoesNotPushTheOthersOut) {
 
 }  // namespace
 }  // namespace zentrova
+
+namespace zentrova {
+namespace {
+
+// Past number 999999999999 the names grow by a digit. The next start reads
+// them back and sends them after the shorter ones, by number, not by the
+// order of their names.
+TEST(OutboxSpoolFiles, NumbersPastTwelveDigitsAreReadBackInTheirOrder) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir.Path("outbox"));
+  dir.Write("outbox/mail-999999999999.msg", "zentrova-outbox=1\nkind=mail\ncreated=1584259445\ntext=last of twelve\n");
+  LinuxFileSystem fs;
+  FakeClock clock(1584259445);
+  OutboxOptions o;
+  o.folder = dir.Path("outbox");
+  o.startNow = false;  // a station stopped before it could send
+  {
+    Outbox first(fs, clock, "mail", "E-mail", o, [](const OutgoingMessage&) { return Attempt{}; }, nullptr);
+    for (const char* text : {"first of thirteen", "second of thirteen"}) {
+      OutgoingMessage m;
+      m.text = text;
+      EXPECT_TRUE(first.Submit(m));
+    }
+    first.Close(0);
+  }
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(o.folder)) files.push_back(e.path().filename().string());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"mail-1000000000000.msg", "mail-1000000000001.msg",
+                                             "mail-999999999999.msg"}));
+
+  std::vector<std::string> seen;
+  std::mutex mutex;
+  o.startNow = true;
+  Outbox next(fs, clock, "mail", "E-mail", o,
+              [&](const OutgoingMessage& m) {
+                std::lock_guard<std::mutex> lock(mutex);
+                seen.push_back(m.text);
+                return Attempt{Attempt::kDelivered, ""};
+              },
+              nullptr);
+  ASSERT_TRUE(next.WaitIdle(5000));
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(seen, (std::vector<std::string>{"last of twelve", "first of thirteen", "second of thirteen"}));
+  EXPECT_TRUE(std::filesystem::is_empty(o.folder));
+}
+
+// The names an outbox reads are the names it writes, however long.
+TEST(OutboxSpoolFiles, OnlyTheNamesWrittenAreRead) {
+  const struct {
+    const char* name;
+    std::optional<uint64_t> number;
+  } cases[] = {
+      {"mail-000000000001.msg", 1},
+      {"mail-999999999999.msg", 999999999999u},
+      {"mail-1000000000000.msg", 1000000000000u},
+      {"mail-18446744073709551615.msg", 18446744073709551615u},
+      {"mail-18446744073709551616.msg", std::nullopt},  // past the largest number
+      {"mail-1.msg", std::nullopt},                     // not how 1 is written
+      {"mail-0000000000001.msg", std::nullopt},
+      {"mail-00000000000a.msg", std::nullopt},
+      {"mail-.msg", std::nullopt},
+      {"mail-000000000001.tmp", std::nullopt},
+      {"form-000000000001.msg", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SpoolFileNumber("mail", c.name), c.number) << c.name;
+    if (c.number) {
+      EXPECT_EQ(SpoolFileName("mail", *c.number), c.name);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zentrova

@@ -203,6 +203,56 @@ TEST(Outbox, AMessageTooOldIsGivenUpAndTheOldestGiveWayWhenFull) {
   EXPECT_TRUE(SpoolFiles(dir.Path("outbox")).empty());
 }
 
+// A message ages on the steady clock: a wall clock set forward (the time
+// served again after days without) gives up nothing. The time a message
+// waited before a start counts from its stored creation time.
+TEST(Outbox, AMessageAgesOnTheSteadyClock) {
+  const struct {
+    const char* what;
+    bool leftByTheLastRun;  // made 23 hours before this start
+    int64_t wallShiftSeconds;
+    int64_t passingMs;
+    bool givenUp;
+  } cases[] = {
+      {"new, the wall clock set two days forward", false, 48 * 3600, 0, false},
+      {"new, the wall clock set a day back", false, -24 * 3600, 25LL * 3600 * 1000, true},
+      {"new, a day and an hour pass", false, 0, 25LL * 3600 * 1000, true},
+      {"left, nothing more", true, 0, 0, false},
+      {"left, the wall clock set two days forward", true, 48 * 3600, 0, false},
+      {"left, an hour and a minute pass", true, 0, 61LL * 60 * 1000, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder dir;
+    LinuxFileSystem fs;
+    FakeClock clock(1584259445);
+    Lines lines;
+    Failing deliver;
+    OutboxOptions o = Quick(dir.Path("outbox"), lines);
+    o.retryHours = 24;
+    o.startNow = false;
+    if (c.leftByTheLastRun) {
+      std::filesystem::create_directories(dir.Path("outbox"));
+      dir.Write("outbox/mail-000000000001.msg", "zentrova-outbox=1\nkind=mail\ncreated=" +
+                                                    std::to_string(clock.Now() - 23 * 3600) + "\ntext=m\n");
+    }
+    Outbox outbox(fs, clock, "mail", "E-mail", o, [&](const OutgoingMessage& m) { return deliver(m); }, nullptr);
+    if (!c.leftByTheLastRun) {
+      OutgoingMessage m;
+      m.text = "m";
+      outbox.Submit(m);
+    }
+    clock.ShiftWall(c.wallShiftSeconds);
+    clock.Advance(c.passingMs);
+    outbox.Start();
+    ASSERT_TRUE(lines.WaitFor("E-mail \"m\" was ", 1));
+    EXPECT_EQ(lines.Containing("was given up after 1 attempts in 24 hours: server away"), c.givenUp ? 1u : 0u)
+        << ::testing::PrintToString(lines.All());
+    EXPECT_EQ(outbox.GivenUp(), c.givenUp ? 1u : 0u);
+    outbox.Close(0);
+  }
+}
+
 // What an earlier run left is sent first, in its order; a damaged file is
 // left alone with one line, a write cut short by a crash is removed.
 TEST(Outbox, WhatTheLastRunLeftGoesFirst) {

@@ -1,6 +1,7 @@
 #include "notify/outgoing_message.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/key_value_store.h"
@@ -28,15 +29,21 @@ std::string SpoolFileName(const std::string& kind, uint64_t number) {
 
 std::optional<uint64_t> SpoolFileNumber(const std::string& kind, const std::string& name) {
   const std::string prefix = kind + "-";
-  if (name.size() != prefix.size() + 12 + 4 || name.rfind(prefix, 0) != 0 ||
-      name.compare(name.size() - 4, 4, ".msg") != 0) {
+  const std::string suffix = ".msg";
+  if (name.size() <= prefix.size() + suffix.size() || name.rfind(prefix, 0) != 0 ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
     return std::nullopt;
   }
+  const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
   uint64_t n = 0;
-  for (size_t i = prefix.size(); i < prefix.size() + 12; ++i) {
-    if (name[i] < '0' || name[i] > '9') return std::nullopt;
-    n = n * 10 + static_cast<uint64_t>(name[i] - '0');
+  for (const char c : digits) {
+    const uint64_t digit = static_cast<uint64_t>(c - '0');
+    if (c < '0' || c > '9' || n > (UINT64_MAX - digit) / 10) return std::nullopt;
+    n = n * 10 + digit;
   }
+  // Only the name this number is written under: another spelling of it
+  // ("mail-1.msg") would leave its file behind when the message is saved again.
+  if (name != SpoolFileName(kind, n)) return std::nullopt;
   return n;
 }
 
@@ -51,6 +58,7 @@ std::string FormatOutgoingMessage(const OutgoingMessage& m) {
   line("title", m.title);
   line("body", m.body);
   line("send", m.send ? "1" : "0");
+  if (m.announce) line("announce", "1");  // absent: not told, as in files of earlier versions
   line("program", m.program);
   for (const auto& a : m.attachments) line("attachment", a);
   line("url", m.url);
@@ -98,6 +106,8 @@ std::optional<OutgoingMessage> ParseOutgoingMessage(const std::string& text) {
       m.body = value;
     } else if (key == "send") {
       m.send = value == "1";
+    } else if (key == "announce") {
+      m.announce = value == "1";
     } else if (key == "program") {
       m.program = value;
     } else if (key == "attachment") {

@@ -25,7 +25,7 @@ void WriteEmailSettings(CZentrovaDoc& doc) {
 }
 
 int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, int force,
-               const std::vector<std::string>& attachments) {
+               const std::vector<std::string>& attachments, bool announce) {
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   MonitorSettings& m = doc.settingsBlock;
   const BatteryReading battery = ch.battery ? ch.battery() : BatteryReading{};
@@ -58,8 +58,10 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
   int r = 0;
   if (ch.mailbox) {
     // The outbox keeps the message until the sender took it, and writes the
-    // product key when this message's turn comes.
-    ch.mailbox->Submit({title, body, mail, program, files, text});
+    // product key when this message's turn comes. What the station attaches
+    // lies below its destination folder, wherever that is now.
+    ch.mailbox->AllowAttachmentsBelow(m.strDestinationFolder);
+    ch.mailbox->Submit({title, body, mail, program, files, text, announce && mail});
     if (mail) r = ch.launcher.CanStart(program) ? 1 : 0;
   } else {
     doc.settings.WriteProductText("MessageToBeSent", body);
@@ -89,8 +91,8 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
 
 void ConnectReports(CZentrovaDoc& doc, ReportChannels& channels) {
   doc.services.sendReport = [&doc, &channels](const std::string& text, int force,
-                                              const std::vector<std::string>& attachments) {
-    return SendReport(doc, channels, text, force, attachments);
+                                              const std::vector<std::string>& attachments, bool announce) {
+    return SendReport(doc, channels, text, force, attachments, announce);
   };
   doc.services.writeEmailSettings = [&doc] { WriteEmailSettings(doc); };
 }

@@ -40,9 +40,11 @@ inline constexpr const char* kSenderProgram = "ZuveRadeRI.exe";
 // 1 when the message was handed on, 0 otherwise. Handed on: the sender was
 // started, or (with an outbox) the message is kept in it and the sender is
 // a program this user may start; or the form was posted or queued.
-// Whether it then reached its server the outbox tells in the activity log.
+// Whether it then reached its server the outbox tells in the activity log;
+// with `announce` the mail outbox also tells when the e-mail was delivered
+// ("Mail was sent"). Without an outbox no delivery is told.
 int SendReport(CZentrovaDoc& doc, ReportChannels& channels, const std::string& text, int force,
-               const std::vector<std::string>& attachments);
+               const std::vector<std::string>& attachments, bool announce = false);
 
 // The six e-mail values of the product key, read with their defaults and
 // written back, so the sender program finds all of them.

@@ -1,9 +1,13 @@
 #include "notify/send_report.h"
 
+#include <filesystem>
+#include <mutex>
+
 #include <gtest/gtest.h>
 
 #include "monitor/station_fixture.h"
 #include "notify/form_post.h"
+#include "platform/linux_file_system.h"
 
 namespace zentrova {
 namespace {
@@ -86,6 +90,25 @@ TEST_F(SendReportTest, DeliveryChoicesAndResults) {
             0u)
       << http.posts[0].second;
   EXPECT_EQ(doc.settingsBlock.nFileId, -1);
+}
+
+// The drive manager moves the destination while the station runs: the
+// record and image filed on the new drive go with their mail.
+TEST_F(SendReportTest, AttachmentsGoFromTheDestinationOfTheMoment) {
+  CZentrovaDoc& doc = st.Doc();
+  LinuxFileSystem fs;
+  MailOutbox mailbox(st.product, launcher, 30000, 8, {}, &fs);
+  channels.mailbox = &mailbox;
+  mailbox.AllowAttachmentsBelow(doc.settingsBlock.strDestinationFolder);  // as the station does at its start
+  const std::string moved = st.root.Path("disk2/ZentrovaData");
+  std::filesystem::create_directories(moved + "/EventImage");
+  st.root.Write("disk2/ZentrovaData/EventImage/Waveform_7.png", "picture");
+  doc.settingsBlock.strDestinationFolder = moved;
+  EXPECT_EQ(SendReport(doc, channels, "1 events were detected in 7", 0, {moved + "/EventImage/Waveform_7.png"}), 1);
+  ASSERT_TRUE(mailbox.WaitIdle(5000));
+  std::lock_guard<std::mutex> lock(launcher.mutex);
+  ASSERT_EQ(launcher.calls.size(), 1u);
+  EXPECT_EQ(launcher.calls[0].arguments, std::vector<std::string>{moved + "/EventImage/Waveform_7.png"});
 }
 
 TEST_F(SendReportTest, AMissingRecipientIsAskedFor) {

@@ -29,14 +29,18 @@ class SystemClock : public Clock {
 class FakeClock : public Clock {
  public:
   explicit FakeClock(int64_t startSeconds = 1584259445) : ms_(startSeconds * 1000) {}
-  int64_t Now() override { return ms_.load() / 1000; }
+  int64_t Now() override { return (ms_.load() + wallShiftMs_.load()) / 1000; }
   int64_t SteadyMs() override { return ms_.load(); }
   void Sleep(int milliseconds) override { Advance(milliseconds); }
+  // Time passes: both readings move.
   void Advance(int64_t milliseconds) { ms_ += milliseconds; }
-  void SetNow(int64_t seconds) { ms_ = seconds * 1000; }
+  void SetNow(int64_t seconds) { ms_ = seconds * 1000 - wallShiftMs_.load(); }
+  // The wall clock is set forward (or back): the steady reading stays.
+  void ShiftWall(int64_t seconds) { wallShiftMs_ += seconds * 1000; }
 
  private:
   std::atomic<int64_t> ms_;
+  std::atomic<int64_t> wallShiftMs_{0};
 };
 
 }  // namespace zentrova

@@ -144,5 +144,41 @@ TEST(StationOutbox, TheSmtpPasswordStaysInProductIni) {
   EXPECT_NE(dir.Read("cfg/product.ini").find("SMTPPassword=" + password), std::string::npos);
 }
 
+// A spool file put into the outbox by other hands names the files its
+// e-mail carries: what lies below the destination folder goes with it,
+// another file of the operator's stays home, and the station says so.
+TEST(StationOutbox, APlantedAttachmentOutsideTheDestinationStaysHome) {
+  TempFolder dir, smtpDir;
+  testing::LocalSmtpServer smtp(smtpDir);
+  ASSERT_FALSE(smtp.port.empty());
+  WriteSettings(dir, smtp.port, testing::FreePort());
+  std::filesystem::create_directories(dir.Path("dest/WaveformFiles"));
+  std::filesystem::create_directories(dir.Path("cfg/outbox"));
+  dir.Write("dest/WaveformFiles/record.dat", "record bytes");
+  dir.Write("private.txt", "private bytes");
+  dir.Write("cfg/outbox/mail-000000000001.msg",
+            "zentrova-outbox=1\nkind=mail\ncreated=1584259445\ntext=planted\ntitle=T\nbody=SITE\\nplanted\nsend=1\n"
+            "attachment=" + dir.Path("dest/WaveformFiles/record.dat") + "\nattachment=" + dir.Path("private.txt") +
+            "\n");
+  auto run = RunProcess({kStation, "--config-dir", dir.Path("cfg"), "--run-for", "1"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("E-mail \"planted\": the attachment " + dir.Path("private.txt") +
+                         " is not in the destination folder; the message goes without it"),
+            std::string::npos)
+      << run.out;
+  int planted = 0;
+  for (int i = 0; i < 100 && planted == 0; ++i) {
+    for (int n = 1; std::filesystem::exists(smtpDir.Path("message-" + std::to_string(n) + ".rcpt")); ++n) {
+      const std::string text = smtpDir.Read("message-" + std::to_string(n) + ".eml");
+      if (text.find("SITE\r\nplanted") != std::string::npos) planted = n;
+    }
+    if (planted == 0) ::usleep(50000);
+  }
+  ASSERT_NE(planted, 0) << run.out;
+  const std::string prefix = "message-" + std::to_string(planted) + "-";
+  EXPECT_EQ(smtpDir.Read(prefix + "record.dat"), "record bytes");
+  EXPECT_FALSE(std::filesystem::exists(smtpDir.Path(prefix + "private.txt")));
+}
+
 }  // namespace
 }  // namespace zentrova

@@ -94,6 +94,7 @@ StationAssembly::StationAssembly(const StationOptions& options, TimerHost& timer
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, timers_);
   ConnectBatteryCheck(*form_, *doc_, health_, timers_);
   mailbox_.SetSender(JoinPath(fs_, doc_->settingsBlock.strProgramFolder, kSenderProgram));
+  mailbox_.AllowAttachmentsBelow(doc_->settingsBlock.strDestinationFolder);
   mailbox_.Start();  // what the last run left goes first
   outbox_.Start();
 }

@@ -258,7 +258,7 @@ TEST(Station, KeepsMonitoringWhileTheReportServerHangs) {
 
 // The event message as the sender program sends it: the filed record and
 // the waveform image attached. The image comes from the display's drawing;
-// here a stand-in file takes its place.
+// here a stand-in file in the destination's EventImage folder takes its place.
 TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   TempFolder dir;
   testing::LocalSmtpServer smtp(dir);
@@ -290,8 +290,9 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   CZentrovaDoc doc(platform);
   ConnectEventDetection(doc);
   ConnectReports(doc, reports);
-  const std::string image = dir.Path("EventImage_1000.png");
-  dir.Write("EventImage_1000.png", std::string("\x89PNG\r\n\x1a\n", 8) + "waveforms");
+  const std::string image = dir.Path("dest/EventImage/EventImage_1000.png");
+  std::filesystem::create_directories(dir.Path("dest/EventImage"));
+  dir.Write("dest/EventImage/EventImage_1000.png", std::string("\x89PNG\r\n\x1a\n", 8) + "waveforms");
   doc.services.drawEventImage = [&](int, int) { return image; };
   doc.StartUp();
   doc.bEventDetection = 1;
@@ -327,13 +328,89 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   EXPECT_NE(other.find("Zentrova started."), std::string::npos) << other;
   EXPECT_EQ(other.find("events were detected"), std::string::npos) << other;
   const std::string prefix = dir.Path("message-" + std::to_string(number) + "-");
-  EXPECT_EQ(dir.Read("message-" + std::to_string(number) + "-EventImage_1000.png"), dir.Read("EventImage_1000.png"));
+  EXPECT_EQ(dir.Read("message-" + std::to_string(number) + "-EventImage_1000.png"),
+            dir.Read("dest/EventImage/EventImage_1000.png"));
   std::string record;
   for (const auto& f : FilesBelow(dir.path())) {
     if (f.rfind(prefix, 0) == 0 && f.find("_SITE_1000.dat") != std::string::npos) record = f;
   }
   ASSERT_FALSE(record.empty()) << "the record was not attached: " << ::testing::PrintToString(FilesBelow(dir.path()));
   EXPECT_EQ(testing::ReadFileBytes(record), SimulatedRecord(o, 0));
+}
+
+// With the mail server away the event mail is queued, not sent: "Mail was
+// sent" comes once the sender delivered it, after the server came up.
+TEST(Station, AnEventMailReadsAsSentOnlyOnceDelivered) {
+  TempFolder dir, smtpDir;
+  const std::string smtpPort = testing::FreePort();
+  ASSERT_FALSE(smtpPort.empty());
+  std::filesystem::create_directories(dir.Path("cfg"));
+  std::filesystem::create_directories(dir.Path("watched"));
+  ::setenv("ZENTROVA_CONFIG_DIR", dir.Path("cfg").c_str(), 1);  // where the sender reads the product key
+  LinuxFileSystem fs;
+  MemoryStore profile;
+  IniFileStore product(fs, dir.Path("cfg/product.ini"), "Kalvane Applications");
+  for (const auto& [k, v] : std::vector<std::pair<std::string, std::string>>{
+           {"SMTPServer", "127.0.0.1"}, {"iPortNumber", smtpPort}, {"SenderEMailAddress", "station@example.org"},
+           {"ReceiverEMailAddress", "op@example.org"}, {"SMTPUsername", ""}, {"EVENT_DETECTION_MINIMUM_N_CHANNEL", "2"}}) {
+    product.Set(k, v);
+  }
+  profile.values = {{"ZENTROVA_CURRENT_FOLDER_PATH", dir.Path("watched")},
+                    {"ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH", dir.Path("dest")},
+                    {"sMyName", "SITE"}, {"bSnedReport", "1"}, {"bEventDetection", "1"}, {"bSendMail", "1"},
+                    {"bMoveToFolder", "1"}};
+  FakeClock clock(1584259445);
+  FixedSystemInfo system;
+  system.programPath = kStation;  // the sender program lies beside the station
+  RecordingPrompt prompt;
+  Platform platform{fs, profile, product, clock, system, prompt};
+  PosixLauncher launcher;
+  CurlHttpClient http;
+  CZentrovaDoc doc(platform);
+  OutboxOptions o;
+  o.folder = dir.Path("cfg/outbox");
+  o.firstPauseMs = 100;
+  o.maxPauseMs = 400;
+  o.log = [&doc](const std::string& line) {  // as the station logs its outboxes
+    doc.activityLog.Add(line);
+    doc.activityLog.AppendToLogFile(line);
+  };
+  MailOutbox mailbox(product, launcher, 30000, 64, o, &fs, &clock);
+  ReportChannels reports{launcher, http, nullptr, nullptr, nullptr, nullptr, &mailbox};
+  ConnectEventDetection(doc);
+  ConnectReports(doc, reports);
+  doc.services.drawEventImage = [](int, int) { return std::string(); };
+  doc.StartUp();
+  doc.bEventDetection = 1;
+  doc.MoveExistingFiles();
+  SimulatorOptions so;
+  so.traces = 4;
+  so.samples = 3000;
+  so.sampleIntervalUs = 500;
+  so.eventEvery = 1;
+  so.startTime = 1584259445;
+  dir.Write("record.tmp", SimulatedRecord(so, 0));
+  std::filesystem::rename(dir.Path("record.tmp"), dir.Path("watched/1000.sg2"));
+  ASSERT_EQ(doc.CheckNewFiles(), 1);
+  auto logFile = [&doc] { return testing::ReadFileBytes(doc.activityLog.LogFile()); };
+  const std::string failed = "E-mail \"1 events were detected in 1000\" was not delivered, will try again";
+  for (int i = 0; i < 200 && logFile().find(failed) == std::string::npos; ++i) ::usleep(50000);
+  std::string log = logFile();
+  ASSERT_NE(log.find(failed), std::string::npos) << log;
+  EXPECT_NE(log.find("Mail was queued\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Mail was sent"), std::string::npos) << log;
+
+  testing::LocalSmtpServer smtp(smtpDir, smtpPort);
+  ASSERT_FALSE(smtp.port.empty());
+  ASSERT_TRUE(mailbox.WaitIdle(15000));
+  EXPECT_EQ(mailbox.Sent(), 2u);  // the start-up message and the event
+  mailbox.Close(0);
+  ::unsetenv("ZENTROVA_CONFIG_DIR");
+  log = logFile();
+  const size_t sent = log.find("Mail was sent\r\n");
+  ASSERT_NE(sent, std::string::npos) << log;
+  EXPECT_EQ(log.find("Mail was sent", sent + 1), std::string::npos) << log;  // once: the event mail only
+  EXPECT_GT(sent, log.find(failed)) << log;
 }
 
 // 2000 records written by the simulator at a high rate while the document
