@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "concat/first_sample_time.h"
 #include "concat/join_selection.h"
 #include "concat/joined_name.h"
 #include "concat/overlap_lag.h"
@@ -133,28 +134,34 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
         std::make_unique<Report>(fs, JoinPath(fs, target, Printf("ConcatenateSeg2_correction_%d_%d.txt.", a, b)), false);
   }
 
-  // The joined record takes the first record's time and the trace headers
-  // the last record read leaves.
+  // The joined record takes the first record's acquisition time and the
+  // DELAY of each of its traces, so that it begins at the first record's
+  // first sample (the time its name gives), and the other trace header
+  // values the last record read leaves.
   SilentPrompt silent;
   std::vector<CHeaderXY> planned(static_cast<size_t>(js.traces));
   RecordTimeHeader first, last;
-  if (AppendSeg2Headers(fs, silent, part.files.front(), t, 0, 1, planned, first) < 0 ||
-      AppendSeg2Headers(fs, silent, part.files.back(), t, 0, 1, planned, last) < 0) {
+  const bool frontRead = AppendSeg2Headers(fs, silent, part.files.front(), t, 0, 1, planned, first) >= 0;
+  const std::vector<CHeaderXY> firstHeaders = planned;
+  if (!frontRead || AppendSeg2Headers(fs, silent, part.files.back(), t, 0, 1, planned, last) < 0) {
     return log.Abandon("cannot read " + part.files.front() + " again");
   }
   planned.resize(static_cast<size_t>(js.traces));
   const int64_t total = static_cast<int64_t>(L) * nFiles;
   std::vector<CHeader> outHeaders(planned.begin(), planned.end());
-  for (CHeader& h : outHeaders) {
-    h.nSamples = static_cast<int32_t>(total);
-    h.fDelay = 0.0f;
+  for (size_t f = 0; f < outHeaders.size(); ++f) {
+    outHeaders[f].nSamples = static_cast<int32_t>(total);
+    outHeaders[f].fDelay = firstHeaders[f].fDelay;
   }
+  const SecondsAndMs start = SplitMs(FirstSampleMs(first, firstHeaders));
   RecordTimeHeader outTime;
-  outTime.tAcquisition = outTime.tFirstSample = first.tFirstSample;
-  outTime.nAcquisitionMs = outTime.nFirstSampleMs = first.nFirstSampleMs;
+  outTime.tAcquisition = first.tAcquisition;
+  outTime.nAcquisitionMs = first.nAcquisitionMs;
+  outTime.tFirstSample = start.seconds;
+  outTime.nFirstSampleMs = start.ms;
   const Seg2Layout layout(outHeaders, outTime);
 
-  const std::string name = JoinedRecordFileName(first.tFirstSample, first.nFirstSampleMs,
+  const std::string name = JoinedRecordFileName(start.seconds, start.ms,
                                                 job.strNameText + "_concatenated", part.numbers.front(),
                                                 part.numbers.back());
   part.path = JoinPath(fs, target, name);

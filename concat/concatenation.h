@@ -15,6 +15,9 @@
 // others are left out with a line in the report. A record that does not
 // start where the joined record has come to (half a record length or more
 // off) begins a new joined record, so that every sample keeps its true time.
+// Records are placed by the times of their first samples (the acquisition
+// time plus the DELAY); a joined record keeps its first record's
+// acquisition time and DELAY, so it begins at that record's first sample.
 // Joined records themselves are never joined again.
 
 #include <condition_variable>

@@ -29,24 +29,35 @@
 namespace zentrova {
 namespace {
 
-// Writes a record of `traces` traces at the time timeMs (ms since 1970);
-// trace f, sample j is value(f, j).
+// The DELAY of the records, unless a test gives another: their first
+// samples lie 0.5 s before their acquisition times.
+constexpr int64_t kDelayMs = -500;
+
+// Writes a record of `traces` traces acquired at the time timeMs (ms since
+// 1970); trace f, sample j is value(f, j).
 template <typename F>
 void WriteRecordAt(FileSystem& fs, const std::string& path, int traces, int samples, int64_t timeMs, F value,
-                   float intervalUs = 1000.0f) {
+                   float intervalUs = 1000.0f, float delayUs = kDelayMs * 1000.0f) {
   std::vector<CHeader> headers(static_cast<size_t>(traces));
   std::vector<std::vector<float>> data(static_cast<size_t>(traces));
   for (int f = 0; f < traces; ++f) {
     headers[f].nSamples = samples;
     headers[f].fSampleInterval = intervalUs;
     headers[f].nReceiverLoc = 250 * f + 100;
-    headers[f].fDelay = -500000.0f;
+    headers[f].fDelay = delayUs;
     for (int j = 0; j < samples; ++j) data[f].push_back(value(f, j));
   }
   RecordTimeHeader t;
   t.tAcquisition = timeMs / 1000;
   t.nAcquisitionMs = static_cast<int>(timeMs % 1000);
   ASSERT_TRUE(WriteSeg2File(fs, traces, path, data, headers, t).ok());
+}
+
+// The name of the joined record whose first record was acquired at
+// acquisitionMs: the time of its first sample.
+std::string JoinedName(int64_t acquisitionMs, int first, int last, int64_t delayMs = kDelayMs) {
+  const int64_t ms = acquisitionMs + delayMs;
+  return JoinedRecordFileName(ms / 1000, static_cast<int>(ms % 1000), "S1_concatenated", first, last);
 }
 
 // The same at `time` seconds and 250 ms.
@@ -108,14 +119,19 @@ std::string JoinInMemory(FileSystem& fs, ConcatenationJob job) {
     }
     offset += maxH;
   }
+  // The first record's acquisition time and the DELAY of its traces, as the
+  // reader has them.
+  SeismicRecord firstRecord;
+  int status = 0;
+  if (ReadSeg2File(fs, firstRecord, job.pFiles[order[0]], 1, 1, status) < static_cast<int>(traces)) return "";
   headers.resize(traces);
-  for (CHeaderXY& h : headers) {
-    h.nSamples = static_cast<int32_t>(total);
-    h.fDelay = 0.0f;
+  for (size_t f = 0; f < traces; ++f) {
+    headers[f].nSamples = static_cast<int32_t>(total);
+    headers[f].fDelay = firstRecord.pHeader[f].fDelay;
   }
   RecordTimeHeader time;
-  time.tAcquisition = time.tFirstSample = first.tFirstSample;
-  time.nAcquisitionMs = time.nFirstSampleMs = first.nFirstSampleMs;
+  time.tAcquisition = first.tAcquisition;
+  time.nAcquisitionMs = first.nAcquisitionMs;
   MemoryFileSystem memory;
   if (!WriteSeg2File(memory, static_cast<int>(traces), "/joined", out, std::span<const CHeaderXY>(headers), time).ok()) {
     return "";
@@ -170,6 +186,16 @@ class Concatenation : public ::testing::Test {
     return std::any_of(told.begin(), told.end(), [&](const std::string& s) { return s.rfind(start, 0) == 0; });
   }
   std::string Report() { return fs.Contents("/joined/ConcatenateSeg2.txt"); }
+  // Empties both folders for the next case of a table.
+  void Clear() {
+    for (const std::string folder : {"/hour", "/joined"}) {
+      const auto names = fs.ListFolder(folder);
+      for (const auto& name : *names) {
+        if (name != "." && name != "..") fs.Remove(folder + "/" + name);
+      }
+    }
+    told.clear();
+  }
   std::map<std::string, std::string> Sources() {
     std::map<std::string, std::string> m;
     const auto names = fs.ListFolder("/hour");
@@ -193,7 +219,7 @@ TEST_F(Concatenation, PlainJoinInTheOrderOfTheRunningNumbers) {
   }
   const auto before = Sources();
   const std::string path = JoinAndCompare(600);
-  EXPECT_EQ(path, "/joined/" + JoinedRecordFileName(1584259210, 250, "S1_concatenated", 10, 12));
+  EXPECT_EQ(path, "/joined/" + JoinedName(1584259210250, 10, 12));
   SeismicRecord r;
   int status = 0;
   ASSERT_EQ(ReadSeg2File(fs, r, path, 1, 1, status), 3);
@@ -201,12 +227,87 @@ TEST_F(Concatenation, PlainJoinInTheOrderOfTheRunningNumbers) {
   EXPECT_FLOAT_EQ(r.ppData[1][0], 10100.0f);
   EXPECT_FLOAT_EQ(r.ppData[1][600], 11100.0f);
   EXPECT_FLOAT_EQ(r.ppData[1][1799], 12100.0f + 5.99f);
-  EXPECT_EQ(r.pHeader[0].fDelay, 0.0f);
+  EXPECT_EQ(r.pHeader[0].fDelay, kDelayMs * 1000.0f);  // the first record's
   EXPECT_EQ(Sources(), before);  // the records themselves are only read
   const std::string log = fs.Contents("/joined/ConcatenateSeg2.txt");
   EXPECT_LT(log.find("10 /hour/"), log.find("11 /hour/"));
   EXPECT_LT(log.find("11 /hour/"), log.find("12 /hour/"));
   EXPECT_NE(log.find(path + "\r\n"), std::string::npos);
+}
+
+TEST_F(Concatenation, AJoinedRecordBeginsAtItsFirstRecordsFirstSample) {
+  // Three records of 1 s, acquired one after another, with the DELAY of
+  // each case: the joined record is read with the first record's
+  // first-sample time and named with it.
+  for (const float delayUs : {0.0f, -500000.0f, 200000.0f, -10000.0f, -1000000.0f}) {
+    SCOPED_TRACE(delayUs);
+    Clear();
+    const int64_t at = 1584259200250;
+    for (int k = 0; k < 3; ++k) {
+      WriteRecordAt(fs, "/hour/a_" + std::to_string(k + 1) + ".dat", 2, 1000, at + 1000 * k,
+                    [k](int f, int j) { return Wave(f, j + 1000 * k); }, 1000.0f, delayUs);
+    }
+    const std::string path = JoinAndCompare(1000);
+    EXPECT_EQ(path, "/joined/" + JoinedName(at, 1, 3, static_cast<int64_t>(delayUs / 1000.0f)));
+    SeismicRecord joined, first;
+    int status = 0;
+    ASSERT_EQ(ReadSeg2File(fs, joined, path, 1, 1, status), 2);
+    ASSERT_EQ(ReadSeg2File(fs, first, "/hour/a_1.dat", 1, 1, status), 2);
+    EXPECT_EQ(joined.time.strFirstSample, first.time.strFirstSample);
+    EXPECT_EQ(joined.time.tFirstSample, first.time.tFirstSample);
+    EXPECT_EQ(joined.time.nFirstSampleMs, first.time.nFirstSampleMs);
+    for (const CHeader& h : joined.pHeader) EXPECT_EQ(h.fDelay, delayUs);
+    EXPECT_EQ(joined.pHeader[0].nSamples, 3000);
+  }
+}
+
+TEST_F(Concatenation, LaterRecordsArePlacedByTheTimesOfTheirFirstSamples) {
+  // Records of 1 s: when and with what DELAY each was acquired. A record
+  // whose first sample is where the joined record has come to is joined
+  // on, whatever its acquisition time says; one whose first sample is not
+  // begins a new joined record.
+  struct Record {
+    int64_t atMs;
+    float delayUs;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Record> records;
+    size_t parts;
+    std::string gap;
+  };
+  const Case cases[] = {
+      {"one DELAY throughout", {{0, -500000.0f}, {1000, -500000.0f}, {2000, -500000.0f}}, 1, ""},
+      {"a DELAY 1 s earlier from the second record on, acquired 1 s later",
+       {{0, 0.0f}, {2000, -1000000.0f}, {3000, -1000000.0f}}, 1, ""},
+      {"a DELAY 1 s later from the second record on",
+       {{0, 0.0f}, {1000, 1000000.0f}, {2000, 1000000.0f}}, 2,
+       "Time gap: a_2.dat starts 1.000 s after its place in the joined record"},
+      {"a DELAY 1 s earlier from the second record on",
+       {{0, 0.0f}, {1000, -1000000.0f}, {2000, -1000000.0f}}, 2,
+       "Time gap: a_2.dat starts 1.000 s before its place in the joined record"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Clear();
+    for (size_t k = 0; k < c.records.size(); ++k) {
+      WriteRecordAt(fs, "/hour/a_" + std::to_string(k + 1) + ".dat", 2, 1000, 1584259200000 + c.records[k].atMs,
+                    [k](int f, int j) { return Wave(f, j + 1000 * static_cast<int>(k)); }, 1000.0f,
+                    c.records[k].delayUs);
+    }
+    JoinAndCompare(1000, c.parts);
+    EXPECT_EQ(Told("Time gap:"), !c.gap.empty());
+    if (!c.gap.empty()) {
+      EXPECT_TRUE(Told(c.gap)) << c.gap;
+    }
+    // Each joined record is named with the time of its first sample.
+    for (const JoinedPart& part : job.parts) {
+      const size_t k = static_cast<size_t>(part.numbers.front() - 1);
+      const Record& r = c.records[k];
+      EXPECT_EQ(part.path, "/joined/" + JoinedName(1584259200000 + r.atMs, part.numbers.front(), part.numbers.back(),
+                                                   static_cast<int64_t>(r.delayUs / 1000.0f)));
+    }
+  }
 }
 
 TEST_F(Concatenation, OverlapWithLagThree) {
@@ -267,7 +368,7 @@ TEST_F(Concatenation, RecordsUnlikeTheFirstAreLeftOut) {
   fs.AddFile("/hour/a_4.dat", undated);
   WriteRecordAt(fs, "/hour/a_5.dat", 3, 500, 1584259200500, [](int f, int j) { return Wave(f, j + 500); });
   const std::string path = JoinAndCompare(500);
-  EXPECT_EQ(path, "/joined/" + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 5));
+  EXPECT_EQ(path, "/joined/" + JoinedName(1584259200000, 1, 5));
   EXPECT_EQ(job.parts[0].numbers, (std::vector<int>{1, 5}));
   for (const std::string& line : {std::string("Not joined: a_2.dat (2 traces, the first record has 3)"),
                                   std::string("Not joined: a_3.dat (sample interval 500 us, the first record has 1000 us)"),
@@ -304,8 +405,8 @@ TEST_F(Concatenation, ATimeGapBeginsANewJoinedRecord) {
                   [k](int f, int j) { return Wave(f, j + 1000 * k); });
   }
   JoinAndCompare(1000, 2);
-  EXPECT_EQ(job.parts[0].path, "/joined/" + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 4));
-  EXPECT_EQ(job.parts[1].path, "/joined/" + JoinedRecordFileName(1584259230, 0, "S1_concatenated", 5, 8));
+  EXPECT_EQ(job.parts[0].path, "/joined/" + JoinedName(1584259200000, 1, 4));
+  EXPECT_EQ(job.parts[1].path, "/joined/" + JoinedName(1584259230000, 5, 8));
   const std::string gap = "Time gap: a_5.dat starts 26.000 s after its place in the joined record; it begins a new joined record";
   EXPECT_TRUE(Told(gap));
   EXPECT_NE(Report().find(gap + "\r\n"), std::string::npos);
@@ -330,7 +431,7 @@ TEST_F(Concatenation, JoinedRecordsOfOneJobNeverShareAName) {
   WriteRecordAt(fs, "/hour/a_1.dat", 2, 500, 1584259200000, Wave);
   WriteRecordAt(fs, "/hour/b_1.dat", 2, 500, 1584259200000, [](int f, int j) { return Wave(f, j) + 1000.0f; });
   JoinAndCompare(500, 2);
-  const std::string name = JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 1);
+  const std::string name = JoinedName(1584259200000, 1, 1);
   EXPECT_EQ(job.parts[0].path, "/joined/" + name);
   EXPECT_EQ(job.parts[1].path, "/joined/" + name.substr(0, name.size() - 4) + "_2.dat");
   const std::string line = "Same name: the joined record of " + job.parts[1].files.front().substr(6) + " is written as " +
@@ -356,12 +457,12 @@ TEST_F(Concatenation, AJoinedRecordIsNeverAnInput) {
   EXPECT_EQ(job.nFiles, 3);
   ASSERT_EQ(RunConcatenation(fs, prompt, job), 1);
   EXPECT_EQ(fs.Contents(job.strResultPath), first);
-  EXPECT_TRUE(Told("Not joined: " + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 3) + " (a joined record)"));
+  EXPECT_TRUE(Told("Not joined: " + JoinedName(1584259200000, 1, 3) + " (a joined record)"));
 }
 
 TEST_F(Concatenation, ATargetThatWouldReplaceARecordIsRefused) {
   WriteRecordAt(fs, "/hour/a_1.dat", 2, 500, 1584259200000, Wave);
-  const std::string clash = "/hour/" + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 1);
+  const std::string clash = "/hour/" + JoinedName(1584259200000, 1, 1);
   WriteRecordAt(fs, clash, 2, 500, 1584259200000, Wave);
   const std::string before = fs.Contents(clash);
   RecordingPrompt prompt;
@@ -619,7 +720,7 @@ TEST(ConcatenationWorkers, JobsIntoTheSameFolderDoNotShareTheirPartialFile) {
   for (const auto& name : *listed) partials += name.find(".partial") != std::string::npos;
   // What they left is the joined record a single join writes.
   ConcatenationJob job = PlanConcatenation(real, prompt, r);
-  const std::string path = dir.Path("joined/" + JoinedRecordFileName(1584259200, 0, "S1_concatenated", 1, 3));
+  const std::string path = dir.Path("joined/" + JoinedName(1584259200000, 1, 3));
   const auto left = ReadWholeFile(real, path);
   ASSERT_TRUE(left.ok());
   ASSERT_EQ(RunConcatenation(real, prompt, job), 1);

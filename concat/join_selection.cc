@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "concat/first_sample_time.h"
 #include "platform/printf.h"
 #include "platform/prompt.h"
 #include "records/seg2_append.h"
@@ -20,7 +21,7 @@ RecordFacts ReadRecordFacts(FileSystem& fs, const std::string& path, int maxSamp
     for (int i = 0; i < r.traces; ++i) r.nSamples = std::max(r.nSamples, headers[i].nSamples);
   }
   r.dated = time.bTimeValid == 1;
-  r.timeMs = time.tFirstSample * 1000 + time.nFirstSampleMs;
+  r.timeMs = FirstSampleMs(time, headers);
   return r;
 }
 

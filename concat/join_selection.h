@@ -21,7 +21,7 @@ struct RecordFacts {
   float fSampleInterval = 0;   // microseconds, of the first trace
   int nSamples = 0;            // the largest sample count of its traces
   bool dated = false;          // it carries a readable record time
-  int64_t timeMs = 0;          // its first-sample time, ms since 1970
+  int64_t timeMs = 0;          // its first sample's time (acquisition plus DELAY), ms since 1970
 };
 
 RecordFacts ReadRecordFacts(FileSystem& fs, const std::string& path, int maxSamples);

@@ -36,6 +36,10 @@ class ColourScale {
 
 inline constexpr float kLastThreshold = 10000000.0f;
 
+// A cell without data (a silent trace in the amplitude profile): a light
+// grey that no scale uses.
+inline constexpr Rgb kNoDataColour{200, 200, 200};
+
 // 36 colours from magenta through red, yellow and green to blue; spread
 // its thresholds before use.
 ColourScale SpectrumScale();

@@ -18,6 +18,12 @@ ColourScale SpreadSpectrum(float lo, float hi) {
   return s;
 }
 
+TEST(ColourScale, NoScaleUsesTheColourOfNoData) {
+  for (const ColourScale& scale : {SpectrumScale(), VelocityScale()}) {
+    for (const auto& row : scale.rows()) EXPECT_FALSE(row.colour == kNoDataColour);
+  }
+}
+
 TEST(ColourScale, SpectrumOverZeroToOne) {
   const ColourScale s = SpreadSpectrum(0.0f, 1.0f);
   ASSERT_EQ(s.rows().size(), 36u);

@@ -45,6 +45,11 @@ void CentredCells(DrawingSurface& surface, const Column& column, int count, cons
   }
 }
 
+// A silent trace has no log amplitude: its cell shows that there is no data.
+Rgb AmplitudeColour(const ColourScale& spectrum, float logAmplitude) {
+  return HasLogAmplitude(logAmplitude) ? spectrum.ColourOf(logAmplitude) : kNoDataColour;
+}
+
 void ModelCells(DrawingSurface& surface, const Column& column, const SurfaceWaveResult& result,
                 const ColourScale& velocity, FileSystem& fs, const std::string& path) {
   const int layers = std::clamp(result.nLayers, 0, kMaxLayers);
@@ -102,7 +107,7 @@ void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& lis
     column.x1 = TruncToPage((static_cast<double>(f) + 1 - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
     if (mode == kAmplitudeMode) {
       CentredCells(surface, column, std::clamp(result.nAmpTraces, 0, kMaxAmpTraces), result.fPosition,
-                   [&](int i) { return spectrum.ColourOf(result.fLogAmplitude[i]); });
+                   [&](int i) { return AmplitudeColour(spectrum, result.fLogAmplitude[i]); });
     } else if (mode == kPhaseVelocityMode) {
       CentredCells(surface, column, std::clamp(result.nPicks, 0, kMaxPicks), result.fPickFrequency,
                    [&](int i) { return velocity.ColourOf(result.fPickVelocity[i]); });

@@ -7,10 +7,12 @@
 
 #include <filesystem>
 
+#include "display/colour_scale.h"
 #include "display/recording_surface.h"
 #include "monitor/station_fixture.h"
 #include "platform/forwarding_file_system.h"
 #include "platform/linux_file_system.h"
+#include "surfacewave/surface_wave_input.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -117,6 +119,47 @@ TEST(ProfileDrawing, AmplitudeCellsCentredOnTheReceiversInTheSpreadSpectrum) {
   // Over the grid and the frame.
   EXPECT_EQ(d.surface.drawn.back().kind, Kind::kRectangle);
   EXPECT_FALSE(d.real.Exists(d.folder.Path(kShowProfileFileName)));  // only the model writes it
+}
+
+// AmplitudeShot's receivers and peaks, analysed from a record, with the
+// trace at 7 m dead (all its samples zero).
+SurfaceWaveResult ShotWithADeadTrace() {
+  SeismicRecord record;
+  record.AllocateTraces(3);
+  record.nTraces = 3;
+  const float peaks[3] = {0.1f, 0.0f, 100.0f};
+  for (int i = 0; i < 3; ++i) {
+    record.pHeader[i].nReceiverLoc = 500 + 200 * i;
+    record.pHeader[i].fMaxAmplitude = peaks[i];
+  }
+  SurfaceWaveResult r;
+  PrepareSurfaceWaveInput(record, r);
+  return r;
+}
+
+TEST(ProfileDrawing, ADeadTraceIsACellWithoutDataAndLeavesTheOtherColours) {
+  // The dead trace's shot between two sound ones: every other cell keeps
+  // the colour the spread spectrum gives it.
+  Drawing d;
+  ProfileList list;
+  list.AppendResult(AmplitudeShot());
+  list.AppendResult(ShotWithADeadTrace());
+  list.AppendResult(AmplitudeShot());
+  d.Draw(list, 0);
+  EXPECT_EQ(list.range[0].fColourMin, -1.0f);
+  EXPECT_EQ(list.range[0].fColourMax, 2.0f);
+  const auto cells = d.Cells();
+  ASSERT_EQ(cells.size(), 9u);
+  const std::vector<Rgb> sound = {{255, 0, 255}, {160, 255, 0}, {0, 0, 255}};
+  const std::vector<Rgb> dead = {{255, 0, 255}, kNoDataColour, {0, 0, 255}};
+  for (size_t i = 0; i < cells.size(); ++i) {
+    SCOPED_TRACE(i);
+    const std::vector<Rgb>& column = i / 3 == 1 ? dead : sound;
+    EXPECT_EQ(cells[i].fill, column[i % 3]);
+    EXPECT_EQ(cells[i].box.a.y, cells[i % 3].box.a.y);  // the same rows in every column
+    EXPECT_EQ(cells[i].box.b.y, cells[i % 3].box.b.y);
+  }
+  EXPECT_EQ(cells[4].box, (PageRect{{237, -462}, {325, -1087}}));  // 6 .. 8 m, drawn all the same
 }
 
 TEST(ProfileDrawing, PickCellsByTheVelocityScaleAndASinglePickOneHertzHigh) {

@@ -5,7 +5,9 @@
 #include "display/cairo_surface.h"
 #include "display/phase_velocity_drawing.h"
 #include "display/profile_drawing.h"
+#include "display/colour_scale.h"
 #include "platform/memory_file_system.h"
+#include "surfacewave/surface_wave_input.h"
 
 namespace zentrova {
 namespace {
@@ -72,6 +74,44 @@ TEST(VelocityPictures, ProfileCellsInTheirColours) {
     EXPECT_EQ(surface.PixelAt(x, 600), Pack({160, 0, 255}));
   }
   EXPECT_EQ(surface.PixelAt(75 + static_cast<int>(43.75 * 4 + 20), 250), Pack(kWindowBackground));  // no fourth shot
+}
+
+TEST(VelocityPictures, ADeadTraceShowsNoDataInThePngAndTheOthersTheirColours) {
+  // Four receivers 10 m apart from 5 m; the one at 25 m is dead.
+  SeismicRecord record;
+  record.AllocateTraces(4);
+  record.nTraces = 4;
+  const float peaks[4] = {1.0f, 5.0f, 0.0f, 1000.0f};
+  for (int i = 0; i < 4; ++i) {
+    record.pHeader[i].nReceiverLoc = 500 + 1000 * i;
+    record.pHeader[i].fMaxAmplitude = peaks[i];
+  }
+  SurfaceWaveResult shot;
+  PrepareSurfaceWaveInput(record, shot);
+  ProfileList list;
+  list.AppendResult(shot);
+  list.AppendResult(shot);
+  CairoSurface surface(kWidth, kHeight);
+  PlotAxes axes = ProfileAxes(0);
+  MemoryFileSystem fs;
+  DrawProfile(surface, axes, list, 0, CDrawingParameter(), fs);
+  const PngResult png = surface.EncodePng();
+  ASSERT_TRUE(png.ok) << png.error;
+  const auto image = CairoSurface::DecodePng(png.bytes);
+  ASSERT_TRUE(image.has_value());
+  const auto pixel = [&](int x, int y) { return image->pixels[static_cast<size_t>(y * image->width + x)]; };
+  // 5 .. 35 m over 75 .. 700 px down: the receivers' cells centred 15.6 px
+  // below the top edge of their rows, every 208.3 px; log amplitudes 0,
+  // 0.7 and 3 spread over 0 .. 3 (twelve colours of the spectrum per unit).
+  const Rgb expected[4] = {{255, 0, 255}, {255, 105, 0}, kNoDataColour, {0, 0, 255}};
+  for (int shotIndex = 0; shotIndex < 2; ++shotIndex) {
+    for (int i = 0; i < 4; ++i) {
+      SCOPED_TRACE(::testing::Message() << shotIndex << " " << i);
+      const int x = 75 + static_cast<int>(43.75 * shotIndex + 20);
+      const int y = 75 + static_cast<int>(208.33 * i + (i == 0 ? 20 : 40));
+      EXPECT_EQ(pixel(x, y), Pack(expected[i]));
+    }
+  }
 }
 
 }  // namespace

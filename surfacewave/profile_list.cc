@@ -10,14 +10,20 @@ int ProfileList::AppendResult(const SurfaceWaveResult& result) {
   ModeRange& r = range[kAmplitudeMode];
   r.fAxisMin = results.front().fPosMin;
   r.fAxisMax = results.front().fPosMax;
-  r.fColourMin = results.front().fLogAmpMin;
-  r.fColourMax = results.front().fLogAmpMax;
   for (const SurfaceWaveResult& e : results) {
     r.fAxisMin = std::min(r.fAxisMin, e.fPosMin);
     r.fAxisMax = std::max(r.fAxisMax, e.fPosMax);
-    r.fColourMin = std::min(r.fColourMin, e.fLogAmpMin);
-    r.fColourMax = std::max(r.fColourMax, e.fLogAmpMax);
   }
+  // The colours spread over the log amplitudes there are: a record whose
+  // traces are all silent has none.
+  bool coloured = false;
+  for (const SurfaceWaveResult& e : results) {
+    if (!HasLogAmplitude(e.fLogAmpMin) || !HasLogAmplitude(e.fLogAmpMax)) continue;
+    r.fColourMin = coloured ? std::min(r.fColourMin, e.fLogAmpMin) : e.fLogAmpMin;
+    r.fColourMax = coloured ? std::max(r.fColourMax, e.fLogAmpMax) : e.fLogAmpMax;
+    coloured = true;
+  }
+  if (!coloured) r.fColourMin = r.fColourMax = 0.0f;
   return Count();
 }
 

@@ -31,7 +31,9 @@ inline constexpr int kProfileModes = 3;
 class ProfileList {
  public:
   // Appends a copy, drops the oldest beyond nMaxShots, recomputes range[0]
-  // over the entries; returns the number of entries.
+  // over the entries (the colours over the entries' log amplitudes, none
+  // taken from an entry without any: 0 .. 0 when no entry has one); returns
+  // the number of entries.
   int AppendResult(const SurfaceWaveResult& result);
   int Count() const { return static_cast<int>(results.size()); }
 

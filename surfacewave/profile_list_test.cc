@@ -52,6 +52,22 @@ TEST(ProfileList, KeepsTheLastTwentyCopiesAndTheirAmplitudeRange) {
   EXPECT_EQ(list.range[1].fAxisMax, 10000.0f);
 }
 
+TEST(ProfileList, ARecordWithoutLogAmplitudesTakesNoPartInTheColourRange) {
+  // Its positions count; its colour range, which it has not, does not.
+  const float none = kNoLogAmplitude;
+  ProfileList list;
+  list.AppendResult(Shot(0.0f, 46.0f, none, none, 1));
+  EXPECT_EQ(list.range[0].fColourMin, 0.0f);
+  EXPECT_EQ(list.range[0].fColourMax, 0.0f);
+  list.AppendResult(Shot(2.0f, 40.0f, 1.5f, 3.5f, 2));
+  list.AppendResult(Shot(-4.0f, 44.0f, none, none, 3));
+  list.AppendResult(Shot(2.0f, 40.0f, 1.0f, 3.0f, 4));
+  EXPECT_EQ(list.range[0].fAxisMin, -4.0f);
+  EXPECT_EQ(list.range[0].fAxisMax, 46.0f);
+  EXPECT_EQ(list.range[0].fColourMin, 1.0f);
+  EXPECT_EQ(list.range[0].fColourMax, 3.5f);
+}
+
 TEST(ProfileList, ThePicksAndTheModelSetTheRangesOfTheirModes) {
   ProfileList list;
   DispersionSettings s;

@@ -37,6 +37,34 @@ TEST(SurfaceWaveInput, AmplitudeProfileAndItsExtremes) {
   }
 }
 
+TEST(SurfaceWaveInput, ASilentTraceHasNoLogAmplitudeAndStaysOutOfTheExtremes) {
+  // Peaks of four traces; 0 is a dead channel.
+  struct Case {
+    std::vector<float> peaks;
+    float min, max;  // NaN: no trace has a log amplitude
+  };
+  const float none = std::nanf("");
+  for (const Case& c : {Case{{0.0f, 10.0f, 100.0f, 1.0f}, 0.0f, 2.0f}, Case{{10.0f, 0.0f, 0.0f, 1000.0f}, 1.0f, 3.0f},
+                        Case{{100.0f, 1.0f, 10.0f, 0.0f}, 0.0f, 2.0f}, Case{{0.0f, 0.0f, 0.0f, 0.0f}, none, none}}) {
+    SCOPED_TRACE(::testing::PrintToString(c.peaks));
+    SeismicRecord r;
+    Fill(r, 4);
+    for (int i = 0; i < 4; ++i) r.pHeader[i].fMaxAmplitude = c.peaks[i];
+    SurfaceWaveResult result;
+    ASSERT_EQ(PrepareSurfaceWaveInput(r, result), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(HasLogAmplitude(result.fLogAmplitude[i]), c.peaks[i] > 0.0f) << i;
+    EXPECT_FLOAT_EQ(result.fPosMin, 8.5f);  // every trace keeps its place
+    EXPECT_FLOAT_EQ(result.fPosMax, 10.0f);
+    if (std::isnan(c.min)) {
+      EXPECT_FALSE(HasLogAmplitude(result.fLogAmpMin));
+      EXPECT_FALSE(HasLogAmplitude(result.fLogAmpMax));
+    } else {
+      EXPECT_NEAR(result.fLogAmpMin, c.min, 1e-6f);
+      EXPECT_NEAR(result.fLogAmpMax, c.max, 1e-6f);
+    }
+  }
+}
+
 TEST(SurfaceWaveInput, AnEmptyRecordUsesNoTrace) {
   SeismicRecord r;
   SurfaceWaveResult result;

@@ -5,7 +5,9 @@
 // view keeps copies of it and the XML document is filled from it.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace zentrova {
 
@@ -17,7 +19,7 @@ inline constexpr float kHalfSpaceBottom = 10000000.0f;
 
 struct SurfaceWaveResult {
   int32_t nAmpTraces = 0;                             // traces in the amplitude profile
-  std::array<float, kMaxAmpTraces> fLogAmplitude{};  // log10 of each trace's fMaxAmplitude
+  std::array<float, kMaxAmpTraces> fLogAmplitude{};  // log10 of each trace's fMaxAmplitude; see HasLogAmplitude
   std::array<float, kMaxAmpTraces> fPosition{};      // receiver location (nReceiverLoc / 100)
   int32_t nPicks = 0;                                 // picked dispersion points
   std::array<float, kMaxPicks> fPickFrequency{};     // Hz
@@ -32,6 +34,11 @@ struct SurfaceWaveResult {
   float fLogAmpMin = 0.0f;
   float fLogAmpMax = 0.0f;
 };
+
+// A log amplitude that is no number: a silent trace's (log10 of 0 is -inf,
+// also not finite), or the extremes of a record with no trace that has one.
+inline constexpr float kNoLogAmplitude = std::numeric_limits<float>::quiet_NaN();
+inline bool HasLogAmplitude(float logAmplitude) { return std::isfinite(logAmplitude); }
 
 static_assert(sizeof(SurfaceWaveResult) == 6151 * 4, "one block of 6151 32-bit words");
 

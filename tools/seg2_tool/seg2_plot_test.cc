@@ -1,10 +1,14 @@
 // The record tool's pictures, made as a user makes them.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <set>
 
 #include <gtest/gtest.h>
 
+#include "display/cairo_surface.h"
+#include "display/colour_scale.h"
 #include "testing/child_process.h"
 #include "testing/shared_data.h"
 #include "testing/temp_folder.h"
@@ -122,6 +126,49 @@ TEST(Seg2ToolPlot, PicturesOfAMaswShotForAPersonToLookAt) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_GT(SizeOfPng(png).width, 0);
   }
+}
+
+uint32_t LittleEndian(const std::string& bytes, size_t at, int size) {
+  uint32_t v = 0;
+  for (int i = size - 1; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+  return v;
+}
+
+// Zeroes the samples of trace `index` of a SEG-2 record, as a dead channel
+// leaves them.
+void ZeroTrace(std::string& bytes, int index) {
+  const size_t at = LittleEndian(bytes, 32 + 4 * static_cast<size_t>(index), 4);
+  const size_t descriptor = LittleEndian(bytes, at + 2, 2);
+  const size_t size = LittleEndian(bytes, at + 4, 4);
+  std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(at + descriptor), size, '\0');
+}
+
+TEST(Seg2ToolPlot, ADeadChannelIsShownAsNoDataInTheProfile) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  // The MASW shot (24 receivers 2 m apart from 0 m) with the trace at 10 m
+  // dead: its cell is grey, the others keep the colours of their amplitudes.
+  testing::TempFolder home, files;
+  std::string bytes = testing::ReadFileBytes(testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat");
+  ZeroTrace(bytes, 5);
+  files.Write("dead.dat", bytes);
+  const std::string png = PicturesFolder() + "/masw_profile_dead_channel.png";
+  std::filesystem::remove(png);
+  const auto run = RunPlot(home, {files.Path("dead.dat"), png, "--view", "profile"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const auto image = CairoSurface::DecodePng(testing::ReadFileBytes(png));
+  ASSERT_TRUE(image.has_value());
+  ASSERT_EQ(image->width, 1000);
+  // The first shot's column spans pixels 75 .. 118; 0 .. 46 m span 75 .. 700.
+  const uint32_t noData = RgbImage::Pack(kNoDataColour);
+  std::set<uint32_t> colours;
+  for (int i = 0; i < 24; ++i) {
+    SCOPED_TRACE(i);
+    const int y = 75 + static_cast<int>(2.0 * i * 625.0 / 46.0) + 4;
+    const uint32_t pixel = image->pixels[static_cast<size_t>(y * image->width + 96)];
+    EXPECT_EQ(pixel == noData, i == 5);
+    if (i != 5) colours.insert(pixel);
+  }
+  EXPECT_GE(colours.size(), 8u) << "the sound traces are not spread over the colours";
 }
 
 TEST(Seg2ToolPlot, TheEventsComeFromTheStoredDetectionParameters) {

@@ -205,14 +205,17 @@ TEST(Seg2Tool, EveryBadArgumentGetsItsReason) {
   }
 }
 
-// Writes a record of `traces` traces of `samples` samples at `intervalUs`;
-// timeMs < 0 writes a record without a record time.
-void WriteRecord(const std::string& path, int traces, int samples, float intervalUs, int64_t timeMs, float level = 0) {
+// Writes a record of `traces` traces of `samples` samples at `intervalUs`,
+// acquired at timeMs, its first sample delayUs later; timeMs < 0 writes a
+// record without a record time.
+void WriteRecord(const std::string& path, int traces, int samples, float intervalUs, int64_t timeMs, float level = 0,
+                 float delayUs = 0) {
   std::vector<CHeader> headers(static_cast<size_t>(traces));
   std::vector<std::vector<float>> data(static_cast<size_t>(traces));
   for (int f = 0; f < traces; ++f) {
     headers[f].nSamples = samples;
     headers[f].fSampleInterval = intervalUs;
+    headers[f].fDelay = delayUs;
     headers[f].nReceiverLoc = 100 * f;
     for (int j = 0; j < samples; ++j) data[f].push_back(level + static_cast<float>((j * 7 + f) % 97));
   }
@@ -234,6 +237,71 @@ int Samples(const std::string& path) {
   const auto dump = RunProcess({kTool, "dump", "--json", path});
   if (dump.exitCode != 0) return -1;
   return static_cast<int>(Json::Parse(dump.out)["trace"][0]["samples"].number());
+}
+
+// What `info` says of a record's first sample ("16:55:08.500 06/09/2017").
+std::string FirstSampleOf(const std::string& path) {
+  const auto run = RunProcess({kTool, "info", path});
+  const std::string key = "first sample ";
+  const size_t at = run.out.find(key);
+  if (run.exitCode != 0 || at == std::string::npos) return "(info says no first sample: " + run.err + ")";
+  const size_t from = at + key.size();
+  return run.out.substr(from, run.out.find('\n', from) - from);
+}
+
+TEST(Seg2Tool, AJoinedRecordBeginsAtItsFirstRecordsFirstSample) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  // Real records with their DELAY (-0.5 s, +0.2 s, -0.010 s), each joined alone.
+  struct Case {
+    const char* record;
+    const char* firstSample;
+    const char* joined;
+  };
+  for (const Case& c : {Case{"swprocess_wghs_6.dat", "16:55:08.500 06/09/2017", "20170609_165508.500_X_concatenated_1_1.dat"},
+                        Case{"pyrefra_Example_Rec_00001.seg2", "14:26:29.200 10/17/2021",
+                             "20211017_142629.200_X_concatenated_1_1.dat"},
+                        Case{"obspy_20180307_031245000.0.seg2", "03:12:44.990 03/07/2018",
+                             "20180307_031244.990_X_concatenated_1_1.dat"}}) {
+    SCOPED_TRACE(c.record);
+    testing::TempFolder dir;
+    std::filesystem::create_directories(dir.Path("hour"));
+    dir.Write("hour/r_1.dat", testing::ReadFileBytes(kSeg2Folder + "/" + c.record));
+    ASSERT_EQ(FirstSampleOf(dir.Path("hour/r_1.dat")), c.firstSample);
+    const auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--name", "X"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, dir.Path("out/") + c.joined + "\n");
+    EXPECT_EQ(FirstSampleOf(dir.Path("out/") + c.joined), c.firstSample);
+  }
+}
+
+TEST(Seg2Tool, RecordsWithADelayAreJoinedAtTheTimesOfTheirSamples) {
+  // Two records of 1 s: when the second was acquired after the first, and
+  // the DELAY of each. A second record whose first sample follows the
+  // first record's last is joined on; one that begins later is a joined
+  // record of its own. Every joined record begins where its first record does.
+  struct Case {
+    int64_t secondAtMs;
+    float firstDelayUs, secondDelayUs;
+    size_t joined;
+  };
+  for (const Case& c : {Case{1000, -250000.0f, -250000.0f, 1}, Case{1000, 1500000.0f, 1500000.0f, 1},
+                        Case{2000, 0.0f, -1000000.0f, 1}, Case{1000, 0.0f, 1000000.0f, 2}}) {
+    SCOPED_TRACE(::testing::Message() << c.secondAtMs << " " << c.firstDelayUs << " " << c.secondDelayUs);
+    testing::ScopedTimeZone tz{"UTC"};
+    testing::TempFolder dir;
+    std::filesystem::create_directories(dir.Path("hour"));
+    const std::string records[2] = {dir.Path("hour/r_1.dat"), dir.Path("hour/r_2.dat")};
+    WriteRecord(records[0], 2, 1000, 1000.0f, kNoon + 500, 0, c.firstDelayUs);
+    WriteRecord(records[1], 2, 1000, 1000.0f, kNoon + 500 + c.secondAtMs, 0, c.secondDelayUs);
+    const auto run = RunProcess({kTool, "join", dir.Path("hour"), dir.Path("out"), "--name", "X"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto paths = Lines(run.out);
+    ASSERT_EQ(paths.size(), c.joined) << run.out << run.err;
+    for (size_t k = 0; k < paths.size(); ++k) {
+      EXPECT_EQ(FirstSampleOf(paths[k]), FirstSampleOf(records[k])) << paths[k];
+      EXPECT_EQ(Samples(paths[k]), c.joined == 1 ? 2000 : 1000) << paths[k];
+    }
+  }
 }
 
 TEST(Seg2Tool, AJoinKeepsEverySampleAtItsTime) {
