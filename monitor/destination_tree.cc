@@ -61,14 +61,9 @@ std::string CZentrovaDoc::DestinationFolders(int64_t moment, std::string* dayFol
 
 std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   MonitorSettings& s = settingsBlock;
-  int64_t moment = platform.clock.Now();
-  int ms = 0;
-  if (s.bRecordTimeValid == 1) {
-    moment = s.tRecordTime;
-    ms = s.nRecordTimeMs;
-  }
+  const RecordMoment moment = s.NamingMoment(platform.clock.Now());
   std::string day, concatDay;
-  const std::string hour = DestinationFolders(moment, &day, &concatDay);
+  const std::string hour = DestinationFolders(moment.time, &day, &concatDay);
   if (s.nFiledFiles > 0 && hour != s.strLastHourFolder) {
     activityLog.Add("Sub folder was changed");
     if (bConcatenate == 1 && services.concatenateRecords) {
@@ -85,7 +80,7 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   s.strLastHourFolder = hour;
   s.strLastConcatFolder = concatDay;
 
-  const std::string name = RecordFileName(moment, ms, FileNameText(s.sMyName), fileNumber);
+  const std::string name = RecordFileName(moment.time, moment.ms, FileNameText(s.sMyName), fileNumber);
   Placement p = MoveUnderFreeName(platform.fs, path, hour, name);
   if (p.status.ok()) {
     ++s.nFiledFiles;
