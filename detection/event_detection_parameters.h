@@ -30,6 +30,11 @@ struct EventDetectionParameters {
   std::vector<float> fEventTime;                     // seconds from the first sample
   std::vector<std::vector<float>> fTraceTriggerTime;  // per trace index, the first 10000 trigger times
   std::vector<int> nEventChannels;
+  // Where each event begins (seconds from the first sample): the detector's
+  // event time is the first test sample whose W2 holds enough of the event,
+  // up to W2 before its energy arrives. Never moved by bDetectEnd; not in
+  // the event file.
+  std::vector<float> fEventOnset;
 
   // Parameters.
   int nChannels = 0;

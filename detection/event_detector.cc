@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "detection/event_onset.h"
 #include "platform/local_time.h"
 #include "platform/printf.h"
 
@@ -55,7 +56,23 @@ struct Channel {
   double s2 = 0.0;
 };
 
+// Seconds from the first sample, as the event file gives them.
+float SampleTime(double dtUs, int64_t k) { return static_cast<float>(dtUs * static_cast<double>(k) / 1000000.0); }
+
 double Square(float v) { return static_cast<double>(v) * static_cast<double>(v); }
+
+// The event's onset: the earliest among the channels that triggered at k
+// (`row` marks them); k itself when none did (AND with no channel needed).
+int64_t EarliestOnset(const std::vector<Channel>& channels, const uint8_t* row, int64_t k, int64_t L1, int64_t L2,
+                      double ratio) {
+  int64_t onset = -1;
+  for (size_t i = 0; i < channels.size(); ++i) {
+    if (!row[i]) continue;
+    const int64_t o = ChannelOnset(channels[i].x, k, L1, L2, ratio);
+    if (onset < 0 || o < onset) onset = o;
+  }
+  return onset < 0 ? k : onset;
+}
 
 }  // namespace
 
@@ -88,6 +105,7 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
   p.nEvents = 0;
   p.fEventTime.clear();
   p.nEventChannels.clear();
+  p.fEventOnset.clear();
   std::fill(p.nTraceTriggers.begin(), p.nTraceTriggers.end(), 0);
   for (auto& times : p.fTraceTriggerTime) times.clear();
 
@@ -153,9 +171,9 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
     }
     for (int64_t k = k0; k < k1; ++k) {
       const int m = triggered[static_cast<size_t>(k - k0)];
-      const float t = static_cast<float>(dt * static_cast<double>(k) / 1000000.0);
+      const float t = SampleTime(dt, k);
+      const uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
       if (m > 0) {
-        const uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
         for (size_t i = 0; i < nch; ++i) {
           if (!row[i] || channels[i].trace >= p.nMaxChannels) continue;
           int& count = p.nTraceTriggers[channels[i].trace];
@@ -168,6 +186,9 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
       if (p.nEvents == 0 || t - tLast > merge) {
         p.fEventTime.push_back(t);
         p.nEventChannels.push_back(m);
+        // Sought for the events only: the scan itself does not change.
+        const int64_t onset = m > 0 ? EarliestOnset(channels, row, k, L1, L2, p.fRmsRatio) : k;
+        p.fEventOnset.push_back(SampleTime(dt, onset));
         ++p.nEvents;
         tLast = t;
         if (p.nEvents >= EventDetectionParameters::kMaxEvents) {

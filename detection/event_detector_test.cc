@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "detection/event_onset.h"
 #include "platform/memory_file_system.h"
 #include "testing/time_zone.h"
 
@@ -164,6 +165,7 @@ void ReferenceScan(EventDetectionParameters& p, const SeismicRecord& r) {
   p.nEvents = 0;
   p.fEventTime.clear();
   p.nEventChannels.clear();
+  p.fEventOnset.clear();
   std::fill(p.nTraceTriggers.begin(), p.nTraceTriggers.end(), 0);
   for (auto& t : p.fTraceTriggerTime) t.clear();
   std::vector<int> evaluated;
@@ -177,6 +179,7 @@ void ReferenceScan(EventDetectionParameters& p, const SeismicRecord& r) {
   for (int64_t k = w.L1; k < w.ns - w.L2; ++k) {
     const float t = static_cast<float>(r.pHeader[0].fSampleInterval * static_cast<double>(k) / 1000000.0);
     int m = 0;
+    int64_t onset = k;  // the earliest onset of the channels triggering at k
     for (size_t e = 0; e < evaluated.size(); ++e) {
       const float* x = r.ppData[evaluated[e]].data();
       if (k == w.L1) {
@@ -190,6 +193,8 @@ void ReferenceScan(EventDetectionParameters& p, const SeismicRecord& r) {
       const double rms1 = std::sqrt(s1[e] / static_cast<double>(w.L1));
       const double rms2 = std::sqrt(s2[e] / static_cast<double>(w.L2));
       if (w.L1 > 0 && w.L2 > 0 && rms1 > 0 && rms2 / rms1 > p.fRmsRatio) {
+        const int64_t o = ChannelOnset(x, k, w.L1, w.L2, p.fRmsRatio);
+        onset = m == 0 ? o : std::min(onset, o);
         ++m;
         if (p.nTraceTriggers[evaluated[e]]++ < 10000) p.fTraceTriggerTime[evaluated[e]].push_back(t);
       }
@@ -197,6 +202,7 @@ void ReferenceScan(EventDetectionParameters& p, const SeismicRecord& r) {
     if ((p.nMethod == 1 ? m >= p.nMinimumChannels : m > 0) && (p.nEvents == 0 || t - tLast > merge)) {
       p.fEventTime.push_back(t);
       p.nEventChannels.push_back(m);
+      p.fEventOnset.push_back(static_cast<float>(r.pHeader[0].fSampleInterval * static_cast<double>(onset) / 1000000.0));
       tLast = t;
       if (++p.nEvents >= 10000) break;
     }
@@ -246,6 +252,7 @@ TEST(DetectorTwin, AgreesWithTheRuleAsWrittenOnRandomRecords) {
     EXPECT_EQ(fast.nEventChannels, twin.nEventChannels);
     EXPECT_EQ(fast.nTraceTriggers, twin.nTraceTriggers);
     EXPECT_EQ(fast.fTraceTriggerTime, twin.fTraceTriggerTime);
+    EXPECT_EQ(fast.fEventOnset, twin.fEventOnset);
     events += fast.nEvents;
     for (int n : fast.nTraceTriggers) triggers += n;
   }

@@ -1,6 +1,7 @@
 #include "detection/event_run.h"
 
 #include "detection/event_detector.h"
+#include "detection/event_message.h"
 #include "platform/local_time.h"
 #include "platform/narrow_mode.h"
 #include "platform/printf.h"
@@ -46,7 +47,7 @@ int DetectAndNotify(CZentrovaDoc& doc, const std::string& filedPath, int fileNum
       const auto entry = doc.platform.fs.Inspect(image);
       if (!entry.ok() || entry->type != EntryType::kRegular) image.clear();
     }
-    const std::string message = Printf("%d events were detected in %d", n, fileNumber);
+    const std::string message = EventMessage(DetectionParameters(doc), fileNumber);
     // Handed on is not yet sent: the mail outbox says "Mail was sent" once
     // the sender delivered it.
     if (doc.bSnedReport == 1 && doc.SendReport(message, 0, {filedPath, image}, true) == 1) {

@@ -123,7 +123,9 @@ TEST_F(EventRun, EventsAreMailedWithTheRecordAndItsImage) {
   };
   WriteSimulated(st, 1);
   ASSERT_EQ(doc.CheckNewFiles(), 1);
-  EXPECT_EQ(st.reports, std::vector<std::string>{"1 events were detected in 101 (told when sent)"});
+  // The burst begins at 1.500 s; the event time is the test sample whose W2 first holds enough of it.
+  EXPECT_EQ(st.reports, std::vector<std::string>{
+                            "1 events were detected in 101\nEvent 1: Onset = 1.501 s (event time 1.004 s) (told when sent)"});
   ASSERT_EQ(attachments.size(), 1u);
   EXPECT_EQ(attachments[0][0], doc.NewFiles[0]);
   EXPECT_EQ(attachments[0][1], st.destination + "/EventImage/Waveform_101.png");

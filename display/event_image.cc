@@ -1,10 +1,49 @@
 #include "display/event_image.h"
 
+#include "detection/event_message.h"
 #include "display/cairo_surface.h"
+#include "display/plot_frame.h"
 #include "display/waveform_drawing.h"
+#include "monitor/file_name_text.h"
+#include "monitor/free_name_move.h"
+#include "platform/fitting_name.h"
+#include "platform/local_time.h"
 #include "platform/printf.h"
+#include "records/record_file_name.h"
 
 namespace zentrova {
+namespace {
+
+// The second caption line: as small as the tick labels, between the first
+// and the frame's top labels.
+constexpr PagePoint kOnsetCaptionAt{10, -65};
+
+void DrawCaption(DrawingSurface& surface, const CZentrovaDoc& doc, RecordMoment moment) {
+  surface.Text({10, -10}, EventImageCaption(doc, moment), CaptionFont());
+  const std::string onset = EventImageOnsetCaption(doc);
+  if (!onset.empty()) surface.Text(kOnsetCaptionAt, onset, TickLabelFont());
+}
+
+}  // namespace
+
+std::string EventImageName(const CZentrovaDoc& doc, RecordMoment moment, int imageNumber) {
+  const std::string stem = RecordNameStem(moment.time, moment.ms, FileNameText(doc.settingsBlock.sMyName), imageNumber);
+  return NameWithSuffix("Waveform_" + stem, ".png");
+}
+
+std::string EventImageCaption(const CZentrovaDoc& doc, RecordMoment moment) {
+  const CivilTime c = SecondsToLocal(moment.time).value_or(CivilTime{});
+  return Printf("%s %d/%.2d/%.2d %.2d:%.2d:%06.3f %s", doc.settingsBlock.sMyName.c_str(), c.year, c.month, c.day,
+                c.hour, c.minute, c.second + moment.ms / 1000.0, doc.record.strFileName.c_str());
+}
+
+std::string EventImageOnsetCaption(const CZentrovaDoc& doc) {
+  const EventDetectionParameters* p = doc.bEventDetection == 1 ? doc.pDetectionParameters.get() : nullptr;
+  if (!p || p->nEvents < 1 || p->fEventOnset.empty() || p->fEventTime.empty()) return "";
+  std::string text = OnsetText(*p, 0);
+  if (p->nEvents > 1) text += Printf(", the first of %d events", p->nEvents);
+  return text;
+}
 
 std::string WriteEventImage(CZentrovaDoc& doc, const std::string& baseFolder, int imageNumber, int mode) {
   FileSystem& fs = doc.platform.fs;
@@ -13,15 +52,25 @@ std::string WriteEventImage(CZentrovaDoc& doc, const std::string& baseFolder, in
   // A link of that name leads into a folder that is not the station's.
   if (entry.ok() && entry->type == EntryType::kLink) return "";
   if (!entry.ok()) (void)fs.CreateFolder(folder);
-  const std::string path = JoinPath(fs, folder, Printf("Waveform_%d.png", imageNumber));
+  const RecordMoment moment = doc.settingsBlock.NamingMoment(doc.platform.clock.Now());
+  const std::string name = EventImageName(doc, moment, imageNumber);
 
   CairoSurface surface(kEventImageWidth, kEventImageHeight, kImagePixelsPerUnit);
   surface.FillRect({{0, 0}, {2000, -1000}}, kWindowBackground);
+  DrawCaption(surface, doc, moment);
   PlotAxes axes;
   axes.bYDown = 1;
-  DrawWaveforms(surface, axes, doc, kEventImageArea, 1.0f, 0);
-  if (!surface.WritePng(fs, path, mode).ok && fs.Inspect(path).ok()) (void)fs.Remove(path);
-  return path;
+  DrawWaveformPlot(surface, axes, doc, kEventImageArea, 1.0f, 0);
+  // Written whole under a name of its own, then moved to the first free
+  // name: the picture of another record is never replaced.
+  const std::string drawn = JoinPath(fs, folder, NameWithSuffix(name, ".new"));
+  if (surface.WritePng(fs, drawn, mode).ok) {
+    const Placement placed = MoveUnderFreeName(fs, drawn, folder, name);
+    if (placed.status.ok() && placed.sourceRemains) (void)fs.Remove(drawn);
+    if (placed.status.ok()) return placed.target;
+  }
+  if (fs.Inspect(drawn).ok()) (void)fs.Remove(drawn);
+  return FirstFreePath(fs, folder, name);
 }
 
 void ConnectEventImage(CZentrovaDoc& doc) {

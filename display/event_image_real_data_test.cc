@@ -1,5 +1,5 @@
 // Event images of real field records, with the detector's markers, left in
-// the build folder (pictures/<record>/EventImage/Waveform_1.png) for a
+// the build folder (pictures/<record>/EventImage/Waveform_..._1.png) for a
 // person to look at; each checked for a line on every channel's baseline.
 
 #include <filesystem>
@@ -44,6 +44,7 @@ TEST_P(RealRecordPicture, EveryChannelOnItsBaselineInsideTheFrame) {
   doc.bEventDetection = 1;
 
   const std::string folder = std::string(ZENTROVA_BINARY_DIR) + "/pictures/" + name;
+  std::filesystem::remove_all(folder + "/EventImage");  // the last run's picture, which would be kept
   std::filesystem::create_directories(folder);
   const std::string path = WriteEventImage(doc, folder, 1);
   std::cout << "picture of " << name << " (" << traces << " traces, " << p.nEvents << " events): " << path << "\n";

@@ -1,12 +1,17 @@
-// The event image as a file: where it goes, its size, its colours, its
-// permission bits, and what is left when it cannot be written.
+// The event image as a file: where it goes and under which name, its size,
+// its colours and caption, its permission bits, the pictures of other
+// records it leaves alone, and what is left when it cannot be written.
 
 #include "display/event_image.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "detection/event_detection_parameters.h"
 #include "display/cairo_surface.h"
@@ -17,6 +22,7 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kRedPixel = 0xFF0000;
+constexpr uint32_t kOnsetPixel = 0x00AA00;
 
 class EventImage : public ::testing::Test {
  protected:
@@ -45,10 +51,26 @@ class EventImage : public ::testing::Test {
     p.fTraceTriggerTime[1] = {0.25f};
     p.nEvents = 1;
     p.fEventTime = {0.5f};
+    p.fEventOnset = {0.75f};
     doc.bEventDetection = 1;
+    // The record's own time, as the pipeline takes it from the file.
+    doc.settingsBlock.sMyName = "SITE";
+    doc.settingsBlock.bRecordTimeValid = 1;
+    doc.settingsBlock.tRecordTime = 1584259445;  // 2020-03-15 08:04:05 UTC
+    doc.settingsBlock.nRecordTimeMs = 123;
   }
 
-  std::string Path(int n) const { return st.destination + "/EventImage/Waveform_" + std::to_string(n) + ".png"; }
+  // The picture of the record numbered n, taking the numbered name `suffix`.
+  std::string Path(int n, const std::string& suffix = "") const {
+    return st.destination + "/EventImage/Waveform_20200315_080405.123_SITE_" + std::to_string(n) + suffix + ".png";
+  }
+  std::vector<std::string> Pictures() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(st.destination + "/EventImage"))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   testing::StationFixture st;
   CZentrovaDoc& doc = st.Doc();
@@ -76,14 +98,51 @@ TEST_F(EventImage, AWaveformPngInTheEventImageFolder) {
   // The event line at 0.5 s, across the frame.
   const int lineX = (150 + 541) / 2;
   for (int y : {100, 150, 200, 260}) EXPECT_EQ(at(lineX, y), kRedPixel) << y;
+  // The onset at 0.75 s, a green line across the frame.
+  const int onsetX = (150 + 812) / 2;
+  for (int y : {100, 150, 200, 260}) EXPECT_EQ(at(onsetX, y), kOnsetPixel) << y;
 }
 
-TEST_F(EventImage, AnOlderPictureOfTheNameIsReplacedWhole) {
+TEST_F(EventImage, TheCaptionNamesTheSiteTheRecordsTimeAndTheOnset) {
+  const RecordMoment moment = doc.settingsBlock.NamingMoment(0);
+  EXPECT_EQ(EventImageCaption(doc, moment), "SITE 2020/03/15 08:04:05.123 1234.sg2");
+  EXPECT_EQ(EventImageOnsetCaption(doc), "Onset = 0.750 s (event time 0.500 s)");
+  EventDetectionParameters& p = *doc.pDetectionParameters;
+  p.nEvents = 3;
+  p.fEventTime = {0.5f, 0.7f, 0.9f};
+  p.fEventOnset = {0.75f, 0.8f, 0.95f};
+  EXPECT_EQ(EventImageOnsetCaption(doc), "Onset = 0.750 s (event time 0.500 s), the first of 3 events");
+  // A site name that cannot stand in a file name is shown as entered.
+  doc.settingsBlock.sMyName = "North/2";
+  EXPECT_EQ(EventImageCaption(doc, moment), "North/2 2020/03/15 08:04:05.123 1234.sg2");
+  EXPECT_EQ(EventImageName(doc, moment, 9), "Waveform_20200315_080405.123_North_2_9.png");
+}
+
+// After the counter was reset, numbers come again: the records of one
+// number at other times keep their pictures apart.
+TEST_F(EventImage, RecordsOfOneNumberAtOtherTimesKeepTheirPictures) {
+  const std::string first = WriteEventImage(doc, st.destination, 1001);
+  EXPECT_EQ(first, Path(1001));
+  const std::string firstBytes = testing::ReadFileBytes(first);
+  doc.settingsBlock.tRecordTime += 4290;  // 09:15:35, after the counter was reset
+  doc.settingsBlock.nRecordTimeMs = 0;
+  const std::string second = WriteEventImage(doc, st.destination, 1001);
+  EXPECT_EQ(second, st.destination + "/EventImage/Waveform_20200315_091535.000_SITE_1001.png");
+  EXPECT_EQ(testing::ReadFileBytes(first), firstBytes);
+  EXPECT_EQ(Pictures().size(), 2u);
+}
+
+// A name already held (a record of the same time, site and number, or any
+// other file) is never replaced: the picture takes the next free name.
+TEST_F(EventImage, APictureOfTheNameIsNeverReplaced) {
   std::filesystem::create_directories(st.destination + "/EventImage");
-  st.root.Write("dest/EventImage/Waveform_7.png", "an older picture");
+  st.root.Write("dest/EventImage/" + std::filesystem::path(Path(7)).filename().string(), "an older picture");
   const std::string path = WriteEventImage(doc, st.destination, 7);
+  EXPECT_EQ(path, Path(7, "-2"));
   EXPECT_TRUE(CairoSurface::DecodePng(testing::ReadFileBytes(path)));
-  EXPECT_EQ(std::filesystem::directory_iterator(st.destination + "/EventImage")->path().filename(), "Waveform_7.png");
+  EXPECT_EQ(testing::ReadFileBytes(Path(7)), "an older picture");
+  EXPECT_EQ(WriteEventImage(doc, st.destination, 7), Path(7, "-3"));
+  EXPECT_EQ(Pictures().size(), 3u);  // nothing else beside them
 }
 
 TEST_F(EventImage, NoWiderModeThanAsked) {
@@ -93,21 +152,24 @@ TEST_F(EventImage, NoWiderModeThanAsked) {
   EXPECT_EQ(info.st_mode & 0777 & ~0640, 0u);
 }
 
-TEST_F(EventImage, OnAFullDiskNoPictureOfTheNameIsLeft) {
+// The path given is one where nothing lies, so that no other record's
+// picture goes out with the mail.
+TEST_F(EventImage, OnAFullDiskNothingIsLeftAndTheOtherPictureStays) {
   std::filesystem::create_directories(st.destination + "/EventImage");
-  st.root.Write("dest/EventImage/Waveform_7.png", "the picture of another record");
+  st.root.Write("dest/EventImage/" + std::filesystem::path(Path(7)).filename().string(), "the picture of another record");
   st.fs.SetWriteBudget(100);
   const std::string path = WriteEventImage(doc, st.destination, 7);
   st.fs.ClearWriteBudget();
-  EXPECT_EQ(path, Path(7));
+  EXPECT_EQ(path, Path(7, "-2"));
   EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_TRUE(std::filesystem::is_empty(st.destination + "/EventImage"));
+  EXPECT_EQ(testing::ReadFileBytes(Path(7)), "the picture of another record");
+  EXPECT_EQ(Pictures().size(), 1u);
 }
 
 TEST_F(EventImage, AFolderThatCannotBeMadeGivesThePathAndNoFile) {
   const std::string base = st.root.Path("no/such");
   const std::string path = WriteEventImage(doc, base, 5);
-  EXPECT_EQ(path, base + "/EventImage/Waveform_5.png");
+  EXPECT_EQ(path, base + "/EventImage/Waveform_20200315_080405.123_SITE_5.png");
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -116,12 +178,13 @@ TEST_F(EventImage, AFolderThatCannotBeMadeGivesThePathAndNoFile) {
 // given, so that nothing of that folder goes out with the mail.
 TEST_F(EventImage, NoPictureThroughALinkedFolder) {
   std::filesystem::create_directories(st.root.Path("elsewhere"));
-  st.root.Write("elsewhere/Waveform_7.png", "someone's file");
+  const std::string taken = std::filesystem::path(Path(7)).filename().string();
+  st.root.Write("elsewhere/" + taken, "someone's file");
   std::filesystem::create_symlink(st.root.Path("elsewhere"), st.destination + "/EventImage");
   EXPECT_EQ(WriteEventImage(doc, st.destination, 7), "");
   EXPECT_EQ(WriteEventImage(doc, st.destination, 8), "");
-  EXPECT_EQ(st.root.Read("elsewhere/Waveform_7.png"), "someone's file");
-  EXPECT_FALSE(std::filesystem::exists(st.root.Path("elsewhere/Waveform_8.png")));
+  EXPECT_EQ(st.root.Read("elsewhere/" + taken), "someone's file");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(st.root.Path("elsewhere")), {}), 1);
   EXPECT_TRUE(std::filesystem::is_symlink(st.destination + "/EventImage"));
 }
 
@@ -129,7 +192,7 @@ TEST_F(EventImage, ConnectedToTheDetectionWithTheDestinationFolder) {
   ConnectEventImage(doc);
   ASSERT_TRUE(doc.services.drawEventImage);
   const std::string path = doc.services.drawEventImage(9, 0600);
-  EXPECT_EQ(path, doc.settingsBlock.strDestinationFolder + "/EventImage/Waveform_9.png");
+  EXPECT_EQ(path, doc.settingsBlock.strDestinationFolder + "/EventImage/Waveform_20200315_080405.123_SITE_9.png");
   EXPECT_TRUE(std::filesystem::exists(path));
 }
 

@@ -121,6 +121,17 @@ void DrawEvents(DrawingSurface& surface, const PlotAxes& axes, const CDrawingPar
     const int x = TimeX(p.fEventTime[e], axes, dp);
     surface.Line({x, -dp.nTopMargin}, {x, -bottom}, kMarkerPen);
   }
+  // Where each event begins, after the event lines: an onset on an event
+  // time stays visible. A disc on the frame's top edge marks it where the
+  // line runs along a trace's first loud swing.
+  const int onsets = std::min(p.nEvents, static_cast<int>(p.fEventOnset.size()));
+  for (int e = 0; e < onsets; ++e) {
+    const int x = TimeX(p.fEventOnset[e], axes, dp);
+    surface.Line({x, -dp.nTopMargin}, {x, -bottom}, kOnsetPen);
+    surface.Ellipse({{x - kTriggerRadius, -dp.nTopMargin + kTriggerRadius},
+                     {x + kTriggerRadius, -dp.nTopMargin - kTriggerRadius}},
+                    kOnsetPen, kOnsetGreen);
+  }
 }
 
 }  // namespace
@@ -135,11 +146,17 @@ Rgb TraceColour(int nComponent) {
 int DrawWaveforms(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc& doc, PageSize area, float gain,
                   int normalize) {
   const SeismicRecord& r = doc.record;
-  const CDrawingParameter& dp = doc.drawingParameter;
   const int samples = r.nTraces > 0 && !r.pHeader.empty() ? r.pHeader[0].nSamples : 0;
   surface.Text({10, -10},
                Printf("%s (Number of traces = %d : Number of samples = %d)", r.strFileName.c_str(), r.nTraces, samples),
                CaptionFont());
+  return DrawWaveformPlot(surface, axes, doc, area, gain, normalize);
+}
+
+int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc& doc, PageSize area, float gain,
+                     int normalize) {
+  const SeismicRecord& r = doc.record;
+  const CDrawingParameter& dp = doc.drawingParameter;
   if (r.nTraces < 1) return 0;
 
   axes.fXMin = 0.0f;

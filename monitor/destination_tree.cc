@@ -62,14 +62,9 @@ std::string CZentrovaDoc::DestinationFolders(int64_t moment, std::string* dayFol
 
 std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   MonitorSettings& s = settingsBlock;
-  int64_t moment = platform.clock.Now();
-  int ms = 0;
-  if (s.bRecordTimeValid == 1) {
-    moment = s.tRecordTime;
-    ms = s.nRecordTimeMs;
-  }
+  const RecordMoment moment = s.NamingMoment(platform.clock.Now());
   std::string day, concatDay;
-  const std::string hour = DestinationFolders(moment, &day, &concatDay);
+  const std::string hour = DestinationFolders(moment.time, &day, &concatDay);
   if (s.nFiledFiles > 0 && hour != s.strLastHourFolder) {
     activityLog.Add("Sub folder was changed");
     if (RequestHourJoin(s.strLastHourFolder, s.strLastConcatFolder) == 1) activityLog.Add("Data will be concatenated");
@@ -77,7 +72,7 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   s.strLastHourFolder = hour;
   s.strLastConcatFolder = concatDay;
 
-  const std::string name = RecordFileName(moment, ms, FileNameText(s.sMyName), fileNumber);
+  const std::string name = RecordFileName(moment.time, moment.ms, FileNameText(s.sMyName), fileNumber);
   Placement p = MoveUnderFreeName(platform.fs, path, hour, name);
   tLastFiledAt_ = platform.clock.Now();
   if (p.status.ok()) {

@@ -36,6 +36,15 @@ Placement MoveUnderFreeName(FileSystem& fs, const std::string& from, const std::
   return p;
 }
 
+std::string FirstFreePath(FileSystem& fs, const std::string& folder, const std::string& name) {
+  std::string path;
+  for (int n = 1; n <= kMaxSuffix; ++n) {
+    path = JoinPath(fs, folder, n == 1 ? name : NumberedName(name, n));
+    if (!fs.Inspect(path).ok()) break;
+  }
+  return path;
+}
+
 namespace {
 
 bool SameBytes(FileSystem& fs, const std::string& a, const std::string& b, uint64_t size) {

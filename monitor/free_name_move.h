@@ -25,6 +25,10 @@ std::string NumberedName(const std::string& name, int n);
 Placement MoveUnderFreeName(FileSystem& fs, const std::string& from, const std::string& folder,
                             const std::string& name);
 
+// The path MoveUnderFreeName would move to now: the first of the name and
+// its numbered names that nothing in `folder` holds.
+std::string FirstFreePath(FileSystem& fs, const std::string& folder, const std::string& name);
+
 // Where an earlier move that could not remove its source put the same
 // record: the name or one of its numbered names in `folder`, holding the
 // same bytes. Empty when there is none.

@@ -37,4 +37,9 @@ MonitorSettings::MonitorSettings(Platform& platform, Settings& settings) {
   settings.LoadInt("bVariableFileSize", bVariableFileSize);
 }
 
+RecordMoment MonitorSettings::NamingMoment(int64_t now) const {
+  if (bRecordTimeValid == 1) return {tRecordTime, nRecordTimeMs};
+  return {now, 0};
+}
+
 }  // namespace zentrova

@@ -19,6 +19,12 @@ struct DriveEntry {
   std::string sRoot;         // the folder the letter stands for
 };
 
+// A time to the millisecond.
+struct RecordMoment {
+  int64_t time = 0;  // seconds since the epoch
+  int ms = 0;
+};
+
 class MonitorSettings {
  public:
   // Loads every value with its built-in default (see the constructor).
@@ -53,6 +59,10 @@ class MonitorSettings {
   int bRecordTimeValid = 0;
   int64_t tRecordTime = 0;
   int nRecordTimeMs = 0;
+
+  // The time the current record is filed and named by: its first sample's
+  // when the record gave one, otherwise `now`.
+  RecordMoment NamingMoment(int64_t now) const;
 };
 
 // The default report page of the maker's web server.

@@ -23,8 +23,12 @@ std::string Stamp(int64_t time, int ms) {
 
 }  // namespace
 
+std::string RecordNameStem(int64_t time, int ms, const std::string& text, int number) {
+  return Stamp(time, ms) + "_" + text + "_" + std::to_string(number);
+}
+
 std::string RecordFileName(int64_t time, int ms, const std::string& text, int number) {
-  return Stamp(time, ms) + "_" + text + "_" + std::to_string(number) + ".dat";
+  return RecordNameStem(time, ms, text, number) + ".dat";
 }
 
 std::string JoinedRecordFileName(int64_t time, int ms, const std::string& text, int first, int last) {

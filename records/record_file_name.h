@@ -9,6 +9,8 @@ namespace zentrova {
 
 // "%04d%02d%02d_%02d%02d%06.3f_%s_%d.dat"
 std::string RecordFileName(int64_t time, int ms, const std::string& text, int number);
+// The same name without ".dat", which the record's event image shares.
+std::string RecordNameStem(int64_t time, int ms, const std::string& text, int number);
 // "%04d%02d%02d_%02d%02d%06.3f_%s_%d_%d.dat"
 std::string JoinedRecordFileName(int64_t time, int ms, const std::string& text, int first, int last);
 

@@ -12,6 +12,7 @@ TEST(RecordFileName, LocalTimeWithMilliseconds) {
   EXPECT_EQ(RecordFileName(1436099696, 789, "ABC", 7), "20150705_123456.789_ABC_7.dat");
   EXPECT_EQ(RecordFileName(1436099696, 5, "SITE", 1234), "20150705_123456.005_SITE_1234.dat");
   EXPECT_EQ(JoinedRecordFileName(1436099696, 0, "ABC", 7, 19), "20150705_123456.000_ABC_7_19.dat");
+  EXPECT_EQ(RecordNameStem(1436099696, 5, "SITE", 1234), "20150705_123456.005_SITE_1234");
 }
 
 TEST(RecordFileName, InTheStationsZone) {

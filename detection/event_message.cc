@@ -1,0 +1,23 @@
+#include "detection/event_message.h"
+
+#include <algorithm>
+
+#include "platform/printf.h"
+
+namespace zentrova {
+
+std::string OnsetText(const EventDetectionParameters& p, int e) {
+  return Printf("Onset = %.3f s (event time %.3f s)", static_cast<double>(p.fEventOnset[e]),
+                static_cast<double>(p.fEventTime[e]));
+}
+
+std::string EventMessage(const EventDetectionParameters& p, int fileNumber) {
+  std::string text = Printf("%d events were detected in %d", p.nEvents, fileNumber);
+  const int known = std::min({p.nEvents, static_cast<int>(p.fEventOnset.size()), static_cast<int>(p.fEventTime.size())});
+  const int listed = std::min(known, kMailedOnsets);
+  for (int e = 0; e < listed; ++e) text += Printf("\nEvent %d: ", e + 1) + OnsetText(p, e);
+  if (known > listed) text += Printf("\nOnsets of %d more events are not listed", known - listed);
+  return text;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,23 @@
+#pragma once
+// The text of the event e-mail: how many events a record held and, for the
+// first of them, where each begins (the onset) beside the time the
+// detector gives it (its event time, as in the event file).
+
+#include <string>
+
+#include "detection/event_detection_parameters.h"
+
+namespace zentrova {
+
+inline constexpr int kMailedOnsets = 10;
+
+// "%d events were detected in %d", then one line per event, at most
+// kMailedOnsets: "Event %d: " and its OnsetText; for the
+// events beyond, "Onsets of %d more events are not listed". Seconds from
+// the record's first sample.
+std::string EventMessage(const EventDetectionParameters& p, int fileNumber);
+
+// "Onset = %.3f s (event time %.3f s)" of event e (from 0).
+std::string OnsetText(const EventDetectionParameters& p, int e);
+
+}  // namespace zentrova
