@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,14 +79,23 @@ class CZentrovaDoc {
   int CheckNewFiles();
   int CheckNewFiles(const CycleControl& control);
   // The same cycle in slices, for a caller that must not be held up for a
-  // whole cycle (a window's thread): BeginCycle (false while another cycle
-  // is under way), then StepCycle until it says finished, waiting each
-  // pause it asks for, then EndCycle (completed: the scan reached its end;
-  // otherwise the follow-up runs for the files taken so far and the
-  // warnings wait for a complete scan). Each call takes the lock itself.
-  bool BeginCycle(int bReadData);
-  CycleStep StepCycle();
-  int EndCycle(bool completed);
+  // whole cycle (a window's thread): BeginCycle gives the cycle's number
+  // (0 while another cycle is under way: nothing is begun); then StepCycle
+  // with that number until it says finished, waiting each pause it asks
+  // for; then EndCycle (completed: the scan reached its end; otherwise the
+  // follow-up runs for the files taken so far and the warnings wait for a
+  // complete scan). Each call takes the lock itself.
+  // The document alone keeps which cycle is under way: a number that is not
+  // the cycle under way (one ended already) finishes and ends nothing, so a
+  // cycle ends once. An EndCycle that comes from inside one of the cycle's
+  // own steps (a nested call on the stepping thread) ends nothing either: it
+  // stops the cycle, the step then says finished, and the owner's EndCycle
+  // after it ends the cycle, as not completed. EndCycle returns the new
+  // files accepted, or nothing when this call did not end the cycle.
+  CycleId BeginCycle(int bReadData);
+  CycleStep StepCycle(CycleId cycle);
+  std::optional<int> EndCycle(CycleId cycle, bool completed);
+  bool CycleUnderWay(CycleId cycle) const { return cycle != 0 && cycleUnderWay_ == cycle; }
   int MoveExistingFiles(const CycleControl& control = {});
   int RegisterExistingFiles();
   int RegisterFolderFiles(const std::string& folder);
@@ -178,8 +188,14 @@ class CZentrovaDoc {
   bool NextCandidate();
   void ReadPending();
   int EndScan(bool completed);
+  CycleStep Step();
+  int EndCycleNow(bool completed);
   Scan scan_;
-  std::atomic<bool> cycleUnderWay_{false};
+  // The number of the cycle under way (0: none), and the last one given.
+  std::atomic<CycleId> cycleUnderWay_{0};
+  std::atomic<CycleId> lastCycle_{0};
+  bool inStep_ = false;      // a step of the cycle under way is running
+  bool stopInStep_ = false;  // an EndCycle came during that step
 };
 
 // The number in a folder name: its digits and '-' signs, at most 29, read
