@@ -54,6 +54,14 @@ struct PipelineResult {
   std::string filedPath;
 };
 
+// The moves of "Start" under way: the watched folder's listing, the next
+// entry, the files moved so far.
+struct ExistingFileMoves {
+  std::vector<std::string> names;
+  size_t next = 0;
+  int moved = 0;
+};
+
 // Which display views are open (the application object's flags).
 struct OpenViews {
   int bWaveformView = 0;
@@ -97,6 +105,14 @@ class CZentrovaDoc {
   std::optional<int> EndCycle(CycleId cycle, bool completed);
   bool CycleUnderWay(CycleId cycle) const { return cycle != 0 && cycleUnderWay_ == cycle; }
   int MoveExistingFiles(const CycleControl& control = {});
+  // The same moves one file at a time (existing_files.cc), for a caller
+  // that must answer between two files: BeginExistingMoves lists the
+  // watched folder; MoveNextExisting moves its next entry when it is an old
+  // record (false when the listing is done); EndExistingMoves registers the
+  // records left and returns the files moved. The caller holds the lock.
+  ExistingFileMoves BeginExistingMoves();
+  bool MoveNextExisting(ExistingFileMoves& moves);
+  int EndExistingMoves(const ExistingFileMoves& moves);
   int RegisterExistingFiles();
   int RegisterFolderFiles(const std::string& folder);
   // The scan of the watched folder and its numbered folders, without the

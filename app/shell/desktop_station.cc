@@ -26,6 +26,10 @@ DesktopStation::DesktopStation(StationOptions options, DialogProvider dialogs, s
   // From the monitor thread too: the views and the panel are updated on
   // the GUI thread.
   station_.form().onNewFiles = [this] { relay_.PostNewFiles(); };
+  // "Start" moves the old records between the window's events, and a cycle
+  // or those moves end between two files once the program is closing.
+  station_.form().startInSlices = true;
+  station_.form().quitRequested = [this] { return bExiting_ != 0; };
   frame_ = std::make_unique<MainFrame>(station_, cycle_, dialogs_, bExiting_);
   relay_.onLogChanged = [this] {
     if (ControlPanel* panel = frame_->panel()) panel->RefreshLogPane(station_.doc());
