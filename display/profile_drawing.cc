@@ -50,8 +50,10 @@ Rgb AmplitudeColour(const ColourScale& spectrum, float logAmplitude) {
   return HasLogAmplitude(logAmplitude) ? spectrum.ColourOf(logAmplitude) : kNoDataColour;
 }
 
-void ModelCells(DrawingSurface& surface, const Column& column, const SurfaceWaveResult& result,
-                const ColourScale& velocity, FileSystem& fs, const std::string& path) {
+// Draws the column of one layered model; returns its layers as the text
+// file writes them.
+std::string ModelCells(DrawingSurface& surface, const Column& column, const SurfaceWaveResult& result,
+                       const ColourScale& velocity) {
   const int layers = std::clamp(result.nLayers, 0, kMaxLayers);
   std::string text;
   for (int i = 0; i < layers; ++i) {
@@ -62,7 +64,17 @@ void ModelCells(DrawingSurface& surface, const Column& column, const SurfaceWave
     text += Printf("%d %f %f %f \r\n", i, top, bottom, result.fVs[i]);
     column.Cell(surface, top, bottom, velocity.ColourOf(result.fVs[i]));
   }
-  ReplaceTextFile(fs, path, text);  // skipped when it cannot be written
+  return text;
+}
+
+// The text file holds the newest column's layers. A repaint of the same
+// models leaves it alone; anything else at its name (another text, a link,
+// a FIFO, nothing) is replaced. A file that cannot be written is skipped.
+void KeepProfileText(FileSystem& fs, const std::string& path, const std::string& text) {
+  if (auto file = fs.OpenEntryForRead(path); file.ok()) {
+    if (auto held = ReadWholeFile(**file); held.ok() && *held == text) return;
+  }
+  ReplaceTextFile(fs, path, text);
 }
 
 }  // namespace
@@ -99,7 +111,7 @@ void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& lis
   UpdateTicks(axes);
   DrawPlotFrame(axes, surface, kProfileTitleOffset, dp);
 
-  const std::string path = fs.CurrentFolder() + fs.Separator() + kShowProfileFileName;
+  std::string newestModel;
   for (int f = 0; f < shots; ++f) {
     const SurfaceWaveResult& result = list.results[f];
     Column column{axes, dp};
@@ -112,9 +124,10 @@ void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& lis
       CentredCells(surface, column, std::clamp(result.nPicks, 0, kMaxPicks), result.fPickFrequency,
                    [&](int i) { return velocity.ColourOf(result.fPickVelocity[i]); });
     } else {
-      ModelCells(surface, column, result, velocity, fs, path);
+      newestModel = ModelCells(surface, column, result, velocity);
     }
   }
+  if (mode == kShearVelocityMode) KeepProfileText(fs, fs.CurrentFolder() + fs.Separator() + kShowProfileFileName, newestModel);
 }
 
 void DrawProfileView(DrawingSurface& surface, PlotAxes& axes, CZentrovaDoc& doc, const ProfileList& list, int mode) {

@@ -26,10 +26,10 @@ PlotAxes ProfileAxes(int mode);
 inline constexpr float kSingleCellHalfHeight = 0.5f;
 
 // Draws the list in `mode` (restricted to 0 .. 2; the vertical title is set
-// for it). Nothing at all when the list is empty. Mode 2 rewrites
-// "ShowSWaveVelocityProfile.txt" in the process's current folder for every
-// column (so it ends with the newest entry's layers); a file that cannot be
-// written is skipped.
+// for it). Nothing at all when the list is empty. Mode 2 keeps
+// "ShowSWaveVelocityProfile.txt" in the process's current folder holding the
+// newest entry's layers: it is replaced when they differ from what it holds,
+// not at every repaint; a file that cannot be written is skipped.
 void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& list, int mode,
                  const CDrawingParameter& dp, FileSystem& fs);
 

@@ -230,6 +230,29 @@ TEST(ProfileDrawing, ModelCellsStopBelowTheFrameAndTheNewestLayersGoToTheTextFil
             "2 10.000000 15.000000 600.000000 \r\n");
 }
 
+// A repaint of the same models leaves the text file as it is (the same
+// file, never replaced); a new model replaces it with the newest layers.
+TEST(ProfileDrawing, TheTextFileIsReplacedOnlyWhenTheNewestModelChanges) {
+  Drawing d;
+  ProfileList list;
+  list.SetModelRange(DispersionSettings());
+  list.AppendResult(Model({5.0f, kHalfSpaceBottom}, {100.0f, 200.0f}));
+  const std::string name = d.folder.Path(kShowProfileFileName);
+  auto inode = [&] {
+    struct stat st = {};
+    return ::stat(name.c_str(), &st) == 0 ? st.st_ino : 0;
+  };
+  d.Draw(list, 2);
+  const ino_t first = inode();
+  ASSERT_NE(first, 0u);
+  for (int repaint = 0; repaint < 3; ++repaint) d.Draw(list, 2);
+  EXPECT_EQ(inode(), first) << "a repaint replaced the text file";
+  EXPECT_EQ(d.folder.Read(kShowProfileFileName), "0 0.000000 5.000000 100.000000 \r\n1 5.000000 15.000000 200.000000 \r\n");
+  list.AppendResult(Model({8.0f, kHalfSpaceBottom}, {150.0f, 300.0f}));
+  d.Draw(list, 2);
+  EXPECT_EQ(d.folder.Read(kShowProfileFileName), "0 0.000000 8.000000 150.000000 \r\n1 8.000000 15.000000 300.000000 \r\n");
+}
+
 TEST(ProfileDrawing, AnUnwritableTextFileLeavesTheColumnsDrawn) {
   Drawing d;
   FolderFileSystem missing(d.real, d.folder.Path("no/such/folder"));

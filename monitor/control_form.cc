@@ -130,11 +130,39 @@ void CZentrovaControlForm::StopMonitor() {
 
 void CZentrovaControlForm::OnStart() {
   std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
-  CycleControl control;
-  control.stopRequested = [this] { return quitRequested && quitRequested(); };
-  const int n = doc_.MoveExistingFiles(control);
+  if (!startInSlices) {
+    CycleControl control;
+    control.stopRequested = [this] { return QuitAsked(); };
+    const int n = doc_.MoveExistingFiles(control);
+    if (n > 0) doc_.activityLog.Add(Printf("%d files were moved to the 'WaveformFile_old' folder", n));
+    StartMonitor();
+    return;
+  }
+  if (Starting()) return;
+  moves_ = doc_.BeginExistingMoves();
+  if (MoveSlice()) return FinishStart(!QuitAsked());
+  startTimer_ = timers_.SetTimer(0, [this] {
+    std::lock_guard<std::recursive_mutex> slice(doc_.mutex);
+    if (MoveSlice()) FinishStart(!QuitAsked());
+  });
+}
+
+bool CZentrovaControlForm::MoveSlice() {
+  Clock& clock = doc_.platform.clock;
+  const int64_t end = clock.SteadyMs() + kStartSliceMs;
+  for (;;) {
+    if (QuitAsked() || !doc_.MoveNextExisting(moves_)) return true;
+    if (clock.SteadyMs() >= end) return false;
+  }
+}
+
+void CZentrovaControlForm::FinishStart(bool startMonitor) {
+  if (startTimer_ != 0) timers_.KillTimer(startTimer_);
+  startTimer_ = 0;
+  const int n = doc_.EndExistingMoves(moves_);
+  moves_ = ExistingFileMoves();
   if (n > 0) doc_.activityLog.Add(Printf("%d files were moved to the 'WaveformFile_old' folder", n));
-  StartMonitor();
+  if (startMonitor) StartMonitor();
 }
 
 void CZentrovaControlForm::OnStop() { StopMonitor(); }
@@ -209,6 +237,7 @@ void CZentrovaControlForm::Shutdown() {
     }
     bRunning = 0;
     if (threadRunning_) *threadRunning_ = 0;
+    if (Starting()) FinishStart(false);
     if (reportTimer_) timers_.KillTimer(reportTimer_);
     if (batteryTimer_) timers_.KillTimer(batteryTimer_);
     reportTimer_ = batteryTimer_ = 0;

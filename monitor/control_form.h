@@ -66,6 +66,16 @@ class CZentrovaControlForm {
   // The longest quiet time between two cycles, in ms (the timer's interval,
   // or the thread's pause).
   int CycleGapMs() const;
+  // "Start" in slices, for a shell whose thread must answer meanwhile (a
+  // window): the old records are moved for at most kStartSliceMs at a time
+  // under the lock, the rest from a timer after the shell's events, and
+  // monitoring starts when all are moved. A quit (quitRequested) or a
+  // Shutdown ends the moves between two files and starts no monitoring.
+  // Otherwise "Start" moves them all at once, a quit ending the moves.
+  bool startInSlices = false;
+  static constexpr int kStartSliceMs = 20;
+  // The moves of a "Start" in slices are under way (a second "Start" meanwhile does nothing).
+  bool Starting() const { return startTimer_ != 0; }
   // The battery check of the battery timer; returns the text to log.
   std::function<std::string()> batteryCheck;
   // Runs timer 0's cycle instead of the whole cycle at once: a window's
@@ -81,6 +91,10 @@ class CZentrovaControlForm {
 
  private:
   void MonitorThreadProc(std::shared_ptr<std::atomic<int>> running);
+  bool QuitAsked() const { return quitRequested && quitRequested(); }
+  // One slice of the moves of "Start"; true when the moves are done.
+  bool MoveSlice();
+  void FinishStart(bool startMonitor);
   // The control of one cycle: it stops when `running` drops or the shell quits.
   CycleControl ControlWhile(const std::atomic<int>& running);
   CZentrovaDoc& doc_;
@@ -91,6 +105,8 @@ class CZentrovaControlForm {
   std::vector<std::thread> workers_;
   unsigned reportTimer_ = 0;
   unsigned batteryTimer_ = 0;
+  unsigned startTimer_ = 0;  // the next slice of "Start"'s moves
+  ExistingFileMoves moves_;
 };
 
 }  // namespace zentrova

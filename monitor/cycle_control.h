@@ -3,6 +3,7 @@
 // between two files and during its pauses, and a call for every file it
 // handles (the watchdog counts that as progress).
 
+#include <cstdint>
 #include <functional>
 
 namespace zentrova {
@@ -13,6 +14,9 @@ struct CycleControl {
 
   bool Stopped() const { return stopRequested && stopRequested(); }
 };
+
+// The number of a monitor cycle, given when it begins; 0 is no cycle.
+using CycleId = uint64_t;
 
 // One step of a cycle run in slices: the cycle is finished, or it asks for
 // a pause of pauseMs before its next step (the pause before a file it will

@@ -1,7 +1,8 @@
 // The first step of "Start". Records in the watched folder newer than the
 // last record the station took in (kept from run to run) arrived while it
-// was down (with "Move to folder" on, also those of the same time): they stay, and the cycles take them first, oldest first, as new
-// records. SEG-2 files older than that, left from an earlier run, go to
+// was down (with "Move to folder" on, also those of the same time): they
+// stay, and the cycles take them first, oldest first, as new records.
+// SEG-2 files older than that, left from an earlier run, go to
 // WaveformFiles_old, under a free name when theirs is taken there; at the
 // very first start (nothing kept) every SEG-2 file goes there. Files still
 // being written are new records and stay for the monitor cycle; links and
@@ -47,42 +48,50 @@ int CZentrovaDoc::MoveToOldFolder(const std::string& path, const std::string& na
   return moved;
 }
 
-int CZentrovaDoc::MoveExistingFiles(const CycleControl& control) {
+ExistingFileMoves CZentrovaDoc::BeginExistingMoves() {
   FileSystem& fs = platform.fs;
   const std::string& dest = settingsBlock.strDestinationFolder;
   if (!fs.IsDirectory(dest)) fs.CreateFolder(dest);
-  const std::string old = Path(dest, "WaveformFiles_old");
-  const std::optional<int64_t> last = runState.LastRecordMs();
-  std::vector<std::pair<int64_t, std::string>> takenUp;
-  int moved = 0;
-  if (auto names = fs.ListFolder(settingsBlock.strWatchedFolder); names.ok()) {
-    for (const std::string& name : *names) {
-      // A stop ends the moves between two files; the rest go at the next start.
-      if (control.Stopped()) break;
-      const std::string path = Path(settingsBlock.strWatchedFolder, name);
-      const int kind = DataFileKind(name);
-      if ((kind != DataKindSeg2 && kind != DataKindMtNeo) || !entryScreen.Admit(fs, activityLog, path, name, platform.clock.Now())) continue;
-      if (last) {
-        // Records of one burst share a time. With "Move to folder" on, a
-        // record still here at the time of the last one filed was not filed.
-        const std::optional<int64_t> moment = RecordMomentMs(fs, path, kind);
-        if (moment && (*moment > *last || (bMoveToFolder == 1 && *moment == *last))) {
-          takenUp.emplace_back(*moment, name);
-          continue;
-        }
-      }
-      if (kind == DataKindSeg2) moved += MoveToOldFolder(path, name, old);
+  ExistingFileMoves moves;
+  if (auto names = fs.ListFolder(settingsBlock.strWatchedFolder); names.ok()) moves.names = std::move(*names);
+  moves.last = runState.LastRecordMs();
+  return moves;
+}
+
+bool CZentrovaDoc::MoveNextExisting(ExistingFileMoves& moves) {
+  if (moves.next >= moves.names.size()) return false;
+  FileSystem& fs = platform.fs;
+  const std::string& name = moves.names[moves.next++];
+  const std::string path = Path(settingsBlock.strWatchedFolder, name);
+  const int kind = DataFileKind(name);
+  if ((kind != DataKindSeg2 && kind != DataKindMtNeo) ||
+      !entryScreen.Admit(fs, activityLog, path, name, platform.clock.Now())) {
+    return true;
+  }
+  if (moves.last) {
+    // Records of one burst share a time. With "Move to folder" on, a record
+    // still here at the time of the last one filed was not filed.
+    const std::optional<int64_t> moment = RecordMomentMs(fs, path, kind);
+    if (moment && (*moment > *moves.last || (bMoveToFolder == 1 && *moment == *moves.last))) {
+      moves.takenUp.emplace_back(*moment, name);
+      return true;
     }
   }
+  if (kind == DataKindSeg2) moves.moved += MoveToOldFolder(path, name, Path(settingsBlock.strDestinationFolder, "WaveformFiles_old"));
+  return true;
+}
+
+int CZentrovaDoc::EndExistingMoves(const ExistingFileMoves& moves) {
+  std::vector<std::pair<int64_t, std::string>> takenUp = moves.takenUp;
   std::sort(takenUp.begin(), takenUp.end());
   takenUp_.clear();
   for (const auto& [moment, name] : takenUp) takenUp_.push_back(name);
   const int found = RegisterExistingFiles();
   if (found > 0) activityLog.Add("Found " + std::to_string(found) + " files");
-  if (last) {
-    const std::string line =
-        Printf("%d records that came after the last record taken (%s) are taken up as new records",
-               static_cast<int>(takenUp_.size()), FormatFirstSampleText(*last / 1000, static_cast<int>(*last % 1000)).c_str());
+  if (moves.last) {
+    const std::string line = Printf("%d records that came after the last record taken (%s) are taken up as new records",
+                                    static_cast<int>(takenUp_.size()),
+                                    FormatFirstSampleText(*moves.last / 1000, static_cast<int>(*moves.last % 1000)).c_str());
     activityLog.Add(line);
     activityLog.AppendToLogFile(line);
   }
@@ -92,7 +101,15 @@ int CZentrovaDoc::MoveExistingFiles(const CycleControl& control) {
     activityLog.AppendToLogFile(line);
   }
   runState.Began();
-  return moved;
+  return moves.moved;
+}
+
+int CZentrovaDoc::MoveExistingFiles(const CycleControl& control) {
+  ExistingFileMoves moves = BeginExistingMoves();
+  // A stop ends the moves between two files; the rest go at the next start.
+  while (!control.Stopped() && MoveNextExisting(moves)) {
+  }
+  return EndExistingMoves(moves);
 }
 
 // The records taken up at the start come first in the watched folder's

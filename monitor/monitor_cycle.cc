@@ -82,9 +82,9 @@ static bool PauseUnlessStopped(Clock& clock, int ms, const CycleControl& control
 
 // Runs the steps of the cycle begun to its end or to a stop; true when the
 // scan came to its end.
-static bool RunCycleSteps(CZentrovaDoc& doc, const CycleControl& control) {
+static bool RunCycleSteps(CZentrovaDoc& doc, CycleId cycle, const CycleControl& control) {
   for (;;) {
-    const CycleStep step = doc.StepCycle();
+    const CycleStep step = doc.StepCycle(cycle);
     if (step.finished) return true;
     if (step.handledFile && control.progress) control.progress();
     if (control.Stopped()) return false;
@@ -92,10 +92,12 @@ static bool RunCycleSteps(CZentrovaDoc& doc, const CycleControl& control) {
   }
 }
 
-bool CZentrovaDoc::BeginCycle(int bReadData) {
-  bool expected = false;
-  if (!cycleUnderWay_.compare_exchange_strong(expected, true)) return false;
+CycleId CZentrovaDoc::BeginCycle(int bReadData) {
+  const CycleId cycle = ++lastCycle_;
+  CycleId none = 0;
+  if (!cycleUnderWay_.compare_exchange_strong(none, cycle)) return 0;
   std::lock_guard<std::recursive_mutex> lock(mutex);
+  stopInStep_ = false;
   MonitorSettings& s = settingsBlock;
   scan_ = Scan();
   scan_.now = platform.clock.Now();
@@ -108,7 +110,7 @@ bool CZentrovaDoc::BeginCycle(int bReadData) {
   scan_.clock = clock;
   platform.fs.SetCurrentFolder(s.strWatchedFolder);
   scan_.errorFile = Path(s.strDestinationFolder, "EventDetection_error.txt");
-  return true;
+  return cycle;
 }
 
 // Lists the next folder of the scan; false when the scan is done.
@@ -196,8 +198,18 @@ void CZentrovaDoc::ReadPending() {
   settingsBlock.tLastNewFile = scan_.now;
 }
 
-CycleStep CZentrovaDoc::StepCycle() {
+CycleStep CZentrovaDoc::StepCycle(CycleId cycle) {
   std::lock_guard<std::recursive_mutex> lock(mutex);
+  // Not the cycle under way, a nested step, or a cycle stopped: nothing more to do.
+  if (!CycleUnderWay(cycle) || inStep_ || stopInStep_) return CycleStep{.finished = true};
+  inStep_ = true;
+  CycleStep step = Step();
+  inStep_ = false;
+  if (stopInStep_) step.finished = true;
+  return step;
+}
+
+CycleStep CZentrovaDoc::Step() {
   CycleStep step;
   if (scan_.pending) {
     ReadPending();
@@ -259,18 +271,28 @@ int CZentrovaDoc::EndScan(bool completed) {
 }
 
 int CZentrovaDoc::ScanWatchedFolder(int bReadData, const CycleControl& control) {
-  if (!BeginCycle(bReadData)) return 0;
-  const bool completed = RunCycleSteps(*this, control);
+  const CycleId cycle = BeginCycle(bReadData);
+  if (cycle == 0) return 0;
+  const bool completed = RunCycleSteps(*this, cycle, control);
   std::lock_guard<std::recursive_mutex> lock(mutex);
-  const int accepted = EndScan(completed);
-  cycleUnderWay_ = false;
+  const int accepted = EndScan(completed && !stopInStep_);
+  cycleUnderWay_ = 0;
   return accepted;
 }
 
-int CZentrovaDoc::EndCycle(bool completed) {
+std::optional<int> CZentrovaDoc::EndCycle(CycleId cycle, bool completed) {
   std::lock_guard<std::recursive_mutex> lock(mutex);
+  if (!CycleUnderWay(cycle)) return std::nullopt;
+  if (inStep_) {
+    stopInStep_ = true;
+    return std::nullopt;
+  }
+  return EndCycleNow(completed && !stopInStep_);
+}
+
+int CZentrovaDoc::EndCycleNow(bool completed) {
   const int count = EndScan(completed);
-  cycleUnderWay_ = false;
+  cycleUnderWay_ = 0;
   const int bReadData = scan_.bReadData;
   if (bPhaseViewDrawn == 1) {
     bPickMaximumAmplitude = 1;
@@ -305,9 +327,10 @@ int CZentrovaDoc::CheckNewFiles(const CycleControl& control) {
     std::lock_guard<std::recursive_mutex> lock(mutex);
     bReadData = (views.bWaveformView || views.bPhaseVelocityView || views.bSeisProfileView) ? 1 : 0;
   }
-  if (!BeginCycle(bReadData)) return 0;
-  const bool completed = RunCycleSteps(*this, control);
-  return EndCycle(completed);
+  const CycleId cycle = BeginCycle(bReadData);
+  if (cycle == 0) return 0;
+  const bool completed = RunCycleSteps(*this, cycle, control);
+  return EndCycle(cycle, completed).value_or(0);
 }
 
 }  // namespace zentrova

@@ -194,21 +194,68 @@ TEST(MonitorCycle, RunsInSlices) {
   st.WriteRecord("1.sg2");
   st.WriteRecord("2.sg2");
   const int64_t before = st.clock.SteadyMs();
-  ASSERT_TRUE(doc.BeginCycle(0));
-  EXPECT_FALSE(doc.BeginCycle(0));
+  const CycleId cycle = doc.BeginCycle(0);
+  ASSERT_NE(cycle, 0u);
+  EXPECT_EQ(doc.BeginCycle(0), 0u);
   EXPECT_EQ(doc.CheckNewFiles(), 0);  // refused while the sliced cycle is under way
   std::vector<int> pauses;
   int reads = 0;
-  for (CycleStep step = doc.StepCycle(); !step.finished; step = doc.StepCycle()) {
+  for (CycleStep step = doc.StepCycle(cycle); !step.finished; step = doc.StepCycle(cycle)) {
     pauses.push_back(step.pauseMs);
     reads += step.handledFile ? 1 : 0;
   }
   EXPECT_EQ(pauses, (std::vector<int>{kPauseBeforeReadMs, 0, kPauseBeforeReadMs, 0}));
   EXPECT_EQ(reads, 2);
-  EXPECT_EQ(doc.EndCycle(true), 2);
+  EXPECT_EQ(doc.EndCycle(cycle, true), 2);
   EXPECT_EQ(st.clock.SteadyMs(), before);  // the caller waits, not the cycle
-  EXPECT_TRUE(doc.BeginCycle(0));
-  EXPECT_EQ(doc.EndCycle(true), 0);
+  // An ended cycle ends nothing again, and its number steps nothing.
+  EXPECT_EQ(doc.EndCycle(cycle, true), std::nullopt);
+  EXPECT_TRUE(doc.StepCycle(cycle).finished);
+  const CycleId next = doc.BeginCycle(0);
+  EXPECT_NE(next, 0u);
+  EXPECT_NE(next, cycle);
+  EXPECT_EQ(doc.EndCycle(cycle, true), std::nullopt);  // not the cycle under way
+  EXPECT_EQ(doc.EndCycle(next, true), 0);
+}
+
+// A stop that comes from inside a step (a nested call on the stepping
+// thread, as a message box's own event loop would make it) neither ends the
+// cycle under the step nor lets another begin: the step files its record
+// and says finished, and the cycle ends once, after it, with every file it
+// took.
+TEST(MonitorCycle, AStopDuringAStepEndsTheCycleOnceAfterTheStep) {
+  StationFixture st;
+  st.profile.values["bMoveToFolder"] = "1";
+  CZentrovaDoc& doc = st.Doc();
+  doc.MoveExistingFiles();
+  st.WriteRecord("1.sg2");
+  st.WriteRecord("2.sg2");
+  st.fs.PretendCrossDevice(true);  // filing copies, then places the copy: the hook's moment
+  const CycleId cycle = doc.BeginCycle(0);
+  ASSERT_NE(cycle, 0u);
+  int handled = 0;
+  CycleStep step;
+  std::optional<int> nestedEnd = -1;
+  CycleId nestedBegin = 1;
+  do {
+    step = doc.StepCycle(cycle);
+    if (step.handledFile && ++handled == 1) {
+      st.fs.BeforeNextPlacement([&] {
+        nestedEnd = doc.EndCycle(cycle, false);
+        nestedBegin = doc.BeginCycle(0);
+      });
+    }
+  } while (!step.finished);
+  EXPECT_EQ(handled, 2);
+  EXPECT_EQ(nestedEnd, std::nullopt);  // not ended under the step
+  EXPECT_EQ(nestedBegin, 0u);          // and no second cycle beside it
+  EXPECT_EQ(st.Files(st.watched), std::vector<std::string>{});
+  EXPECT_EQ(doc.EndCycle(cycle, true), 2);
+  EXPECT_EQ(doc.EndCycle(cycle, true), std::nullopt);
+  int found = 0;
+  for (int i = 0; i < doc.activityLog.Count(); ++i) found += doc.activityLog.GetAt(i).starts_with("Found 2 new") ? 1 : 0;
+  EXPECT_EQ(found, 1);
+  EXPECT_EQ(st.LogFileText().find("Found 1 new"), std::string::npos);
 }
 
 // Without two records in the run the no-file warning still comes once

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -55,6 +56,16 @@ struct PipelineResult {
   std::string filedPath;
 };
 
+// The moves of "Start" under way: the watched folder's listing, the next
+// entry, the files moved so far.
+struct ExistingFileMoves {
+  std::vector<std::string> names;
+  size_t next = 0;
+  int moved = 0;
+  std::optional<int64_t> last;                           // the newest record taken before
+  std::vector<std::pair<int64_t, std::string>> takenUp;  // records newer than that, with their times
+};
+
 // Which display views are open (the application object's flags).
 struct OpenViews {
   int bWaveformView = 0;
@@ -80,15 +91,32 @@ class CZentrovaDoc {
   int CheckNewFiles();
   int CheckNewFiles(const CycleControl& control);
   // The same cycle in slices, for a caller that must not be held up for a
-  // whole cycle (a window's thread): BeginCycle (false while another cycle
-  // is under way), then StepCycle until it says finished, waiting each
-  // pause it asks for, then EndCycle (completed: the scan reached its end;
-  // otherwise the follow-up runs for the files taken so far and the
-  // warnings wait for a complete scan). Each call takes the lock itself.
-  bool BeginCycle(int bReadData);
-  CycleStep StepCycle();
-  int EndCycle(bool completed);
+  // whole cycle (a window's thread): BeginCycle gives the cycle's number
+  // (0 while another cycle is under way: nothing is begun); then StepCycle
+  // with that number until it says finished, waiting each pause it asks
+  // for; then EndCycle (completed: the scan reached its end; otherwise the
+  // follow-up runs for the files taken so far and the warnings wait for a
+  // complete scan). Each call takes the lock itself.
+  // The document alone keeps which cycle is under way: a number that is not
+  // the cycle under way (one ended already) finishes and ends nothing, so a
+  // cycle ends once. An EndCycle that comes from inside one of the cycle's
+  // own steps (a nested call on the stepping thread) ends nothing either: it
+  // stops the cycle, the step then says finished, and the owner's EndCycle
+  // after it ends the cycle, as not completed. EndCycle returns the new
+  // files accepted, or nothing when this call did not end the cycle.
+  CycleId BeginCycle(int bReadData);
+  CycleStep StepCycle(CycleId cycle);
+  std::optional<int> EndCycle(CycleId cycle, bool completed);
+  bool CycleUnderWay(CycleId cycle) const { return cycle != 0 && cycleUnderWay_ == cycle; }
   int MoveExistingFiles(const CycleControl& control = {});
+  // The same moves one file at a time (existing_files.cc), for a caller
+  // that must answer between two files: BeginExistingMoves lists the
+  // watched folder; MoveNextExisting moves its next entry when it is an old
+  // record (false when the listing is done); EndExistingMoves registers the
+  // records left and returns the files moved. The caller holds the lock.
+  ExistingFileMoves BeginExistingMoves();
+  bool MoveNextExisting(ExistingFileMoves& moves);
+  int EndExistingMoves(const ExistingFileMoves& moves);
   int RegisterExistingFiles();
   int RegisterFolderFiles(const std::string& folder);
   // The scan of the watched folder and its numbered folders, without the
@@ -196,6 +224,8 @@ class CZentrovaDoc {
   bool NextCandidate();
   void ReadPending();
   int EndScan(bool completed);
+  CycleStep Step();
+  int EndCycleNow(bool completed);
   // Records of the watched folder newer than the last record taken before
   // the start, in time order: the cycles take them first.
   void TakeUpFirst(std::vector<std::string>& names);
@@ -206,7 +236,11 @@ class CZentrovaDoc {
   int64_t tLastJoinLook_ = 0;
   int64_t tLastFiledAt_ = 0;  // the clock when a record was last filed
   Scan scan_;
-  std::atomic<bool> cycleUnderWay_{false};
+  // The number of the cycle under way (0: none), and the last one given.
+  std::atomic<CycleId> cycleUnderWay_{0};
+  std::atomic<CycleId> lastCycle_{0};
+  bool inStep_ = false;      // a step of the cycle under way is running
+  bool stopInStep_ = false;  // an EndCycle came during that step
 };
 
 // The number in a folder name: its digits and '-' signs, at most 29, read

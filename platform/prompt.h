@@ -1,7 +1,9 @@
 #pragma once
-// Message boxes. The logic shows its modal messages through this interface:
-// the desktop shell shows them, the headless station logs them, tests
-// record them. Show returns when the operator has closed the message.
+// Message boxes. The logic shows its messages through this interface: the
+// desktop shell shows them in boxes that do not wait for the operator, the
+// headless station logs them, tests record them. Show never waits for an
+// answer, so a monitor step may show one and go on; the questions wait
+// where a window asks them.
 
 #include <optional>
 #include <string>

@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "app/dialogs/message_board.h"
 #include "health/warning_toggle.h"
 #include "notify/report_commands.h"
 #include "platform/prompt.h"
@@ -27,11 +28,12 @@ class VolumeTable;
 
 // The logic's message boxes: Show (OK), AskYesNo (Yes/No), AskOkCancel
 // (OK/Cancel) and AskInteger (the "Integer data" dialog). Made on the GUI
-// thread once the QApplication exists. Called from another thread, it
-// touches no Qt object there: the message goes into a mailbox that the GUI
-// thread empties (every 100 ms); a message does not hold the calling thread
-// up, a question waits for the operator's answer (so that thread must not
-// be joined by the GUI thread while it asks).
+// thread once the QApplication exists. A message never waits: it goes to
+// the message board (message_board.h), which shows it beside the work and
+// counts a repeated one. Called from another thread, it touches no Qt
+// object there: the message or question goes into a mailbox that the GUI
+// thread empties (every 100 ms); a question waits for the operator's answer
+// (so that thread must not be joined by the GUI thread while it asks).
 class QtPrompt : public Prompt {
  public:
   explicit QtPrompt(QWidget* parent = nullptr);
@@ -39,7 +41,10 @@ class QtPrompt : public Prompt {
   QtPrompt(const QtPrompt&) = delete;
   QtPrompt& operator=(const QtPrompt&) = delete;
   // The window the message boxes are centred on; GUI thread only.
-  void SetParent(QWidget* parent) { parent_ = parent; }
+  void SetParent(QWidget* parent) {
+    parent_ = parent;
+    board_.SetParent(parent);
+  }
   void Show(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
   bool AskOkCancel(const std::string& text) override;
@@ -53,6 +58,7 @@ class QtPrompt : public Prompt {
   void Drain();
 
   QPointer<QWidget> parent_;
+  MessageBoard board_;
   std::thread::id gui_;
   std::mutex mutex_;
   std::deque<std::function<void()>> mailbox_;

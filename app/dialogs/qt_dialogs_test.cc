@@ -432,13 +432,25 @@ TEST_F(QtDialogs, TheStringDialogCarriesTheCallersCaption) {
   EXPECT_TRUE(cancel.Done());
 }
 
+// The message boxes open now (the message board's), oldest first.
+std::vector<QMessageBox*> ShownMessages() {
+  std::vector<QMessageBox*> boxes;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    if (box && box->isVisible() && box->windowTitle() == "Zentrova" && box->button(QMessageBox::Ok) &&
+        !box->button(QMessageBox::Cancel)) {
+      boxes.push_back(box);
+    }
+  }
+  return boxes;
+}
+
 TEST(QtPromptTest, MessageBoxesAndTheIntegerDialog) {
   QtPrompt prompt;
   ModalScript script;
   std::string label;
   bool buttons = false;
-  script.Message()
-      .On("Zentrova", [](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); })
+  script.On("Zentrova", [](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); })
       .On("Zentrova", [](QWidget* w) { PressEscape(w); })
       .On("Zentrova", [&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
@@ -452,7 +464,7 @@ TEST(QtPromptTest, MessageBoxesAndTheIntegerDialog) {
         PressEnterIn(w, 1001);
       })
       .On("Integer data", [](QWidget* w) { PressEscape(w); });
-  prompt.Show("Wrong data length.");
+  prompt.Show("Wrong data length.");  // a message does not wait: its box stays open beside the questions
   EXPECT_TRUE(prompt.AskYesNo("Do you want to correct overlap ?"));
   EXPECT_FALSE(prompt.AskYesNo("Do you want to correct overlap ?"));
   EXPECT_TRUE(prompt.AskOkCancel("Are you sure to shutdown?"));
@@ -462,7 +474,9 @@ TEST(QtPromptTest, MessageBoxesAndTheIntegerDialog) {
   EXPECT_EQ(prompt.AskInteger("Enter data length in one file", 60), std::nullopt);
   EXPECT_TRUE(script.Done());
   EXPECT_TRUE(script.faults.empty()) << script.faults.front();
-  EXPECT_EQ(script.texts, std::vector<std::string>{"Wrong data length."});
+  const std::vector<QMessageBox*> shown = ShownMessages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0]->text().toStdString(), "Wrong data length.");
   EXPECT_EQ(label, "Enter data length in one file");
 }
 
@@ -472,25 +486,20 @@ TEST(QtPromptTest, MessageBoxesAndTheIntegerDialog) {
 TEST(QtPromptTest, MessagesFromAnotherThreadAreShownOnTheGuiThread) {
   QtPrompt prompt;
   ModalScript script;
-  std::vector<std::string> seen;
+  std::vector<std::string> asked;
   bool onGui = true;
-  auto answer = [&](QWidget* w) {
+  script.On("Zentrova", [&](QWidget* w) {
     auto* box = qobject_cast<QMessageBox*>(w);
     onGui = onGui && QThread::currentThread() == qApp->thread();
-    seen.push_back(box->text().toStdString());
-    if (box->button(QMessageBox::Ok) && box->button(QMessageBox::Cancel)) {
-      box->button(QMessageBox::Ok)->click();
-    } else {
-      box->accept();
-    }
-  };
-  script.On("Zentrova", answer).On("Zentrova", answer);
+    asked.push_back(box->text().toStdString());
+    box->button(QMessageBox::Ok)->click();
+  });
   QEventLoop loop;
   bool yes = false;
   std::atomic<bool> finished{false};
   QTimer watch;  // the worker itself touches no Qt object
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (finished) loop.quit();
+    if (finished && !ShownMessages().empty()) loop.quit();
   });
   watch.start(1);
   std::thread worker([&] {
@@ -502,9 +511,56 @@ TEST(QtPromptTest, MessagesFromAnotherThreadAreShownOnTheGuiThread) {
   worker.join();
   EXPECT_TRUE(yes);
   EXPECT_TRUE(onGui);
-  std::sort(seen.begin(), seen.end());
-  EXPECT_EQ(seen, (std::vector<std::string>{"Are you sure to shutdown?", "No surface wave data."}));
+  EXPECT_EQ(asked, std::vector<std::string>{"Are you sure to shutdown?"});
+  const std::vector<QMessageBox*> shown = ShownMessages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0]->text().toStdString(), "No surface wave data.");
+  EXPECT_EQ(shown[0]->thread(), qApp->thread());
   EXPECT_TRUE(script.faults.empty()) << script.faults.front();
+}
+
+// A message never runs a modal loop: Show returns with its box open. The
+// same text again counts in that box; another text gets a box of its own,
+// up to the board's limit; a box the operator closed comes anew.
+TEST(QtPromptTest, AMessageDoesNotWaitAndARepeatedOneCountsInItsBox) {
+  QtPrompt prompt;
+  bool ranInsideShow = false;
+  bool showing = false;
+  QTimer closer;  // should a box be modal, nobody answers it: it is closed
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    ranInsideShow = ranInsideShow || showing;
+    if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) modal->reject();
+  });
+  closer.start(5);
+  const std::string text = " Number of samples is too large ! \n\n Data will be truncated. ";
+  for (int i = 0; i < 60; ++i) {
+    showing = true;
+    prompt.Show(text);
+    showing = false;
+  }
+  EXPECT_FALSE(ranInsideShow) << "Show ran an event loop of its own";
+  std::vector<QMessageBox*> shown = ShownMessages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0]->text().toStdString(), text);
+  EXPECT_EQ(shown[0]->informativeText().toStdString(), "This message came 60 times.");
+  EXPECT_FALSE(shown[0]->isModal());
+
+  for (int i = 0; i < MessageBoard::kMaxBoxes + 3; ++i) prompt.Show("Gain of " + std::to_string(i) + " traces were manualy changed.");
+  shown = ShownMessages();
+  ASSERT_EQ(shown.size(), static_cast<size_t>(MessageBoard::kMaxBoxes));
+  // The oldest went: the repeated message's box, then the first three others.
+  std::vector<std::string> texts, newest;
+  for (QMessageBox* box : shown) texts.push_back(box->text().toStdString());
+  for (int i = 3; i < MessageBoard::kMaxBoxes + 3; ++i) newest.push_back("Gain of " + std::to_string(i) + " traces were manualy changed.");
+  std::sort(texts.begin(), texts.end());
+  std::sort(newest.begin(), newest.end());
+  EXPECT_EQ(texts, newest);
+
+  for (QMessageBox* box : shown) box->button(QMessageBox::Ok)->click();
+  prompt.Show(text);
+  shown = ShownMessages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0]->informativeText().toStdString(), "");
 }
 
 // --- The folder browser and the controller's file ---

@@ -7,11 +7,6 @@
 namespace zentrova {
 namespace {
 
-void ShowBox(QWidget* parent, const std::string& text) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrova"), ToQt(text), QMessageBox::Ok, parent);
-  box.exec();
-}
-
 bool AskBox(QWidget* parent, const std::string& text, QMessageBox::StandardButton yes,
             QMessageBox::StandardButton no) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("Zentrova"), ToQt(text), yes | no, parent);
@@ -23,7 +18,7 @@ bool AskBox(QWidget* parent, const std::string& text, QMessageBox::StandardButto
 }  // namespace
 
 QtPrompt::QtPrompt(QWidget* parent)
-    : parent_(parent), gui_(std::this_thread::get_id()), drain_(std::make_unique<QTimer>()) {
+    : parent_(parent), board_(parent), gui_(std::this_thread::get_id()), drain_(std::make_unique<QTimer>()) {
   QObject::connect(drain_.get(), &QTimer::timeout, [this] { Drain(); });
   drain_->start(100);
 }
@@ -68,9 +63,9 @@ R QtPrompt::Ask(std::function<R()> ask) {
 
 void QtPrompt::Show(const std::string& text) {
   if (OnGuiThread()) {
-    ShowBox(parent_.data(), text);
+    board_.Show(text);
   } else {
-    Post([this, text] { ShowBox(parent_.data(), text); });
+    Post([this, text] { board_.Show(text); });
   }
 }
 

@@ -13,7 +13,7 @@ DesktopStation::DesktopStation(StationOptions options, DialogProvider dialogs, s
     : options_(WithoutStandIns(std::move(options))),
       out_(out),
       dialogs_(std::move(dialogs)),
-      prompt_(&relay_, dialogs_),
+      prompt_(&relay_, dialogs_, [this](const std::string& text) { LogMessage(text); }),
       station_(options_, timers_, prompt_, out),
       cycle_(station_.doc(), station_.form()) {
   CZentrovaDoc& doc = station_.doc();
@@ -26,11 +26,22 @@ DesktopStation::DesktopStation(StationOptions options, DialogProvider dialogs, s
   // From the monitor thread too: the views and the panel are updated on
   // the GUI thread.
   station_.form().onNewFiles = [this] { relay_.PostNewFiles(); };
+  // "Start" moves the old records between the window's events, and a cycle
+  // or those moves end between two files once the program is closing.
+  station_.form().startInSlices = true;
+  station_.form().quitRequested = [this] { return bExiting_ != 0; };
   frame_ = std::make_unique<MainFrame>(station_, cycle_, dialogs_, bExiting_);
   relay_.onLogChanged = [this] {
     if (ControlPanel* panel = frame_->panel()) panel->RefreshLogPane(station_.doc());
   };
   relay_.onNewFiles = [this] { frame_->OnNewFiles(); };
+}
+
+// On the console as the headless station writes its messages; under the
+// document's lock, which every other writer of the console holds.
+void DesktopStation::LogMessage(const std::string& text) {
+  std::lock_guard<std::recursive_mutex> lock(station_.doc().mutex);
+  out_ << "[message] " << text << std::endl;
 }
 
 DesktopStation::~DesktopStation() {

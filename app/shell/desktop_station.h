@@ -40,6 +40,7 @@ class DesktopStation {
 
  private:
   static StationOptions WithoutStandIns(StationOptions options);
+  void LogMessage(const std::string& text);
 
   StationOptions options_;
   std::ostream& out_;

@@ -34,7 +34,9 @@ struct DialogProvider {
       browseFolder;
   // The open-file dialog for the controller's program; nothing for "Cancel".
   std::function<std::optional<std::string>(const std::string& preset)> chooseControllerFile;
-  // Message boxes: Yes/No (true for Yes), OK/Cancel (true for OK), OK.
+  // Message boxes: Yes/No (true for Yes), OK/Cancel (true for OK), and
+  // the message, which must not wait for the operator (it returns with its
+  // box still open; a repeated text is counted in its open box).
   std::function<bool(const std::string& text)> askYesNo;
   std::function<bool(const std::string& text)> askOkCancel;
   std::function<void(const std::string& text)> message;

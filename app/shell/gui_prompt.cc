@@ -7,18 +7,18 @@ namespace zentrova {
 
 bool GuiPrompt::OnGuiThread() const { return QThread::currentThread() == context_->thread(); }
 
+void GuiPrompt::ShowNow(const std::string& text) {
+  if (log_) log_(text);
+  if (dialogs_.message) dialogs_.message(text);
+}
+
 void GuiPrompt::ShowLater(const std::string& text) {
-  const DialogProvider* dialogs = &dialogs_;
-  QMetaObject::invokeMethod(
-      context_, [dialogs, text] {
-        if (dialogs->message) dialogs->message(text);
-      },
-      Qt::QueuedConnection);
+  QMetaObject::invokeMethod(context_, [this, text] { ShowNow(text); }, Qt::QueuedConnection);
 }
 
 void GuiPrompt::Show(const std::string& text) {
   if (!OnGuiThread()) return ShowLater(text);
-  if (dialogs_.message) dialogs_.message(text);
+  ShowNow(text);
 }
 
 bool GuiPrompt::AskYesNo(const std::string& text) {

@@ -18,23 +18,24 @@ SlicedCycle::~SlicedCycle() {
   Abort();
 }
 
+bool SlicedCycle::UnderWay() const { return doc_.CycleUnderWay(cycle_); }
+
 void SlicedCycle::Tick() {
-  if (underWay_) return;  // a tick during a long cycle: the cycle goes on
+  if (UnderWay()) return;  // a tick during a long cycle: the cycle goes on
   int bReadData = 0;
   {
     std::lock_guard<std::recursive_mutex> lock(doc_.mutex);
     const OpenViews& v = doc_.views;
     bReadData = (v.bWaveformView || v.bPhaseVelocityView || v.bSeisProfileView) ? 1 : 0;
   }
-  if (!doc_.BeginCycle(bReadData)) return;
-  underWay_ = true;
-  Step();
+  cycle_ = doc_.BeginCycle(bReadData);
+  if (cycle_ != 0) Step();
 }
 
 void SlicedCycle::Step() {
-  if (!underWay_) return;
+  if (!UnderWay()) return;
   if (form_.TimerCycleStopped()) return Finish(false);
-  const CycleStep step = doc_.StepCycle();
+  const CycleStep step = doc_.StepCycle(cycle_);
   if (step.finished) return Finish(true);
   if (step.handledFile && form_.onProgress) form_.onProgress();
   if (form_.TimerCycleStopped()) return Finish(false);
@@ -44,17 +45,16 @@ void SlicedCycle::Step() {
 
 void SlicedCycle::Finish(bool completed) {
   pause_.stop();
-  underWay_ = false;
-  const int found = doc_.EndCycle(completed);
+  const std::optional<int> found = doc_.EndCycle(cycle_, completed);
+  if (!found) return;  // ended already, or it ends after the step under way
   ++ended_;
-  form_.TimerCycleEnded(found);
+  form_.TimerCycleEnded(*found);
 }
 
 void SlicedCycle::Abort() {
-  if (!underWay_) return;
+  if (!UnderWay()) return;
   pause_.stop();
-  underWay_ = false;
-  doc_.EndCycle(false);
+  doc_.EndCycle(cycle_, false);
 }
 
 }  // namespace zentrova

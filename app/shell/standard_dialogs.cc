@@ -19,8 +19,12 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // that this build has none.
 DialogProvider StandardDialogs(QWidget* parent) {
   DialogProvider d;
+  // A message never waits: its box stays open beside the work.
   d.message = [parent](const std::string& text) {
-    QMessageBox::information(parent, QStringLiteral("Zentrova"), Q(text));
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Zentrova"), Q(text), QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
   };
   d.askYesNo = [parent](const std::string& text) {
     return QMessageBox::question(parent, QStringLiteral("Zentrova"), Q(text), QMessageBox::Yes | QMessageBox::No) ==
