@@ -108,6 +108,12 @@ class CZentrovaDoc {
   CycleStep StepCycle(CycleId cycle);
   std::optional<int> EndCycle(CycleId cycle, bool completed);
   bool CycleUnderWay(CycleId cycle) const { return cycle != 0 && cycleUnderWay_ == cycle; }
+  // Whether a step of the cycle under way is running (on the caller's
+  // thread, when the caller is inside it).
+  bool InCycleStep() {
+    std::lock_guard<std::recursive_mutex> lock(mutex);
+    return inStep_;
+  }
   int MoveExistingFiles(const CycleControl& control = {});
   // The same moves one file at a time (existing_files.cc), for a caller
   // that must answer between two files: BeginExistingMoves lists the

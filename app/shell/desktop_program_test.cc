@@ -136,6 +136,26 @@ TEST(DesktopProgram, BesideARunningStationOnTheSameFolderItEndsAtOnce) {
   EXPECT_EQ(station.Wait(), 0);
 }
 
+// With the mail server down the closing message fails while the program
+// ends: the outbox's line comes before the closing line, which stays the
+// log file's last, as at the station without a window.
+TEST(DesktopProgram, TheClosingLineStaysTheLogFilesLastWhenTheClosingMailFails) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bSnedReport=1\n");
+  dir.Write("cfg/product.ini", "[Kalvane Applications]\nSMTPServer=127.0.0.1\niPortNumber=1\n"
+                               "SenderEMailAddress=station@example.org\nReceiverEMailAddress=op@example.org\n");
+  const testing::ProcessResult r =
+      testing::RunProcess({ZENTROVA_DESKTOP, "--config-dir", dir.Path("cfg"), "--start", "--run-for", "1"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  std::string log;
+  for (const std::string& f : RegularFilesBelow(dir.Path("dest"))) {
+    if (f.find("ZentrovaLog_") != std::string::npos) log = testing::ReadFileBytes(f);
+  }
+  ASSERT_GE(log.size(), 22u) << log;
+  EXPECT_EQ(log.substr(log.size() - 22), "Zentrova was closed.\r\n") << log;
+  EXPECT_NE(log.find("was not delivered"), std::string::npos) << log;
+}
+
 TEST(DesktopProgram, UnderAnXDisplayItFilesTheSimulatorsRecordsAndShowsTheControlPanel) {
   if (!std::filesystem::exists("/usr/bin/Xvfb") || !std::filesystem::exists("/usr/bin/import")) {
     GTEST_SKIP() << "Xvfb or ImageMagick's import is not installed";

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QStyle>
 #include <QToolBar>
 #include <algorithm>
@@ -484,6 +485,13 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void MainFrame::ExitConfirmed() {
+  // Asked from inside a step of the timer's cycle (an event loop the step
+  // ran): the step ends first, so that the cycle's lines come before the
+  // closing line.
+  if (!closed_ && cycle_.UnderWay() && station_.doc().InCycleStep()) {
+    QTimer::singleShot(0, this, [this] { ExitConfirmed(); });
+    return;
+  }
   if (!closed_) CloseStation();
   // An open dialog (or the exit question itself) is cancelled, so that its
   // loop ends and the frame's close is not refused while it is open.

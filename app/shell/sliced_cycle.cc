@@ -54,7 +54,7 @@ void SlicedCycle::Finish(bool completed) {
 void SlicedCycle::Abort() {
   if (!UnderWay()) return;
   pause_.stop();
-  doc_.EndCycle(cycle_, false);
+  if (doc_.EndCycle(cycle_, false)) ++ended_;
 }
 
 }  // namespace zentrova
