@@ -15,6 +15,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include <fstream>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -256,6 +257,47 @@ TEST(Station, KeepsMonitoringWhileTheReportServerHangs) {
   EXPECT_NE(out.find("zentrova-station: stopped"), std::string::npos);
 }
 
+// The parts of a document that mails its events through the real sender
+// to a local SMTP server on `port`.
+struct EventMailParts {
+  EventMailParts(const TempFolder& dir, const std::string& port) : product(fs, dir.Path("cfg/product.ini"), "Kalvane Applications") {
+    for (const auto& [k, v] : std::vector<std::pair<std::string, std::string>>{
+             {"SMTPServer", "127.0.0.1"}, {"iPortNumber", port}, {"SenderEMailAddress", "station@example.org"},
+             {"ReceiverEMailAddress", "op@example.org"}, {"SMTPUsername", ""}, {"EVENT_DETECTION_MINIMUM_N_CHANNEL", "2"}}) {
+      product.Set(k, v);
+    }
+    profile.values = {{"ZENTROVA_CURRENT_FOLDER_PATH", dir.Path("watched")},
+                      {"ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH", dir.Path("dest")},
+                      {"sMyName", "SITE"}, {"bSnedReport", "1"}, {"bEventDetection", "1"}, {"bSendMail", "1"},
+                      {"bMoveToFolder", "1"}};
+    system.programPath = kStation;  // the sender program lies beside the station
+  }
+  auto Refs() { return std::tie(fs, product, clock, platform, launcher, http); }
+  LinuxFileSystem fs;
+  MemoryStore profile;
+  IniFileStore product;
+  FakeClock clock{1584259445};
+  FixedSystemInfo system;
+  RecordingPrompt prompt;
+  Platform platform{fs, profile, product, clock, system, prompt};
+  PosixLauncher launcher;
+  CurlHttpClient http;
+};
+
+// A record with an event, put into the watched folder whole; its bytes.
+std::string DropEventRecord(const TempFolder& dir) {
+  SimulatorOptions o;
+  o.traces = 4;
+  o.samples = 3000;
+  o.sampleIntervalUs = 500;
+  o.eventEvery = 1;
+  o.startTime = 1584259445;
+  const std::string bytes = SimulatedRecord(o, 0);
+  dir.Write("record.tmp", bytes);
+  std::filesystem::rename(dir.Path("record.tmp"), dir.Path("watched/1000.sg2"));
+  return bytes;
+}
+
 // The event message as the sender program sends it: the filed record and
 // the waveform image attached. The image comes from the display's drawing;
 // here a stand-in file in the destination's EventImage folder takes its place.
@@ -266,25 +308,8 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   std::filesystem::create_directories(dir.Path("cfg"));
   std::filesystem::create_directories(dir.Path("watched"));
   ::setenv("ZENTROVA_CONFIG_DIR", dir.Path("cfg").c_str(), 1);  // where the sender reads the product key
-  LinuxFileSystem fs;
-  MemoryStore profile;
-  IniFileStore product(fs, dir.Path("cfg/product.ini"), "Kalvane Applications");
-  for (const auto& [k, v] : std::vector<std::pair<std::string, std::string>>{
-           {"SMTPServer", "127.0.0.1"}, {"iPortNumber", smtp.port}, {"SenderEMailAddress", "station@example.org"},
-           {"ReceiverEMailAddress", "op@example.org"}, {"SMTPUsername", ""}, {"EVENT_DETECTION_MINIMUM_N_CHANNEL", "2"}}) {
-    product.Set(k, v);
-  }
-  profile.values = {{"ZENTROVA_CURRENT_FOLDER_PATH", dir.Path("watched")},
-                    {"ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH", dir.Path("dest")},
-                    {"sMyName", "SITE"}, {"bSnedReport", "1"}, {"bEventDetection", "1"}, {"bSendMail", "1"},
-                    {"bMoveToFolder", "1"}};
-  FakeClock clock(1584259445);
-  FixedSystemInfo system;
-  system.programPath = kStation;  // the sender program lies beside the station
-  RecordingPrompt prompt;
-  Platform platform{fs, profile, product, clock, system, prompt};
-  PosixLauncher launcher;
-  CurlHttpClient http;
+  EventMailParts parts(dir, smtp.port);
+  auto [fs, product, clock, platform, launcher, http] = parts.Refs();
   MailOutbox mailbox(product, launcher);  // one message after the other through the product key
   ReportChannels reports{launcher, http, nullptr, nullptr, nullptr, nullptr, &mailbox};
   CZentrovaDoc doc(platform);
@@ -298,14 +323,7 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   doc.bEventDetection = 1;
   doc.MoveExistingFiles();
 
-  SimulatorOptions o;
-  o.traces = 4;
-  o.samples = 3000;
-  o.sampleIntervalUs = 500;
-  o.eventEvery = 1;
-  o.startTime = 1584259445;
-  dir.Write("record.tmp", SimulatedRecord(o, 0));
-  std::filesystem::rename(dir.Path("record.tmp"), dir.Path("watched/1000.sg2"));
+  const std::string written = DropEventRecord(dir);
   ASSERT_EQ(doc.CheckNewFiles(), 1);
 
   std::string message;
@@ -335,7 +353,7 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
     if (f.rfind(prefix, 0) == 0 && f.find("_SITE_1000.dat") != std::string::npos) record = f;
   }
   ASSERT_FALSE(record.empty()) << "the record was not attached: " << ::testing::PrintToString(FilesBelow(dir.path()));
-  EXPECT_EQ(testing::ReadFileBytes(record), SimulatedRecord(o, 0));
+  EXPECT_EQ(testing::ReadFileBytes(record), written);
 }
 
 // With the mail server away the event mail is queued, not sent: "Mail was
@@ -347,25 +365,8 @@ TEST(Station, AnEventMailReadsAsSentOnlyOnceDelivered) {
   std::filesystem::create_directories(dir.Path("cfg"));
   std::filesystem::create_directories(dir.Path("watched"));
   ::setenv("ZENTROVA_CONFIG_DIR", dir.Path("cfg").c_str(), 1);  // where the sender reads the product key
-  LinuxFileSystem fs;
-  MemoryStore profile;
-  IniFileStore product(fs, dir.Path("cfg/product.ini"), "Kalvane Applications");
-  for (const auto& [k, v] : std::vector<std::pair<std::string, std::string>>{
-           {"SMTPServer", "127.0.0.1"}, {"iPortNumber", smtpPort}, {"SenderEMailAddress", "station@example.org"},
-           {"ReceiverEMailAddress", "op@example.org"}, {"SMTPUsername", ""}, {"EVENT_DETECTION_MINIMUM_N_CHANNEL", "2"}}) {
-    product.Set(k, v);
-  }
-  profile.values = {{"ZENTROVA_CURRENT_FOLDER_PATH", dir.Path("watched")},
-                    {"ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH", dir.Path("dest")},
-                    {"sMyName", "SITE"}, {"bSnedReport", "1"}, {"bEventDetection", "1"}, {"bSendMail", "1"},
-                    {"bMoveToFolder", "1"}};
-  FakeClock clock(1584259445);
-  FixedSystemInfo system;
-  system.programPath = kStation;  // the sender program lies beside the station
-  RecordingPrompt prompt;
-  Platform platform{fs, profile, product, clock, system, prompt};
-  PosixLauncher launcher;
-  CurlHttpClient http;
+  EventMailParts parts(dir, smtpPort);
+  auto [fs, product, clock, platform, launcher, http] = parts.Refs();
   CZentrovaDoc doc(platform);
   OutboxOptions o;
   o.folder = dir.Path("cfg/outbox");
@@ -383,14 +384,7 @@ TEST(Station, AnEventMailReadsAsSentOnlyOnceDelivered) {
   doc.StartUp();
   doc.bEventDetection = 1;
   doc.MoveExistingFiles();
-  SimulatorOptions so;
-  so.traces = 4;
-  so.samples = 3000;
-  so.sampleIntervalUs = 500;
-  so.eventEvery = 1;
-  so.startTime = 1584259445;
-  dir.Write("record.tmp", SimulatedRecord(so, 0));
-  std::filesystem::rename(dir.Path("record.tmp"), dir.Path("watched/1000.sg2"));
+  DropEventRecord(dir);
   ASSERT_EQ(doc.CheckNewFiles(), 1);
   auto logFile = [&doc] { return testing::ReadFileBytes(doc.activityLog.LogFile()); };
   const std::string failed = "E-mail \"1 events were detected in 1000\" was not delivered, will try again";
