@@ -390,6 +390,27 @@ TEST(DesktopStation, CancellingTheExitKeepsMonitoringAndWritesNothing) {
   EXPECT_EQ(d.station->station().form().bRunning, 1);
 }
 
+// File > Shutdown asks with OK and Cancel; Cancel leaves the computer on
+// and writes nothing, whatever a Yes/No box would have answered.
+TEST(DesktopStation, ShutdownAsksOkOrCancelAndCancelKeepsTheStationRunning) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=1\n");
+  std::vector<std::string> okCancel;
+  Desk d(dir);
+  d.Start();
+  const std::string logFile = d.doc().activityLog.LogFile();
+  const std::string before = ReadFile(logFile);
+  d.station->dialogs().askOkCancel = [&okCancel](const std::string& text) {
+    okCancel.push_back(text);
+    return false;
+  };
+  d.answers.yes = true;
+  Trigger(d, 130, kCmdShutdown);
+  EXPECT_EQ(okCancel, std::vector<std::string>{"Are you sure to shutdown?"});
+  EXPECT_EQ(ReadFile(logFile), before);
+  EXPECT_EQ(d.station->station().form().bRunning, 1);
+}
+
 // A signal ends the program as a confirmed exit does, also while the exit
 // question is open (whatever the box then answers) or another dialog is:
 // the frame closes and the closing line is written once.
