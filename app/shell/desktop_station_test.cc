@@ -23,6 +23,7 @@ namespace {
 using testing::Desk;
 using testing::TempFolder;
 using testing::WaitUntil;
+using testing::WriteRecords;
 using testing::WriteStationConfig;
 
 std::string ReadFile(const std::string& path) {
@@ -332,6 +333,43 @@ TEST(DesktopStation, ControlPanelCommandsAreGreyedWhileAViewIsActiveAndViewComma
   EXPECT_EQ(d.frame().ShownMenu(), 130);
   Trigger(d, 130, kCmdStart);
   EXPECT_EQ(d.station->station().form().bRunning, 1);
+}
+
+// The waveform view's toolbar buttons follow its record and the active
+// window at once, without a menu being opened in between.
+TEST(DesktopStation, TheViewsToolbarButtonsFollowTheRecordAndTheActiveWindowAtOnce) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=1\n");
+  Desk d(dir);
+  d.Start();
+  d.frame().RunCommand(kCmdShowWaveform);
+  auto* view = static_cast<StubViewWindow*>(d.frame().ActiveView());
+  ASSERT_NE(view, nullptr);
+  view->needsTraces = true;
+  d.frame().UpdateCommandUi();
+  QAction* up = d.frame().ToolbarAction(kCmdViewToolbar1);
+  QAction* down = d.frame().ToolbarAction(kCmdViewToolbar2);
+  QAction* normalize = d.frame().ToolbarAction(kCmdNormalize);
+  for (QAction* a : {up, down, normalize}) EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+  // A record arrives.
+  ASSERT_EQ(WriteRecords(dir.Path("watched"), 1).exitCode, 0);
+  ASSERT_TRUE(WaitUntil([&] { return view->updates > 0; }, 30000)) << d.buffer.text();
+  for (QAction* a : {up, down, normalize}) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+  // Normalising shows its button pressed.
+  normalize->trigger();
+  EXPECT_TRUE(view->normalized);
+  EXPECT_TRUE(normalize->isChecked());
+  // The control panel active: the view's buttons greyed, the folder's not.
+  d.frame().mdi()->setActiveSubWindow(d.frame().panelWindow());
+  for (QAction* a : {up, down, normalize}) EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+  EXPECT_FALSE(normalize->isChecked());
+  EXPECT_TRUE(d.frame().ToolbarAction(kCmdFolderOriginal)->isEnabled());
+  // Back to the view.
+  for (QMdiSubWindow* w : d.frame().mdi()->subWindowList()) {
+    if (w->widget() == view) d.frame().mdi()->setActiveSubWindow(w);
+  }
+  for (QAction* a : {up, down, normalize}) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+  EXPECT_TRUE(normalize->isChecked());
 }
 
 TEST(DesktopStation, ViewsOpenAtTheExitAreReopenedAndAClosedOneIsNot) {

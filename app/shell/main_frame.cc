@@ -165,6 +165,7 @@ void MainFrame::BuildToolBar() {
     QAction* a = toolBar_->addAction(style()->standardIcon(b.icon), QString::fromLatin1(b.tip));
     a->setData(b.id);
     const int id = b.id;
+    a->setCheckable(b.id == kCmdNormalize);  // shown pressed while the traces are normalised
     connect(a, &QAction::triggered, this, [this, id] { RunCommand(id); });
     toolbarActions_.emplace_back(a, b.id);
   }
@@ -251,8 +252,16 @@ void MainFrame::UpdateCommandUi() {
       action->setChecked(checked);
     }
   }
+  UpdateToolBar();
+}
+
+// The view's buttons follow the active view and its record: called on
+// every change of either, not only when a menu opens.
+void MainFrame::UpdateToolBar() {
+  ViewWindow* v = ActiveView();
   for (auto& [action, id] : toolbarActions_) {
     action->setEnabled(CommandAvailable(id));
+    if (action->isCheckable()) action->setChecked(v && v->HandlesCommand(id) && v->CommandChecked(id));
   }
 }
 
@@ -454,6 +463,7 @@ void MainFrame::OnNewFiles() {
   if (closed_) return;
   for (ViewWindow* v : Views()) v->UpdateFromDocument();
   RefreshControlPanel();
+  UpdateCommandUi();  // a record with traces enables the view's commands
 }
 
 // ---- the exit ------------------------------------------------------------
