@@ -6,6 +6,9 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScrollArea>
 #include <QTimer>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -294,6 +297,56 @@ TEST(DesktopStation, StatusButtonsArePaintedGreenWhenOnAndRedWhenOffWithTheirCap
   EXPECT_EQ(d.station->station().form().bRunning, 0);
   EXPECT_EQ(PixelOf(panel->button(0), 4, 4), qRgb(255, 0, 0));
   EXPECT_EQ(panel->button(0)->face().caption, "Start monitor");
+}
+
+// Switches every status button on (with wide numbers) or off.
+void SwitchAllStatuses(CZentrovaDoc& doc, int on) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  for (int* b : {&doc.bSnedReport, &doc.bAutoStart, &doc.bAutoStartTC, &doc.bMoveToFolder, &doc.bConcatenate,
+                 &doc.bWarning, &doc.bDatabaseUploadOrbel}) {
+    *b = on;
+  }
+  doc.iReportInterval = 1440;
+  doc.nDataConcatenate = 360000;
+  doc.settingsBlock.nMinNoFile = 120;
+  doc.settingsBlock.fBatteryWarning = 11.5f;
+  doc.settingsBlock.fBatteryShutdown = 10.5f;
+}
+
+// At the frame's size every status button shows its whole caption, on or
+// off, and every label and field lies in the visible part of the panel.
+TEST(DesktopStation, TheControlPanelShowsEveryCaptionAndFieldAtTheFramesSize) {
+  TempFolder dir;
+  WriteStationConfig(dir);
+  Desk d(dir);
+  d.Start();
+  QApplication::processEvents();
+  ControlPanel* panel = d.frame().panel();
+  auto* scroll = qobject_cast<QScrollArea*>(d.frame().panelWindow()->widget());
+  ASSERT_NE(scroll, nullptr);
+  const QRect visible(QPoint(0, 0), scroll->viewport()->size());
+  auto shown = [&](QWidget* w) { return visible.contains(QRect(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size())); };
+  for (int control : {1018, 1025, 1019, 1020}) EXPECT_TRUE(shown(panel->field(control))) << control;
+  EXPECT_TRUE(shown(panel->logPane()));
+  for (QLabel* label : panel->findChildren<QLabel*>()) {
+    EXPECT_TRUE(shown(label)) << label->text().toStdString();
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+        << label->text().toStdString();
+  }
+  for (int on : {1, 0}) {
+    SwitchAllStatuses(d.doc(), on);
+    d.frame().RefreshControlPanel();
+    for (int slot = 0; slot < kStatusSlots; ++slot) {
+      StatusButton* b = panel->button(slot);
+      const QString caption = QString::fromStdString(b->face().caption);
+      const QFontMetrics m(b->font());
+      EXPECT_TRUE(shown(b)) << slot;
+      // The caption stands at (10, 10).
+      EXPECT_LE(10 + m.horizontalAdvance(caption), b->width()) << caption.toStdString();
+      EXPECT_LE(10 + m.height(), b->height()) << caption.toStdString();
+    }
+  }
+  EXPECT_EQ(panel->button(6)->face().caption, "Start warning");
 }
 
 TEST(DesktopStation, ControlPanelCommandsAreGreyedWhileAViewIsActiveAndViewCommandsGoToIt) {

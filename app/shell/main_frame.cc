@@ -362,23 +362,24 @@ void MainFrame::Dispatch(int id) {
 // ---- the document's windows ---------------------------------------------
 
 void MainFrame::OpenDocument() {
-  panel_ = new ControlPanel;
   auto* scroll = new QScrollArea;
-  scroll->setWidget(panel_);
   scroll->setWidgetResizable(false);
   scroll->setFrameShape(QFrame::NoFrame);
   panelWindow_ = mdi_->addSubWindow(scroll);
   panelWindow_->setWindowTitle(QStringLiteral("Zentrova"));
   panelWindow_->setObjectName("130");
   panelWindow_->installEventFilter(this);
+  // The frame at the top left, 1200 x 450; the form in the room inside its
+  // title bar and borders (known before the frame is shown), then the
+  // frame shrunk to fit the form (never enlarged).
+  const QSize frameSize(1200, 450);
+  panelWindow_->setGeometry(QRect(QPoint(0, 0), frameSize));
+  const QMargins frame = panelWindow_->contentsMargins();
+  panel_ = new ControlPanel(frameSize.shrunkBy(frame));
+  scroll->setWidget(panel_);
   connect(panel_, &ControlPanel::statusButtonClicked, this,
           [this](int slot) { RunCommand(StatusButtonCommand(slot, station_.form())); });
-  // The frame at the top left, 1200 x 450, then shrunk to fit the form
-  // (never enlarged).
-  panelWindow_->setGeometry(0, 0, 1200, 450);
-  const QSize frameExtra = panelWindow_->size() - panelWindow_->widget()->size();
-  const QSize fit = panel_->TemplateSize() + frameExtra;
-  panelWindow_->resize(std::min(1200, fit.width()), std::min(450, fit.height()));
+  panelWindow_->resize(frameSize.boundedTo(panel_->TemplateSize().grownBy(frame)));
   panelWindow_->show();
   mdi_->setActiveSubWindow(panelWindow_);
   station_.OnInitialUpdate();
