@@ -33,6 +33,8 @@ void StatusButton::paintEvent(QPaintEvent*) {
 
 namespace {
 
+const QSize kTemplateDlu(776, 279);
+
 QLineEdit* ReadOnlyField(QWidget* parent, const char* control, bool border) {
   auto* e = new QLineEdit(parent);
   e->setObjectName(control);
@@ -43,7 +45,9 @@ QLineEdit* ReadOnlyField(QWidget* parent, const char* control, bool border) {
 
 }  // namespace
 
-ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent), units_(DialogUnits::Of(font())) {
+ControlPanel::ControlPanel(QSize room, QWidget* parent) : QWidget(parent) {
+  setFont(FontFitting(font(), kTemplateDlu, room));
+  units_ = DialogUnits::Of(font());
   const DialogUnits& u = units_;
   auto label = [this, &u](const char* text, int x, int y, int w, int h) {
     auto* l = new QLabel(QString::fromLatin1(text), this);
@@ -89,7 +93,7 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent), units_(DialogUnit
   resize(TemplateSize());
 }
 
-QSize ControlPanel::TemplateSize() const { return QSize(units_.X(776), units_.Y(279)); }
+QSize ControlPanel::TemplateSize() const { return units_.Size(kTemplateDlu); }
 
 QLineEdit* ControlPanel::field(int control) const {
   switch (control) {

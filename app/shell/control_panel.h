@@ -1,6 +1,7 @@
 #pragma once
 // The control panel's window: template 101 in pixels of its font, the
-// read-only fields, the log pane and the eight status buttons.
+// read-only fields, the log pane and the eight status buttons. Its font is
+// the desktop's, made smaller where the template would not fit its frame.
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -38,7 +39,9 @@ class ControlPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit ControlPanel(QWidget* parent = nullptr);
+  // Laid out in the font that fits the template into `room`, the room its
+  // frame leaves it (see FontFitting).
+  explicit ControlPanel(QSize room, QWidget* parent = nullptr);
 
   // The fields from the document: site name, folders, free space, log pane.
   void Refresh(CZentrovaDoc& doc);
@@ -49,7 +52,7 @@ class ControlPanel : public QWidget {
   QLineEdit* field(int control) const;
   QPlainTextEdit* logPane() const { return logPane_; }
   const DialogUnits& units() const { return units_; }
-  // The template's size, 776 x 279 dialog units.
+  // The template's size in pixels: 776 x 279 dialog units.
   QSize TemplateSize() const;
 
  signals:

@@ -6,6 +6,9 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScrollArea>
 #include <QTimer>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -23,6 +26,7 @@ namespace {
 using testing::Desk;
 using testing::TempFolder;
 using testing::WaitUntil;
+using testing::WriteRecords;
 using testing::WriteStationConfig;
 
 std::string ReadFile(const std::string& path) {
@@ -295,6 +299,56 @@ TEST(DesktopStation, StatusButtonsArePaintedGreenWhenOnAndRedWhenOffWithTheirCap
   EXPECT_EQ(panel->button(0)->face().caption, "Start monitor");
 }
 
+// Switches every status button on (with wide numbers) or off.
+void SwitchAllStatuses(CZentrovaDoc& doc, int on) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  for (int* b : {&doc.bSnedReport, &doc.bAutoStart, &doc.bAutoStartTC, &doc.bMoveToFolder, &doc.bConcatenate,
+                 &doc.bWarning, &doc.bDatabaseUploadOrbel}) {
+    *b = on;
+  }
+  doc.iReportInterval = 1440;
+  doc.nDataConcatenate = 360000;
+  doc.settingsBlock.nMinNoFile = 120;
+  doc.settingsBlock.fBatteryWarning = 11.5f;
+  doc.settingsBlock.fBatteryShutdown = 10.5f;
+}
+
+// At the frame's size every status button shows its whole caption, on or
+// off, and every label and field lies in the visible part of the panel.
+TEST(DesktopStation, TheControlPanelShowsEveryCaptionAndFieldAtTheFramesSize) {
+  TempFolder dir;
+  WriteStationConfig(dir);
+  Desk d(dir);
+  d.Start();
+  QApplication::processEvents();
+  ControlPanel* panel = d.frame().panel();
+  auto* scroll = qobject_cast<QScrollArea*>(d.frame().panelWindow()->widget());
+  ASSERT_NE(scroll, nullptr);
+  const QRect visible(QPoint(0, 0), scroll->viewport()->size());
+  auto shown = [&](QWidget* w) { return visible.contains(QRect(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size())); };
+  for (int control : {1018, 1025, 1019, 1020}) EXPECT_TRUE(shown(panel->field(control))) << control;
+  EXPECT_TRUE(shown(panel->logPane()));
+  for (QLabel* label : panel->findChildren<QLabel*>()) {
+    EXPECT_TRUE(shown(label)) << label->text().toStdString();
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+        << label->text().toStdString();
+  }
+  for (int on : {1, 0}) {
+    SwitchAllStatuses(d.doc(), on);
+    d.frame().RefreshControlPanel();
+    for (int slot = 0; slot < kStatusSlots; ++slot) {
+      StatusButton* b = panel->button(slot);
+      const QString caption = QString::fromStdString(b->face().caption);
+      const QFontMetrics m(b->font());
+      EXPECT_TRUE(shown(b)) << slot;
+      // The caption stands at (10, 10).
+      EXPECT_LE(10 + m.horizontalAdvance(caption), b->width()) << caption.toStdString();
+      EXPECT_LE(10 + m.height(), b->height()) << caption.toStdString();
+    }
+  }
+  EXPECT_EQ(panel->button(6)->face().caption, "Start warning");
+}
+
 TEST(DesktopStation, ControlPanelCommandsAreGreyedWhileAViewIsActiveAndViewCommandsGoToIt) {
   TempFolder dir;
   WriteStationConfig(dir);
@@ -332,6 +386,43 @@ TEST(DesktopStation, ControlPanelCommandsAreGreyedWhileAViewIsActiveAndViewComma
   EXPECT_EQ(d.frame().ShownMenu(), 130);
   Trigger(d, 130, kCmdStart);
   EXPECT_EQ(d.station->station().form().bRunning, 1);
+}
+
+// The waveform view's toolbar buttons follow its record and the active
+// window at once, without a menu being opened in between.
+TEST(DesktopStation, TheViewsToolbarButtonsFollowTheRecordAndTheActiveWindowAtOnce) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=1\n");
+  Desk d(dir);
+  d.Start();
+  d.frame().RunCommand(kCmdShowWaveform);
+  auto* view = static_cast<StubViewWindow*>(d.frame().ActiveView());
+  ASSERT_NE(view, nullptr);
+  view->needsTraces = true;
+  d.frame().UpdateCommandUi();
+  QAction* up = d.frame().ToolbarAction(kCmdViewToolbar1);
+  QAction* down = d.frame().ToolbarAction(kCmdViewToolbar2);
+  QAction* normalize = d.frame().ToolbarAction(kCmdNormalize);
+  for (QAction* a : {up, down, normalize}) EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+  // A record arrives.
+  ASSERT_EQ(WriteRecords(dir.Path("watched"), 1).exitCode, 0);
+  ASSERT_TRUE(WaitUntil([&] { return view->updates > 0; }, 30000)) << d.buffer.text();
+  for (QAction* a : {up, down, normalize}) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+  // Normalising shows its button pressed.
+  normalize->trigger();
+  EXPECT_TRUE(view->normalized);
+  EXPECT_TRUE(normalize->isChecked());
+  // The control panel active: the view's buttons greyed, the folder's not.
+  d.frame().mdi()->setActiveSubWindow(d.frame().panelWindow());
+  for (QAction* a : {up, down, normalize}) EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+  EXPECT_FALSE(normalize->isChecked());
+  EXPECT_TRUE(d.frame().ToolbarAction(kCmdFolderOriginal)->isEnabled());
+  // Back to the view.
+  for (QMdiSubWindow* w : d.frame().mdi()->subWindowList()) {
+    if (w->widget() == view) d.frame().mdi()->setActiveSubWindow(w);
+  }
+  for (QAction* a : {up, down, normalize}) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+  EXPECT_TRUE(normalize->isChecked());
 }
 
 TEST(DesktopStation, ViewsOpenAtTheExitAreReopenedAndAClosedOneIsNot) {
@@ -387,6 +478,27 @@ TEST(DesktopStation, CancellingTheExitKeepsMonitoringAndWritesNothing) {
   ASSERT_TRUE(WaitUntil([&] { return !d.answers.asked.empty(); }, 2000));
   EXPECT_EQ(d.answers.asked.back(), "Are you sure you want to exit?");
   EXPECT_NE(d.frame().panelWindow(), nullptr);
+  EXPECT_EQ(d.station->station().form().bRunning, 1);
+}
+
+// File > Shutdown asks with OK and Cancel; Cancel leaves the computer on
+// and writes nothing, whatever a Yes/No box would have answered.
+TEST(DesktopStation, ShutdownAsksOkOrCancelAndCancelKeepsTheStationRunning) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=1\n");
+  std::vector<std::string> okCancel;
+  Desk d(dir);
+  d.Start();
+  const std::string logFile = d.doc().activityLog.LogFile();
+  const std::string before = ReadFile(logFile);
+  d.station->dialogs().askOkCancel = [&okCancel](const std::string& text) {
+    okCancel.push_back(text);
+    return false;
+  };
+  d.answers.yes = true;
+  Trigger(d, 130, kCmdShutdown);
+  EXPECT_EQ(okCancel, std::vector<std::string>{"Are you sure to shutdown?"});
+  EXPECT_EQ(ReadFile(logFile), before);
   EXPECT_EQ(d.station->station().form().bRunning, 1);
 }
 

@@ -29,6 +29,14 @@ bool GuiPrompt::AskYesNo(const std::string& text) {
   return dialogs_.askYesNo && dialogs_.askYesNo(text);
 }
 
+bool GuiPrompt::AskOkCancel(const std::string& text) {
+  if (!OnGuiThread()) {
+    ShowLater(text);
+    return false;
+  }
+  return dialogs_.askOkCancel && dialogs_.askOkCancel(text);
+}
+
 std::optional<int> GuiPrompt::AskInteger(const std::string& text, int initial) {
   if (!OnGuiThread()) {
     ShowLater(text);

@@ -26,6 +26,7 @@ class GuiPrompt : public Prompt {
       : context_(context), dialogs_(dialogs), log_(std::move(log)) {}
   void Show(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
+  bool AskOkCancel(const std::string& text) override;
   std::optional<int> AskInteger(const std::string& text, int initial) override;
 
  private:

@@ -166,6 +166,7 @@ void MainFrame::BuildToolBar() {
     QAction* a = toolBar_->addAction(style()->standardIcon(b.icon), QString::fromLatin1(b.tip));
     a->setData(b.id);
     const int id = b.id;
+    a->setCheckable(b.id == kCmdNormalize);  // shown pressed while the traces are normalised
     connect(a, &QAction::triggered, this, [this, id] { RunCommand(id); });
     toolbarActions_.emplace_back(a, b.id);
   }
@@ -252,8 +253,16 @@ void MainFrame::UpdateCommandUi() {
       action->setChecked(checked);
     }
   }
+  UpdateToolBar();
+}
+
+// The view's buttons follow the active view and its record: called on
+// every change of either, not only when a menu opens.
+void MainFrame::UpdateToolBar() {
+  ViewWindow* v = ActiveView();
   for (auto& [action, id] : toolbarActions_) {
     action->setEnabled(CommandAvailable(id));
+    if (action->isCheckable()) action->setChecked(v && v->HandlesCommand(id) && v->CommandChecked(id));
   }
 }
 
@@ -354,23 +363,24 @@ void MainFrame::Dispatch(int id) {
 // ---- the document's windows ---------------------------------------------
 
 void MainFrame::OpenDocument() {
-  panel_ = new ControlPanel;
   auto* scroll = new QScrollArea;
-  scroll->setWidget(panel_);
   scroll->setWidgetResizable(false);
   scroll->setFrameShape(QFrame::NoFrame);
   panelWindow_ = mdi_->addSubWindow(scroll);
   panelWindow_->setWindowTitle(QStringLiteral("Zentrova"));
   panelWindow_->setObjectName("130");
   panelWindow_->installEventFilter(this);
+  // The frame at the top left, 1200 x 450; the form in the room inside its
+  // title bar and borders (known before the frame is shown), then the
+  // frame shrunk to fit the form (never enlarged).
+  const QSize frameSize(1200, 450);
+  panelWindow_->setGeometry(QRect(QPoint(0, 0), frameSize));
+  const QMargins frame = panelWindow_->contentsMargins();
+  panel_ = new ControlPanel(frameSize.shrunkBy(frame));
+  scroll->setWidget(panel_);
   connect(panel_, &ControlPanel::statusButtonClicked, this,
           [this](int slot) { RunCommand(StatusButtonCommand(slot, station_.form())); });
-  // The frame at the top left, 1200 x 450, then shrunk to fit the form
-  // (never enlarged).
-  panelWindow_->setGeometry(0, 0, 1200, 450);
-  const QSize frameExtra = panelWindow_->size() - panelWindow_->widget()->size();
-  const QSize fit = panel_->TemplateSize() + frameExtra;
-  panelWindow_->resize(std::min(1200, fit.width()), std::min(450, fit.height()));
+  panelWindow_->resize(frameSize.boundedTo(panel_->TemplateSize().grownBy(frame)));
   panelWindow_->show();
   mdi_->setActiveSubWindow(panelWindow_);
   station_.OnInitialUpdate();
@@ -455,6 +465,7 @@ void MainFrame::OnNewFiles() {
   if (closed_) return;
   for (ViewWindow* v : Views()) v->UpdateFromDocument();
   RefreshControlPanel();
+  UpdateCommandUi();  // a record with traces enables the view's commands
 }
 
 // ---- the exit ------------------------------------------------------------

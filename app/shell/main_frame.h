@@ -43,7 +43,9 @@ class MainFrame : public QMainWindow {
   // when its item is greyed).
   void RunCommand(int id);
   bool CommandAvailable(int id);
-  // Enables and checks every menu item and toolbar button.
+  // Enables and checks every menu item and toolbar button; runs when a
+  // menu opens, after every command, when the active child changes and
+  // when new records arrive.
   void UpdateCommandUi();
 
   // The panel's fields and all eight status buttons.
@@ -81,6 +83,7 @@ class MainFrame : public QMainWindow {
   void BuildMenus();
   BuiltMenu BuildMenu(const MenuTable& table);
   void BuildToolBar();
+  void UpdateToolBar();
   void ShowMenuOf(QMdiSubWindow* window);
   void Dispatch(int id);
   void ShowView(int templateId);

@@ -34,9 +34,17 @@ bool StubViewWindow::HandlesCommand(int id) const {
   return false;
 }
 
+bool StubViewWindow::CommandEnabled(int id) const {
+  if (!HandlesCommand(id)) return false;
+  if (!needsTraces) return true;
+  std::lock_guard<std::recursive_mutex> lock(sources_.doc->mutex);
+  return sources_.doc->pRecord->nTraces >= 1;
+}
+
 void StubViewWindow::RunCommand(int id) {
   ++commandsRun;
   lastCommand = id;
+  if (id == kCmdNormalize) normalized = !normalized;
 }
 
 ViewWindow* CreateViewWindow(int templateId, const ViewSources& sources, QWidget* parent) {

@@ -3,6 +3,7 @@
 // commands by counting them and keep the open state of their kind as the
 // real views do.
 
+#include "app/shell/command_ids.h"
 #include "app/views/view_window.h"
 
 namespace zentrova {
@@ -16,11 +17,14 @@ class StubViewWindow : public ViewWindow {
 
   int TemplateId() const override { return templateId_; }
   bool HandlesCommand(int id) const override;
-  bool CommandEnabled(int id) const override { return HandlesCommand(id); }
-  bool CommandChecked(int) const override { return false; }
+  bool CommandEnabled(int id) const override;
+  bool CommandChecked(int id) const override { return id == kCmdNormalize && normalized; }
   void RunCommand(int id) override;
   void UpdateFromDocument() override { ++updates; }
 
+  // As the real waveform view: its commands only with a record of traces.
+  bool needsTraces = false;
+  bool normalized = false;  // "Normalize" switches it
   int commandsRun = 0;
   int lastCommand = 0;
   int updates = 0;
