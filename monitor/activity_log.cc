@@ -23,7 +23,17 @@ int ActivityLog::AppendToLogFile(const std::string& text) {
     if (ended_) return 0;
     path = strLogFile;
   }
-  return AppendToFile(fs_, path, text + "\r\n").ok() ? 1 : 0;
+  const Status written = AppendToFile(fs_, path, text + "\r\n");
+  if (written.ok()) return 1;
+  bool first = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    first = path != unwritableLogFile_;
+    unwritableLogFile_ = path;
+  }
+  // Once per log file: a link or FIFO at its name, a missing drive.
+  if (first) Add("The log file cannot be written (" + written.message() + "); its lines are lost");
+  return 0;
 }
 
 int ActivityLog::EndLogFile(const std::string& lastLine) {

@@ -48,6 +48,7 @@ class ActivityLog {
   std::string strEventFile;
   std::function<void(const std::string&)> listener_;
   bool ended_ = false;
+  std::string unwritableLogFile_;  // said once
 };
 
 }  // namespace zentrova

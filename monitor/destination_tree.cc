@@ -102,9 +102,22 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
   return p.target;
 }
 
+// Creates the folders of `path` below `root`, one level at a time.
+void CZentrovaDoc::MakeFolders(const std::string& root, const std::string& path) {
+  FileSystem& fs = platform.fs;
+  if (path.compare(0, root.size(), root) != 0) return;
+  for (size_t at = root.size() + 1; at <= path.size(); ++at) {
+    if (at == path.size() || path[at] == fs.Separator()) {
+      const std::string level = path.substr(0, at);
+      if (!fs.IsDirectory(level)) fs.CreateFolder(level);
+    }
+  }
+}
+
 int CZentrovaDoc::RequestHourJoin(const std::string& hourFolder, const std::string& concatFolder, bool onlyOnce) {
   if (bConcatenate != 1 || !services.concatenateRecords) return 0;
   if (!joinsRequested_.insert(hourFolder).second && onlyOnce) return 0;
+  MakeFolders(settingsBlock.strDestinationFolder, concatFolder);  // joining may have been off when it was filed
   ConcatenationRequest request;
   request.sourceFolder = hourFolder;
   request.targetFolder = concatFolder;

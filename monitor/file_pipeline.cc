@@ -1,6 +1,7 @@
 // Every new file once: read it into the record, check it against the run,
 // register and report it, file it, and hand it to the event detection.
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -107,7 +108,11 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   s.KnownFiles.Append(in.path);
   if (in.first == 0) s.strLastFileName = in.name;
   ReportRecord(in);
-  runState.Took(s.bRecordTimeValid == 1 ? s.tRecordTime * 1000 + s.nRecordTimeMs : platform.clock.Now() * 1000);
+  // A record dated ahead of the clock (an acquisition clock gone wrong)
+  // counts as taken now: its time would make every record of the next
+  // outage look old.
+  const int64_t nowMs = platform.clock.Now() * 1000;
+  runState.Took(s.bRecordTimeValid == 1 ? std::min(s.tRecordTime * 1000 + s.nRecordTimeMs, nowMs) : nowMs);
 
   PipelineResult result;
   result.accepted = true;

@@ -252,7 +252,9 @@ int CZentrovaDoc::EndScan(bool completed) {
                     scan_.date.c_str(), scan_.clock.c_str());
       AppendToFile(platform.fs, scan_.errorFile, line);
     } else {
-      warn = scan_.now - s.tLastNewFile > limit;
+      // Never from before monitoring began: records registered at the
+      // start (three-component files, a read-only folder) are no news.
+      warn = scan_.now - std::max(s.tLastNewFile, tMonitorStarted) > limit;
     }
   } else if (tMonitorStarted != 0) {
     // Fewer than two records so far (a station restarted after the

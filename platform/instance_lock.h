@@ -2,8 +2,8 @@
 // One station per configuration folder. Two programs on one folder (the
 // service and a desktop program started by hand) would both file every
 // record and each take the other's files for damaged ones. The first to
-// start holds an exclusive lock on "Zentrova.lock" in the folder, which
-// names its process; a second finds the lock taken and ends. The lock goes
+// start holds an exclusive lock on the folder itself and names its process
+// in "Zentrova.lock" there; a second finds the lock taken and ends. The lock goes
 // with the process however it ends (a kill, a crash), and no program the
 // station starts inherits it.
 

@@ -4,6 +4,7 @@
 
 #include <malloc.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -140,6 +141,28 @@ TEST(Station, ASecondStationOnTheSameFolderEndsAtOnce) {
   EXPECT_EQ(first.Wait(), 0);
   const testing::ProcessResult after = RunProcess({kStation, "--config-dir", dir.Path("cfg"), "--run-for", "0.3"});
   EXPECT_EQ(after.exitCode, 0) << after.err;
+}
+
+// Whatever stands at the lock file's name (a FIFO, a folder, a link), the
+// folder itself is locked: the second station still ends.
+TEST(Station, TheLockHoldsWhateverStandsAtTheLockFilesName) {
+  for (int kind = 0; kind < 3; ++kind) {
+    SCOPED_TRACE(kind);
+    TempFolder dir;
+    WriteConfig(dir);
+    const std::string lock = dir.Path("cfg/Zentrova.lock");
+    if (kind == 0) ::mkfifo(lock.c_str(), 0644);
+    if (kind == 1) std::filesystem::create_directory(lock);
+    if (kind == 2) std::filesystem::create_symlink(dir.Path("nowhere"), lock);
+    BackgroundProcess first({kStation, "--config-dir", dir.Path("cfg"), "--run-for", "30"}, dir.Path("first.out"));
+    ASSERT_GE(testing::WaitForText(dir, "first.out", "Monitor interval is", 20000), 0) << dir.Read("first.out");
+    const testing::ProcessResult second = RunProcess({kStation, "--config-dir", dir.Path("cfg"), "--run-for", "1"});
+    EXPECT_EQ(second.exitCode, 2) << second.out;
+    EXPECT_NE(second.err.find("another station runs on the configuration folder"), std::string::npos) << second.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("nowhere")));
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(), 0);
+  }
 }
 
 TEST(Station, RunsOnDefaultsWhenItsSettingsAreDamaged) {
