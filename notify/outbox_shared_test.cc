@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "notify/outbox.h"
+#include "notify/outbox_next_start.h"
 #include "platform/linux_file_system.h"
 #include "testing/temp_folder.h"
 
@@ -52,17 +53,7 @@ TEST(OutboxShared, TwoOutboxesOnOneFolderKeepEachOthersMessages) {
   EXPECT_EQ(Messages(o.folder).size(), 3u) << ::testing::PrintToString(Messages(o.folder));
 
   // The next start finds all three.
-  std::vector<std::string> seen;
-  std::mutex mutex;
-  o.startNow = true;
-  Outbox next(fs, clock, "mail", "E-mail", o,
-              [&](const OutgoingMessage& m) {
-                std::lock_guard<std::mutex> lock(mutex);
-                seen.push_back(m.text);
-                return Attempt{Attempt::kDelivered, ""};
-              },
-              nullptr);
-  ASSERT_TRUE(next.WaitIdle(5000));
+  std::vector<std::string> seen = testing::DeliveredAtTheNextStart(fs, clock, o);
   std::sort(seen.begin(), seen.end());
   EXPECT_EQ(seen, (std::vector<std::string>{"first again", "from the first", "from the second"}));
 }

@@ -10,6 +10,7 @@
 
 #include "notify/mail_outbox.h"
 #include "notify/outbox.h"
+#include "notify/outbox_next_start.h"
 #include "platform/linux_file_system.h"
 #include "testing/temp_folder.h"
 
@@ -173,19 +174,8 @@ TEST(OutboxSpoolFiles, NumbersPastTwelveDigitsAreReadBackInTheirOrder) {
   EXPECT_EQ(files, (std::vector<std::string>{"mail-1000000000000.msg", "mail-1000000000001.msg",
                                              "mail-999999999999.msg"}));
 
-  std::vector<std::string> seen;
-  std::mutex mutex;
-  o.startNow = true;
-  Outbox next(fs, clock, "mail", "E-mail", o,
-              [&](const OutgoingMessage& m) {
-                std::lock_guard<std::mutex> lock(mutex);
-                seen.push_back(m.text);
-                return Attempt{Attempt::kDelivered, ""};
-              },
-              nullptr);
-  ASSERT_TRUE(next.WaitIdle(5000));
-  std::lock_guard<std::mutex> lock(mutex);
-  EXPECT_EQ(seen, (std::vector<std::string>{"last of twelve", "first of thirteen", "second of thirteen"}));
+  EXPECT_EQ(testing::DeliveredAtTheNextStart(fs, clock, o),
+            (std::vector<std::string>{"last of twelve", "first of thirteen", "second of thirteen"}));
   EXPECT_TRUE(std::filesystem::is_empty(o.folder));
 }
 
