@@ -100,7 +100,14 @@ int CZentrovaDoc::EndExistingMoves(const ExistingFileMoves& moves) {
     activityLog.Add(line);
     activityLog.AppendToLogFile(line);
   }
-  runState.Began();
+  if (runState.Damaged()) {
+    const std::string line = std::string(RunState::kFileName) +
+                             " holds no readable time of the last record taken; the records in the watched folder were "
+                             "taken as left from earlier runs";
+    activityLog.Add(line);
+    activityLog.AppendToLogFile(line);
+  }
+  runState.Began(platform.clock.Now() * 1000);
   return moves.moved;
 }
 

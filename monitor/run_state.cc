@@ -8,6 +8,7 @@ namespace {
 
 constexpr const char* kLastRecordKey = "tLastRecordMs";
 constexpr const char* kCleanKey = "bStoppedCleanly";
+constexpr const char* kBeganKey = "tFirstBeganMs";
 
 std::optional<int64_t> StoredInt(KeyValueStore& store, const char* key) {
   const auto text = store.Get(key);
@@ -24,11 +25,19 @@ void RunState::Attach(KeyValueStore* store) {
   store_ = store;
   if (!store_) return;
   newest_ = StoredInt(*store_, kLastRecordKey);
+  began_ = StoredInt(*store_, kBeganKey);
+  const auto text = store_->Get(kLastRecordKey);
+  damaged_ = text && !text->empty() && !newest_;
   endedCleanly_ = StoredInt(*store_, kCleanKey).value_or(1) != 0;
 }
 
-void RunState::Began() {
-  if (store_) store_->Set(kCleanKey, "0");
+void RunState::Began(int64_t nowMs) {
+  if (!store_) return;
+  if (!newest_ && !began_) {
+    began_ = nowMs;
+    store_->Set(kBeganKey, std::to_string(nowMs));
+  }
+  store_->Set(kCleanKey, "0");
 }
 
 void RunState::Took(int64_t recordMs) {

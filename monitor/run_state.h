@@ -25,11 +25,16 @@ class RunState {
 
   // The newest record taken, by this run or the ones before: nothing at a
   // first start.
-  std::optional<int64_t> LastRecordMs() const { return newest_; }
+  std::optional<int64_t> LastRecordMs() const { return newest_ ? newest_ : began_; }
   bool EndedCleanlyBefore() const { return endedCleanly_; }
 
-  // Monitoring began: until Ended, a crash or kill leaves "not cleanly".
-  void Began();
+  // Whether the store held a time it could not read.
+  bool Damaged() const { return damaged_; }
+  // Monitoring began at `nowMs`: until Ended, a crash or kill leaves "not
+  // cleanly". A station that has taken no record yet keeps the moment it
+  // first began: records after it are new at the next start even when the
+  // first run took none.
+  void Began(int64_t nowMs);
   void Took(int64_t recordMs);
   void Save();
   void Ended();
@@ -40,8 +45,10 @@ class RunState {
  private:
   KeyValueStore* store_ = nullptr;
   std::optional<int64_t> newest_;
+  std::optional<int64_t> began_;  // when a station that took no record yet first began
   bool endedCleanly_ = true;
   bool dirty_ = false;
+  bool damaged_ = false;
 };
 
 }  // namespace zentrova

@@ -38,6 +38,36 @@ TEST(RunState, ARecordDatedAheadOfTheClockCountsAsTakenNow) {
   EXPECT_EQ(state.values["bStoppedCleanly"], "0");
 }
 
+// A first run that took no record (the acquisition was down) still keeps
+// the moment it began: records written after it are new at the next start.
+TEST(RunState, RecordsAfterAFirstRunThatTookNoneAreNewAtTheNextStart) {
+  StationFixture st;
+  MemoryStore state;
+  {
+    CZentrovaDoc& doc = st.Doc();
+    doc.runState.Attach(&state);
+    doc.MoveExistingFiles();
+    doc.CheckNewFiles();
+  }
+  st.clock.Advance(3600 * 1000);
+  st.WriteRecord("1.sg2", 3, st.clock.Now() - 60);
+  StationFixture again;
+  again.profile.values = st.profile.values;
+  CZentrovaDoc& doc = again.Doc();
+  doc.runState.Attach(&state);
+  doc.MoveExistingFiles();
+  EXPECT_NE(Pane(doc).find("1 records that came after the last record taken"), std::string::npos) << Pane(doc);
+  EXPECT_FALSE(std::filesystem::exists(st.destination + "/WaveformFiles_old/1.sg2"));
+  // A kept time that cannot be read is said.
+  state.values["tLastRecordMs"] = "abc";
+  StationFixture third;
+  third.profile.values = st.profile.values;
+  CZentrovaDoc& damaged = third.Doc();
+  damaged.runState.Attach(&state);
+  damaged.MoveExistingFiles();
+  EXPECT_NE(Pane(damaged).find("ZentrovaState.ini holds no readable time"), std::string::npos) << Pane(damaged);
+}
+
 // An hour filed while joining was off is joined once joining is on, into a
 // day folder of the joined tree that did not exist yet.
 TEST(RunState, AnHourFiledWhileJoiningWasOffIsJoinedIntoANewDayFolder) {
