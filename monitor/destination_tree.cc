@@ -93,31 +93,17 @@ std::string CZentrovaDoc::FileRecord(const std::string& path, int fileNumber) {
     activityLog.Add(line);
     activityLog.AppendToLogFile(line);
   }
-  if (p.sourceRemains) {
-    const std::string line = record.strFileName + " was copied to " + p.target + ", the source remains (read-only)";
-    activityLog.Add(line);
-  }
-  activityLog.AppendToLogFile(record.strFileName + " was copied to " + p.target +
-                              (p.sourceRemains ? ", the source remains (read-only)" : ""));
+  const std::string copied = record.strFileName + " was copied to " + p.target +
+                             (p.sourceRemains ? ", the source remains (read-only)" : "");
+  if (p.sourceRemains) activityLog.Add(copied);  // said in the pane only when it is news
+  activityLog.AppendToLogFile(copied);
   return p.target;
-}
-
-// Creates the folders of `path` below `root`, one level at a time.
-void CZentrovaDoc::MakeFolders(const std::string& root, const std::string& path) {
-  FileSystem& fs = platform.fs;
-  if (path.compare(0, root.size(), root) != 0) return;
-  for (size_t at = root.size() + 1; at <= path.size(); ++at) {
-    if (at == path.size() || path[at] == fs.Separator()) {
-      const std::string level = path.substr(0, at);
-      if (!fs.IsDirectory(level)) fs.CreateFolder(level);
-    }
-  }
 }
 
 int CZentrovaDoc::RequestHourJoin(const std::string& hourFolder, const std::string& concatFolder, bool onlyOnce) {
   if (bConcatenate != 1 || !services.concatenateRecords) return 0;
   if (!joinsRequested_.insert(hourFolder).second && onlyOnce) return 0;
-  MakeFolders(settingsBlock.strDestinationFolder, concatFolder);  // joining may have been off when it was filed
+  CreateFolders(platform.fs, concatFolder);  // joining may have been off when the hour was filed
   ConcatenationRequest request;
   request.sourceFolder = hourFolder;
   request.targetFolder = concatFolder;

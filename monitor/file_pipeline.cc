@@ -111,8 +111,9 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   // A record dated ahead of the clock (an acquisition clock gone wrong)
   // counts as taken now: its time would make every record of the next
   // outage look old.
-  const int64_t nowMs = platform.clock.Now() * 1000;
-  runState.Took(s.bRecordTimeValid == 1 ? std::min(s.tRecordTime * 1000 + s.nRecordTimeMs, nowMs) : nowMs);
+  const int64_t now = platform.clock.Now();
+  const RecordMoment moment = s.NamingMoment(now);
+  runState.Took(std::min(moment.time * 1000 + moment.ms, now * 1000));
 
   PipelineResult result;
   result.accepted = true;

@@ -6,6 +6,7 @@
 #include "platform/local_time.h"
 #include "platform/printf.h"
 #include "records/data_file_kind.h"
+#include "records/record_file_name.h"
 
 namespace zentrova {
 namespace {
@@ -19,8 +20,8 @@ std::set<std::string> JoinedHours(FileSystem& fs, const std::string& concatFolde
   auto names = fs.ListFolder(concatFolder);
   if (!names.ok()) return hours;
   for (const std::string& name : *names) {
-    if (name.size() < 11 || name[8] != '_' || name.find(kJoinedMark) == std::string::npos) continue;
-    hours.insert(name.substr(0, 8) + name.substr(9, 2));
+    if (name.find(kJoinedMark) == std::string::npos) continue;
+    if (auto hour = HourOfName(name)) hours.insert(*hour);
   }
   return hours;
 }

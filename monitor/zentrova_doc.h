@@ -241,7 +241,6 @@ class CZentrovaDoc {
   std::set<std::string> joinsRequested_;  // hour folders, this run
   int64_t tLastJoinLook_ = 0;
   int64_t tLastFiledAt_ = 0;  // the clock when a record was last filed
-  void MakeFolders(const std::string& root, const std::string& path);
   Scan scan_;
   // The number of the cycle under way (0: none), and the last one given.
   std::atomic<CycleId> cycleUnderWay_{0};

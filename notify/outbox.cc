@@ -10,13 +10,6 @@ namespace {
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
 
-// Creates the folder and whatever of its parents is missing, one level at a time.
-void CreateFolders(FileSystem& fs, const std::string& folder) {
-  if (folder.empty() || fs.IsDirectory(folder)) return;
-  const size_t cut = folder.find_last_of(fs.Separator());
-  if (cut != std::string::npos && cut > 0) CreateFolders(fs, folder.substr(0, cut));
-  fs.CreateFolder(folder);
-}
 
 }  // namespace
 

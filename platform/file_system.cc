@@ -50,6 +50,13 @@ Status AppendToFile(FileSystem& fs, const std::string& path, std::string_view da
   return st.ok() ? closed : st;
 }
 
+void CreateFolders(FileSystem& fs, const std::string& folder) {
+  if (folder.empty() || fs.IsDirectory(folder)) return;
+  const size_t cut = folder.find_last_of(fs.Separator());
+  if (cut != std::string::npos && cut > 0) CreateFolders(fs, folder.substr(0, cut));
+  fs.CreateFolder(folder);
+}
+
 std::string JoinPath(const FileSystem& fs, const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (folder.back() == fs.Separator()) return folder + name;

@@ -141,6 +141,8 @@ StatusOr<std::string> ReadWholeFile(RandomAccessFile& file);
 Status WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view data);
 Status AppendToFile(FileSystem& fs, const std::string& path, std::string_view data);
 std::string JoinPath(const FileSystem& fs, const std::string& folder, const std::string& name);
+// Creates the folder and whatever of its parents is missing, one level at a time.
+void CreateFolders(FileSystem& fs, const std::string& folder);
 
 // Reads exactly n bytes at offset; a short read is an error.
 Status ReadExactly(RandomAccessFile& file, uint64_t offset, size_t n, char* dst);

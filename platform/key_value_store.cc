@@ -78,13 +78,8 @@ std::string ParentOf(const std::string& path, char sep) {
   return at == std::string::npos || at == 0 ? "" : path.substr(0, at);
 }
 
-// Creates the missing folders above `path`, one level at a time.
-void CreateParents(FileSystem& fs, const std::string& path) {
-  const std::string parent = ParentOf(path, fs.Separator());
-  if (parent.empty() || fs.IsDirectory(parent)) return;
-  CreateParents(fs, parent);
-  fs.CreateFolder(parent);
-}
+// Creates the missing folders above `path`.
+void CreateParents(FileSystem& fs, const std::string& path) { CreateFolders(fs, ParentOf(path, fs.Separator())); }
 
 // A settings file is a few kilobytes; one far larger (a log written into it
 // by mistake, a damaged file system) is not a settings file, and reading it

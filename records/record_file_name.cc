@@ -1,5 +1,6 @@
 #include "records/record_file_name.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/local_time.h"
@@ -33,6 +34,15 @@ std::string RecordFileName(int64_t time, int ms, const std::string& text, int nu
 
 std::string JoinedRecordFileName(int64_t time, int ms, const std::string& text, int first, int last) {
   return Stamp(time, ms) + "_" + text + "_" + std::to_string(first) + "_" + std::to_string(last) + ".dat";
+}
+
+std::optional<std::string> HourOfName(std::string_view name) {
+  const auto digits = [&](size_t from, size_t count) {
+    return name.size() >= from + count &&
+           std::all_of(name.begin() + from, name.begin() + from + count, [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (!digits(0, 8) || name[8] != '_' || !digits(9, 2)) return std::nullopt;
+  return std::string(name.substr(0, 8)) + std::string(name.substr(9, 2));
 }
 
 }  // namespace zentrova

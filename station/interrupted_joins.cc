@@ -1,15 +1,12 @@
 #include "station/interrupted_joins.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "records/record_file_name.h"
 
 namespace zentrova {
 namespace {
-
-bool Digits(const std::string& s, size_t from, size_t count) {
-  if (s.size() < from + count) return false;
-  return std::all_of(s.begin() + static_cast<long>(from), s.begin() + static_cast<long>(from + count),
-                     [](char c) { return c >= '0' && c <= '9'; });
-}
 
 bool EndsWith(const std::string& s, const std::string& end) {
   return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
@@ -45,10 +42,10 @@ std::vector<InterruptedJoin> FindInterruptedJoins(FileSystem& fs, const std::str
         std::sort(sorted.begin(), sorted.end());
         for (const std::string& name : sorted) {
           // "YYYYMMDD_HH..." of the first record joined.
-          if (!EndsWith(name, ".partial") || !Digits(name, 0, 8) || name[8] != '_' || !Digits(name, 9, 2)) continue;
-          const std::string hour = name.substr(0, 8) + name.substr(9, 2);
+          const std::optional<std::string> hour = HourOfName(name);
+          if (!EndsWith(name, ".partial") || !hour) continue;
           const std::string folder =
-              JoinPath(fs, JoinPath(fs, JoinPath(fs, JoinPath(fs, records, year), month), day), hour);
+              JoinPath(fs, JoinPath(fs, JoinPath(fs, JoinPath(fs, records, year), month), day), *hour);
           if (!fs.IsDirectory(folder)) continue;
           found.push_back({JoinPath(fs, d, name), folder, d});
         }
