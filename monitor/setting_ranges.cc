@@ -47,6 +47,8 @@ std::vector<SettingRange> MakeProfileRanges() {
       Float("dDiskSpaceRatio", 0.0, 1.0, 0.9),
       Flag("bUseLocalServer", 0),
       Flag("bDatabaseUploadOrbel", 0),
+      Float("PV_START", 0.0, 10.0, 0.0),           // km/s, the dispersion image's lowest trial velocity
+      Float("FREQ_END", 0.1, 10000.0, 50.0),       // Hz, its highest frequency (at most the Nyquist frequency)
       Float("fTextScale", 0.5, 3.0, 1.0),          // the plots' letters: 1.0, or 1.5 for screens that need larger
   };
   for (int i = 0; i < 10; ++i) r.push_back(Flag(Printf("bActive_%d", i), 1));

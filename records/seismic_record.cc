@@ -157,6 +157,7 @@ void SeismicRecord::AllocateAnalysisBuffers() {
   fDispRowMax.assign(kRows, 0.0f);
   fPickVel.assign(kRows, 0.0f);
   fPickFreq.assign(kRows, 0.0f);
+  bPickResolved.assign(kRows, 0);
   bAnalysisBuffers = 1;
 }
 

@@ -130,6 +130,7 @@ class SeismicRecord {
   std::vector<float> fDispRowMax;
   std::vector<float> fPickVel;
   std::vector<float> fPickFreq;
+  std::vector<uint8_t> bPickResolved;  // 1 where the row's pick lies in the band the spread resolves
 
   SeismicRecord(const SeismicRecord&) = delete;
   SeismicRecord& operator=(const SeismicRecord&) = delete;

@@ -5,13 +5,15 @@
 #include "monitor/settings.h"
 #include "records/seismic_record.h"
 #include "surfacewave/dispersion_settings.h"
+#include "surfacewave/shot_window.h"
+#include "surfacewave/spread_geometry.h"
 
 namespace zentrova {
 
-// The working set holds this many traces, image rows and samples per trace.
+// The analysis takes this many traces; the working set holds this many
+// image rows and columns.
 inline constexpr int kDispTraces = 256;
 inline constexpr int kDispRows = 256;
-inline constexpr int kDispSamples = 4096;
 inline constexpr int kDispColumns = 4096;
 
 struct DispersionImageInfo {
@@ -21,12 +23,16 @@ struct DispersionImageInfo {
   int binStep = 1;          // w
   int rows = 0;             // R = nDispRows
   int columns = 0;          // V
+  ShotWindow window;        // the samples transformed
+  SpreadGeometry spread;    // of the traces used
 };
 
 // Fills the working set of `record`: the row headers, the image and each
-// row's peak; sets settings.nDirection from the louder end. The stored-only
-// settings are written back through `store` when one is given. A record
-// without traces, or without a trace with signal, leaves no image rows.
+// row's peak, from the samples of the shot window of its first 256 traces;
+// the traces themselves stay as they are. Sets settings.nDirection to the
+// source end (see MeasureSpread). The stored-only settings are written back
+// through `store` when one is given. A record without traces, or without a
+// trace with signal in the window, leaves no image rows.
 DispersionImageInfo ComputeDispersionImage(SeismicRecord& record, DispersionSettings& settings, Settings* store);
 
 }  // namespace zentrova

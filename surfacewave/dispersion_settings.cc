@@ -12,9 +12,11 @@ std::string WavelengthKey(int i) { return "fWavelength_" + std::to_string(i); }
 void DispersionSettings::Load(Settings& settings) {
   settings.LoadInt("bMedianFilter", bMedianFilter);
   settings.LoadInt("MinMaxPlot", MinMaxPlot);
+  settings.LoadFloat("PV_START", fVelMin);
   settings.LoadFloat("PV_END", fVelEnd);
   settings.LoadFloat("PV_INTERVAL", fVelStep);
   settings.LoadInt("PV_DIRECTION", nDirection);
+  settings.LoadFloat("FREQ_END", fFreqMax);
   settings.LoadInt("bPhaseVelocityArea", bPhaseVelocityArea);
   settings.LoadFloat("PhaseVelocityArea", PhaseVelocityArea);
   settings.LoadInt("nConstantVelocityLines", nConstantVelocityLines);

@@ -11,8 +11,8 @@ namespace zentrova {
 
 struct DispersionSettings {
   float fFreqMin = 0.0f;      // Hz
-  float fFreqMax = 50.0f;     // Hz
-  float fVelMin = 0.0f;       // km/s
+  float fFreqMax = 50.0f;     // Hz, "FREQ_END"
+  float fVelMin = 0.0f;       // km/s, "PV_START"
   float fVelEnd = 0.5f;       // km/s, "PV_END"
   float fVelStep = 0.0025f;   // km/s, "PV_INTERVAL"
   int nDirection = 0;         // "PV_DIRECTION"; 0 from the first trace, 1 from the last

@@ -33,13 +33,16 @@ TEST(DispersionSettings, ReadsEveryStoredKeyAndKeepsTheDefaultForUnreadableText)
                         {"PV_DIRECTION", "1"},          {"bMedianFilter", "0"},
                         {"MinMaxPlot", "0"},            {"bPhaseVelocityArea", "1"},
                         {"PhaseVelocityArea", "250.5"}, {"nConstantVelocityLines", "3"},
-                        {"fWavelength_0", "12.000000"}, {"fWavelength_9", "not a number"}};
+                        {"fWavelength_0", "12.000000"}, {"fWavelength_9", "not a number"},
+                        {"PV_START", "0.050000"},       {"FREQ_END", "80.000000"}};
   for (const Case& c : cases) profile.Set(c.key, c.text);
   Settings settings(profile, product);
   DispersionSettings s;
   s.Load(settings);
   EXPECT_FLOAT_EQ(s.fVelEnd, 0.8f);
   EXPECT_FLOAT_EQ(s.fVelStep, 0.005f);
+  EXPECT_FLOAT_EQ(s.fVelMin, 0.05f);
+  EXPECT_FLOAT_EQ(s.fFreqMax, 80.0f);
   EXPECT_EQ(s.nDirection, 1);
   EXPECT_EQ(s.bMedianFilter, 0);
   EXPECT_EQ(s.MinMaxPlot, 0);
@@ -62,6 +65,8 @@ TEST(DispersionSettings, WritesBackOnlyTheStoredOnlyValuesInTheirFormats) {
   EXPECT_FALSE(profile.Get("PV_END").has_value());
   EXPECT_FALSE(profile.Get("PV_INTERVAL").has_value());
   EXPECT_FALSE(profile.Get("PV_DIRECTION").has_value());
+  EXPECT_FALSE(profile.Get("PV_START").has_value());
+  EXPECT_FALSE(profile.Get("FREQ_END").has_value());
   EXPECT_EQ(profile.Get("bMedianFilter").value_or(""), "1");
   EXPECT_EQ(profile.Get("MinMaxPlot").value_or(""), "1");
   EXPECT_EQ(profile.Get("bPhaseVelocityArea").value_or(""), "0");

@@ -26,7 +26,8 @@ bool AcceptedPick(float frequency, float velocity) {
   return lambda >= 2.0f && lambda <= 46.0f;
 }
 
-int BuildInitialModel(SurfaceWaveResult& result, FileSystem& fs, const std::string& folder) {
+int BuildInitialModel(SurfaceWaveResult& result, FileSystem& fs, const std::string& folder,
+                      const DispersionCurve* curve) {
   const int n = std::clamp(result.nLayers, 3, kMaxLayers);
   result.nLayers = n;
   const int picks = std::clamp(result.nPicks, 0, kMaxPicks);
@@ -41,6 +42,7 @@ int BuildInitialModel(SurfaceWaveResult& result, FileSystem& fs, const std::stri
   float largest = 0.0f;
   for (int i = 0; i < picks; ++i) {
     const float f = result.fPickFrequency[i], v = result.fPickVelocity[i];
+    if (curve && (i >= static_cast<int>(curve->size()) || !(*curve)[i].resolved)) continue;
     if (!AcceptedPick(f, v)) continue;
     const float z = v / f / 3.0f;
     text += Printf(" %d %d %f %f %f \r\n", i, static_cast<int>(accepted.size()), f, v, z);
@@ -80,7 +82,7 @@ int BuildInitialModel(SurfaceWaveResult& result, FileSystem& fs, const std::stri
     text += Printf(" %d %f \r\n", i, result.fVs[i]);
   }
   for (int i = 0; i < n; ++i) text += Printf(" %d %f %f\r\n", i, result.fVs[i], result.fLayerBottom[i]);
-  ReplaceTextFile(fs, folder + fs.Separator() + kModelFileName, text);
+  if (!folder.empty()) ReplaceTextFile(fs, folder + fs.Separator() + kModelFileName, text);
   return accepted.empty() ? 0 : 1;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "surfacewave/dispersion_curve.h"
 #include "surfacewave/surface_wave_result.h"
 
 namespace zentrova {
@@ -22,9 +23,11 @@ std::vector<double> LayerDepths(int n);
 bool AcceptedPick(float frequency, float velocity);
 
 // Fills fVs and fLayerBottom for result.nLayers layers (limited to 3 ..
-// 1024) from the picks and writes "initial_model.txt" into `folder`.
-// Returns 1; 0 when no pick was accepted, and then every layer has
-// velocity 0 (no model).
-int BuildInitialModel(SurfaceWaveResult& result, FileSystem& fs, const std::string& folder);
+// 1024) from the picks and, when `folder` is not empty, writes
+// "initial_model.txt" there. With `curve` (one point per pick), only its
+// resolved points are used. Returns 1; 0 when no pick was accepted, and
+// then every layer has velocity 0 (no model).
+int BuildInitialModel(SurfaceWaveResult& result, FileSystem& fs, const std::string& folder,
+                      const DispersionCurve* curve = nullptr);
 
 }  // namespace zentrova

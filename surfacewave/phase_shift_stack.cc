@@ -17,13 +17,12 @@ std::vector<float> PhaseShiftStack(const PhaseShiftInput& in) {
   const size_t cells = static_cast<size_t>(R) * V;
   std::vector<double> sumRe(cells, 0.0), sumIm(cells, 0.0);
   std::vector<double> phRe(V), phIm(V), rotRe(V), rotIm(V);
-  const double p0 = in.position[0], pLast = in.position[U - 1];
   // The phase grows by the same angle from one row to the next (rows are
   // equally spaced in frequency), so each column turns a phasor row by row
   // instead of taking a sine and cosine per cell.
   const double rowOmega = 2.0 * std::numbers::pi * in.frequencyStep * in.binStep;
   for (int u = 0; u < U; ++u) {
-    const double d = in.direction == 0 ? std::fabs(in.position[u] - p0) : std::fabs(pLast - in.position[u]);
+    const double d = in.distance[u];
     for (int l = 0; l < V; ++l) {
       const double step = d / ColumnVelocity(l, in.velocityMin, in.velocityStep) * rowOmega;
       rotRe[l] = std::cos(step);

@@ -12,7 +12,7 @@ struct PhaseShiftInput {
   // Spectra of the used traces, bin by bin (real and imaginary parts).
   const std::vector<std::vector<float>>* re = nullptr;
   const std::vector<std::vector<float>>* im = nullptr;
-  std::vector<float> position;  // receiver location of each used trace, m
+  std::vector<double> distance;  // of each used trace from the source end of the line, m
   int traces = 0;               // U
   int rows = 0;                 // R: row r is bin r x binStep
   int columns = 0;              // V
@@ -20,7 +20,6 @@ struct PhaseShiftInput {
   double frequencyStep = 0.0;   // df, Hz
   float velocityMin = 0.0f;     // km/s
   float velocityStep = 0.0f;    // km/s
-  int direction = 0;            // 0 distances from the first trace, 1 from the last
 };
 
 // Velocity of column l in m/s; exactly 0 becomes 0.1 (no division by 0).

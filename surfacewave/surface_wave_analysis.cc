@@ -14,9 +14,9 @@ SurfaceWaveAnalysis AnalyseSurfaceWaves(SeismicRecord& record, DispersionSetting
   a.ampTraces = PrepareSurfaceWaveInput(record, result);
   if (!imageSteps) return a;
   a.image = ComputeDispersionImage(record, settings, store);
-  PickDispersionCurve(record, settings, result, fs, folder);
+  a.curve = PickDispersionCurve(record, settings, a.image, result, fs, folder);
   if (profiles) profiles->SetPickRange(settings);
-  a.model = BuildInitialModel(result, fs, folder);
+  a.model = BuildInitialModel(result, fs, folder, &a.curve);
   if (profiles) profiles->SetModelRange(settings);
   return a;
 }

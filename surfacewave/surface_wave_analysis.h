@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "records/seismic_record.h"
+#include "surfacewave/dispersion_curve.h"
 #include "surfacewave/dispersion_image.h"
 #include "surfacewave/dispersion_settings.h"
 #include "surfacewave/profile_list.h"
@@ -20,12 +21,14 @@ inline constexpr int kModelLayers = 15;
 struct SurfaceWaveAnalysis {
   int ampTraces = 0;  // PrepareSurfaceWaveInput
   DispersionImageInfo image;
+  DispersionCurve curve;  // PickDispersionCurve
   int model = 0;  // BuildInitialModel: 1 a model, 0 no accepted pick
 };
 
 // PrepareSurfaceWaveInput always; with imageSteps also the image, the picks
-// and the model (the stored-only settings written back through `store`
-// when one is given). `result` is filled; its nLayers is set to 15. With
+// and the model from the resolved picks (the stored-only settings written
+// back through `store` when one is given; the two text files written into
+// `folder` unless it is empty). `result` is filled; its nLayers is set to 15. With
 // `profiles`, the picks set its range of mode 1 and the model that of mode 2.
 SurfaceWaveAnalysis AnalyseSurfaceWaves(SeismicRecord& record, DispersionSettings& settings, Settings* store,
                                         FileSystem& fs, const std::string& folder, bool imageSteps,

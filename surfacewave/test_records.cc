@@ -16,13 +16,18 @@ void FillShot(SeismicRecord& record, const LineShot& shot, const std::function<f
     const double source = shot.fromLastEnd ? end + shot.firstOffset : 0.0;
     const double distance = std::fabs(receiver - source);
     h.nTrace = i + 1;
-    h.nReceiverLoc = EncodeLocation(static_cast<float>(receiver));
-    h.nSourceLoc = EncodeLocation(static_cast<float>(source));
+    // Without a source location the receivers are numbered from 0 along the
+    // line and the source location stays 0: at the first receiver, inside.
+    h.nReceiverLoc = EncodeLocation(static_cast<float>(shot.sourceLocation ? receiver : along));
+    h.nSourceLoc = shot.sourceLocation ? EncodeLocation(static_cast<float>(source)) : 0;
     h.fSampleInterval = shot.intervalUs;
+    h.fDelay = shot.delayUs;
     h.nSamples = shot.samples;
     std::vector<float>& data = record.ppData[i];
     data.assign(shot.samples, 0.0f);
-    for (int t = 0; t < shot.samples; ++t) data[t] = wave(i, distance, static_cast<double>(t) * shot.intervalUs * 1e-6);
+    for (int t = 0; t < shot.samples; ++t) {
+      data[t] = wave(i, distance, (static_cast<double>(t) * shot.intervalUs + shot.delayUs) * 1e-6);
+    }
     h.fMaxAmplitude = PeakAmplitude(data.data(), data.size());
   }
   record.ComputeSummaryFromTracePeaks();

@@ -3,10 +3,11 @@
 //   zentrova-seg2 info FILE          readable summary
 //   zentrova-seg2 dump --json FILE   the record as one JSON object
 //   zentrova-seg2 kind NAME...       data-file kinds of names
-//   zentrova-seg2 dispersion FILE [--json]
+//   zentrova-seg2 dispersion FILE... [--json] [--files DIR]
 //                                    dispersion image, picks and S-wave model
-//                                    with the stored settings; the two text
-//                                    files go into a new temporary folder
+//                                    with the stored settings; several shots
+//                                    of one line also as one combined curve;
+//                                    the two text files only into --files DIR
 //   zentrova-seg2 join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT]
 //                                    joins the records of a folder into one
 //                                    (or, at time gaps, several)
@@ -23,7 +24,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -37,8 +37,7 @@
 #include "records/data_file_kind.h"
 #include "records/mtneo_import.h"
 #include "records/seg2_reader.h"
-#include "surfacewave/surface_wave_analysis.h"
-#include "tools/seg2_tool/dispersion_report.h"
+#include "tools/seg2_tool/dispersion_command.h"
 #include "tools/seg2_tool/plot_command.h"
 #include "tools/seg2_tool/record_reading.h"
 #include "tools/seg2_tool/record_report.h"
@@ -47,7 +46,7 @@ namespace zentrova {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... | dispersion FILE [--json] |\n"
+    "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... | dispersion FILE... [--json] [--files DIR] |\n"
     "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT] |\n"
     "       plot FILE OUT.png [--view waveform|phase-velocity|profile] [--normalize] [--events] [--size WxH] |\n"
     "       --help\n";
@@ -125,58 +124,16 @@ int Join(FileSystem& fs, const std::vector<std::string>& args) {
   return result == 1 ? 0 : 1;
 }
 
-// A new folder under the temporary folder ($TMPDIR, else /tmp); empty when none can be made.
-std::string NewTemporaryFolder() {
-  std::error_code error;
-  std::string pattern = (std::filesystem::temp_directory_path(error) / "zentrova-dispersion-XXXXXX").string();
-  if (error) pattern = "/tmp/zentrova-dispersion-XXXXXX";
-  return mkdtemp(pattern.data()) ? pattern : std::string();
-}
-
-// Why an analysis gave no image rows.
-std::string NoImageReason(const DispersionImageInfo& image) {
-  if (!(image.frequencyStep > 0.0)) return "the sample interval of the first trace is not a positive number";
-  if (image.tracesUsed == 0) return "no trace with signal within 100000 m of the source";
-  return "the velocity or frequency range is empty";
-}
-
-int Dispersion(FileSystem& fs, const std::vector<std::string>& args) {
-  const bool json = args.size() == 3 && args[2] == "--json";
-  if (args.size() != 2 && !json) return BadUsage("dispersion wants one FILE and, at will, --json");
-  const std::string& path = args[1];
-  LinuxSystemInfo system;
-  IniFileStore profile(fs, system.ConfigFolder() + "/Zentrova.ini", "General");
-  MemoryStore product;
-  Settings stored(profile, product);
-  DispersionSettings settings;
-  settings.Load(stored);
-  SeismicRecord record(fs.CurrentFolder());
-  const Outcome o = ReadRecord(fs, record, path);
-  const auto fail = [](const std::string& why) {
-    std::cerr << "zentrova-seg2: " << why << "\n";
-    return 1;
-  };
-  if (o.result == -1) return fail(o.why);
-  if (!o.read) return fail(path + " rejected: " + o.why);
-  if (record.nTraces <= 0) return fail(path + ": the record has no trace");
-  const std::string folder = NewTemporaryFolder();
-  if (folder.empty()) return fail("cannot make a temporary folder for the text files");
-  SurfaceWaveResult result;
-  // The tool only looks: the station's stored values are not written back.
-  const SurfaceWaveAnalysis analysis = AnalyseSurfaceWaves(record, settings, nullptr, fs, folder, true, result);
-  if (analysis.image.rows == 0) return fail(path + ": no dispersion image (" + NoImageReason(analysis.image) + ")");
-  std::cout << (json ? DispersionJson(record, settings, analysis, result)
-                     : DispersionText(path, record, settings, analysis, result, folder));
-  if (json) std::cerr << "zentrova-seg2: text files in " << folder << "\n";
-  return 0;
-}
-
 int Run(const std::vector<std::string>& args) {
   if (args.empty()) return BadUsage("a command is missing");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") return Help();
   LinuxFileSystem fs;
   if (args[0] == "join") return Join(fs, args);
-  if (args[0] == "dispersion") return Dispersion(fs, args);
+  if (args[0] == "dispersion") {
+    std::string why;
+    const int status = DispersionCommand(fs, args, why);
+    return status == 2 ? BadUsage(why) : status;
+  }
   if (args[0] == "plot") return PlotCommand(fs, args);
   if (args[0] == "kind") {
     for (size_t i = 1; i < args.size(); ++i) {

@@ -21,6 +21,7 @@
 #include "platform/memory_file_system.h"
 #include "platform/system_info.h"
 #include "surfacewave/surface_wave_analysis.h"
+#include "tools/seg2_tool/dispersion_report.h"
 #include "tools/seg2_tool/record_reading.h"
 
 namespace zentrova {
@@ -126,13 +127,6 @@ struct StoredSettings {
   ReadOnlyStore product{productFile};
   Settings settings{profile, product};
 };
-
-// Why an analysis gave no image rows.
-std::string NoImageReason(const DispersionImageInfo& image) {
-  if (!(image.frequencyStep > 0.0)) return "the sample interval of the first trace is not a positive number";
-  if (image.tracesUsed == 0) return "no trace with signal within 100000 m of the source";
-  return "the velocity or frequency range is empty";
-}
 
 std::string ReadInto(FileSystem& fs, SeismicRecord& record, const std::string& path) {
   const Outcome o = ReadRecord(fs, record, path);

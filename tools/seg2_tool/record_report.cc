@@ -5,36 +5,14 @@
 #include <cstdio>
 #include <sstream>
 
+#include "tools/seg2_tool/json_text.h"
+
 namespace zentrova {
 namespace {
 
-std::string Number(double v) {
-  if (!std::isfinite(v)) return "null";
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.9g", v);
-  return buf;
-}
-
-std::string Text(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 std::string Samples(const std::vector<float>& v, size_t from, size_t to) {
   std::string out = "[";
-  for (size_t j = from; j < to; ++j) out += (j > from ? ", " : "") + Number(v[j]);
+  for (size_t j = from; j < to; ++j) out += (j > from ? ", " : "") + JsonNumber(v[j]);
   return out + "]";
 }
 
@@ -45,9 +23,9 @@ std::string RecordJson(const SeismicRecord& r, int result, int status) {
   std::ostringstream o;
   o << "{\"result\": " << result << ", \"status\": " << status << ", \"traces\": " << r.nTraces << ",\n";
   o << " \"time\": {\"valid\": " << t.bTimeValid << ", \"gps_status\": " << t.nGpsStatus
-    << ", \"acquisition\": " << Text(t.strAcquisition) << ", \"acquisition_ms\": " << t.nAcquisitionMs
-    << ", \"first_sample\": " << Text(t.strFirstSample) << ", \"first_sample_ms\": " << t.nFirstSampleMs
-    << ", \"latitude\": " << Number(t.dLatitude) << ", \"longitude\": " << Number(t.dLongitude) << "},\n";
+    << ", \"acquisition\": " << JsonText(t.strAcquisition) << ", \"acquisition_ms\": " << t.nAcquisitionMs
+    << ", \"first_sample\": " << JsonText(t.strFirstSample) << ", \"first_sample_ms\": " << t.nFirstSampleMs
+    << ", \"latitude\": " << JsonNumber(t.dLatitude) << ", \"longitude\": " << JsonNumber(t.dLongitude) << "},\n";
   o << " \"trace\": [";
   for (int i = 0; i < r.nTraces; ++i) {
     const CHeader& h = r.pHeader[i];
@@ -58,12 +36,12 @@ std::string RecordJson(const SeismicRecord& r, int result, int status) {
       peak = std::max(peak, std::fabs(static_cast<double>(x)));
     }
     const size_t head = std::min<size_t>(5, d.size());
-    o << (i ? ",\n  " : "\n  ") << "{\"samples\": " << h.nSamples << ", \"interval_us\": " << Number(h.fSampleInterval)
+    o << (i ? ",\n  " : "\n  ") << "{\"samples\": " << h.nSamples << ", \"interval_us\": " << JsonNumber(h.fSampleInterval)
       << ", \"receiver_loc\": " << h.nReceiverLoc << ", \"source_loc\": " << h.nSourceLoc
-      << ", \"delay_us\": " << Number(h.fDelay) << ", \"component\": " << h.nComponent
+      << ", \"delay_us\": " << JsonNumber(h.fDelay) << ", \"component\": " << h.nComponent
       << ", \"fixed_gain\": " << h.nFixedGain << ", \"first\": " << Samples(d, 0, head)
-      << ", \"last\": " << Samples(d, d.size() - head, d.size()) << ", \"abs_sum\": " << Number(sum)
-      << ", \"max_abs\": " << Number(peak) << "}";
+      << ", \"last\": " << Samples(d, d.size() - head, d.size()) << ", \"abs_sum\": " << JsonNumber(sum)
+      << ", \"max_abs\": " << JsonNumber(peak) << "}";
   }
   o << "]}\n";
   return o.str();
@@ -77,15 +55,15 @@ std::string RecordSummary(const SeismicRecord& r, const std::string& path, int r
   o << path << "\n";
   o << "  result " << result << ", status " << status << ", traces " << r.nTraces << " of " << r.nTracesInFile << "\n";
   if (r.nTraces > 0) {
-    o << "  samples " << r.pHeader[0].nSamples << " at " << Number(r.pHeader[0].fSampleInterval)
-      << " us, longest trace " << Number(r.fMaxLength) << " ms\n";
+    o << "  samples " << r.pHeader[0].nSamples << " at " << JsonNumber(r.pHeader[0].fSampleInterval)
+      << " us, longest trace " << JsonNumber(r.fMaxLength) << " ms\n";
   }
   const int source = std::clamp(t.nGpsStatus, 0, 3);
   o << "  time " << (t.bTimeValid ? t.strAcquisition : std::string("not valid")) << " (" << kTimeSource[source]
     << ", status " << t.nGpsStatus << "), first sample " << t.strFirstSample << "\n";
-  o << "  position " << Number(t.dLatitude) << " " << Number(t.dLongitude) << "\n";
-  o << "  receivers " << Number(r.fMinReceiver) << " to " << Number(r.fMaxReceiver) << ", largest amplitude "
-    << Number(r.fMaxAmplitude) << "\n";
+  o << "  position " << JsonNumber(t.dLatitude) << " " << JsonNumber(t.dLongitude) << "\n";
+  o << "  receivers " << JsonNumber(r.fMinReceiver) << " to " << JsonNumber(r.fMaxReceiver) << ", largest amplitude "
+    << JsonNumber(r.fMaxAmplitude) << "\n";
   o << "  trace receiver source gain component delay_us interval_us samples\n";
   for (int i = 0; i < r.nTraces; ++i) {
     o << "  ";

@@ -1,0 +1,14 @@
+#pragma once
+// Numbers and texts as the record tool writes them in JSON.
+
+#include <string>
+
+namespace zentrova {
+
+// "%.9g"; null for a value that is not finite.
+std::string JsonNumber(double v);
+// A quoted string with quotes, backslashes and control characters escaped.
+std::string JsonText(const std::string& s);
+inline std::string JsonFlag(bool b) { return b ? "true" : "false"; }
+
+}  // namespace zentrova
