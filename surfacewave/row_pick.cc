@@ -52,7 +52,14 @@ int ColumnOf(const PickRange& range, int columns, double velocity, double slowes
 void AddEvenGridFamily(const float* row, int columns, double frequency, const PickRange& range, int largest,
                        RowOffer& offer) {
   offer.period = 1.0 / (frequency * range.aliasSpacing);
-  const double first = std::fmod(1.0 / ColumnVelocity(range, largest), offer.period);
+  double first = std::fmod(1.0 / ColumnVelocity(range, largest), offer.period);
+  // Within one resolution width of the spread (1 / (f L) in slowness) below
+  // a whole period, the peak is the repetition of one at slowness 0 (no
+  // moveout, an infinite velocity) just as much: taken so, it lies beyond
+  // the image. It costs the wavelengths from dx to dx (1 + dx / L).
+  if (range.spreadLength > 0.0 && first > offer.period - 1.0 / (frequency * range.spreadLength)) {
+    first = std::fmax(first - offer.period, 0.0);
+  }
   const int column = first > 0.0 ? ColumnOf(range, columns, 1.0 / first, frequency * range.smallestSpacing) : -1;
   const float value = std::fabs(row[largest]);
   // The column nearest the first member may sample the peak more coarsely

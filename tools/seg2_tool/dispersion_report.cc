@@ -62,8 +62,8 @@ std::string ShotJson(const ShotReport& s) {
   out += ", \"window\": " + WindowJson(s);
   out += Printf(", \"rows\": %d, \"columns\": %d", a.image.rows, a.image.columns);
   out += ", \"frequency_step\": " + JsonNumber(RowStep(a)) +
-         ", \"velocity_min\": " + JsonNumber(static_cast<double>(s.settings.fVelMin) * 1000.0) +
-         ", \"velocity_step\": " + JsonNumber(static_cast<double>(s.settings.fVelStep) * 1000.0) + ", \"picks\": [";
+         ", \"velocity_min\": " + JsonNumber(static_cast<double>(s.settings.fVelMin * 1000.0f)) +
+         ", \"velocity_step\": " + JsonNumber(static_cast<double>(s.settings.fVelStep * 1000.0f)) + ", \"picks\": [";
   for (size_t r = 0; r < a.curve.size(); ++r) out += (r ? ", " : "") + PickJson(a.curve[r]);
   out += "], \"layers\": [";
   for (int i = 0; i < s.result.nLayers; ++i) {
