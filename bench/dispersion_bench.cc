@@ -1,5 +1,6 @@
 // The dispersion image (transforms and phase-shift stack, default settings)
-// of a 24-trace, 4096-sample shot at 0.25 ms and of the five real MASW shots,
+// of a 24-trace, 4096-sample shot at 0.25 ms and of the five real MASW shots
+// (from the shot on),
 // against, in the same run, a numpy version vectorised over traces, rows
 // and columns (bench/dispersion_numpy.py, run with /usr/bin/python3); the
 // picked column of every row is compared.
@@ -67,14 +68,18 @@ struct Run {
 
 Run Measure(SeismicRecord& record, int rounds, const std::string& script) {
   Run run;
-  // The samples as the image takes them (the image cuts them to 4096).
-  const int traces = std::min<int>(record.nTraces, 256);
-  int m = std::min<int>(record.pHeader[traces - 1].nSamples, 4096);
+  // The samples as the image takes them: the window from the shot, and
+  // the distances along the line.
+  DispersionSettings first;
+  const DispersionImageInfo info = ComputeDispersionImage(record, first, nullptr);
+  const int traces = info.tracesUsed;
+  const int m = info.window.samples;
   std::vector<float> pos(traces), samples(static_cast<size_t>(traces) * m, 0.0f);
   for (int i = 0; i < traces; ++i) {
-    pos[i] = static_cast<float>(record.pHeader[i].nReceiverLoc) / 100.0f;
-    const int own = std::min<int>(m, static_cast<int>(record.ppData[i].size()));
-    std::copy(record.ppData[i].begin(), record.ppData[i].begin() + own, samples.begin() + static_cast<size_t>(i) * m);
+    pos[i] = static_cast<float>(info.spread.distance[i]);
+    const int own = std::clamp<int>(static_cast<int>(record.ppData[i].size()) - info.window.first, 0, m);
+    std::copy(record.ppData[i].begin() + info.window.first, record.ppData[i].begin() + info.window.first + own,
+              samples.begin() + static_cast<size_t>(i) * m);
   }
   const double dtMs = record.pHeader[0].fSampleInterval / 1000.0;
   std::vector<double> ms;
@@ -95,7 +100,7 @@ Run Measure(SeismicRecord& record, int rounds, const std::string& script) {
   }
   const std::string command = "/usr/bin/python3 '" + script + "' " + data + " " + std::to_string(traces) + " " +
                               std::to_string(m) + " " + std::to_string(dtMs) + " " +
-                              std::to_string(settings.nDirection) + " " + std::to_string(std::max(3, rounds / 3));
+                              "0 " + std::to_string(std::max(3, rounds / 3));
   if (FILE* pipe = ::popen(command.c_str(), "r")) {
     char line[1 << 14];
     std::string text;

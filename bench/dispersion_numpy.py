@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """The phase-shift dispersion image in numpy, vectorised over traces, rows
 and velocity columns, for the dispersion benchmark: the same transform
-length, frequency rows, velocity columns and unit-amplitude stack.
+length (at least twice the samples), frequency rows, velocity columns and
+unit-amplitude stack.
 
 usage: dispersion_numpy.py DATA TRACES SAMPLES DT_MS DIRECTION ROUNDS
-DATA: TRACES positions (m, float32) then TRACES x SAMPLES float32 samples.
+DATA: TRACES distances along the line (m, float32) then TRACES x SAMPLES
+float32 samples (the window the image takes).
 prints the median time of one image in ms, then the picked column of each row."""
 import sys
 import time
@@ -17,7 +19,7 @@ F_MAX, V_MIN, V_END, V_STEP = 50.0, 0.0, 0.5, 0.0025
 def image(x, pos, dt_ms, direction):
     m = x.shape[1]
     n = 8
-    while n < m:
+    while n < 2 * m:
         n *= 2
     df = 1000.0 / (n * dt_ms)
     peak = np.abs(x).max(axis=1)
