@@ -77,6 +77,23 @@ TEST(InitialModel, NoAcceptedPickIsNoModel) {
   EXPECT_EQ(folder.Read("initial_model.txt").rfind("ndata=2 nlayer=15\r\n 0 0 0.000000 0.000000 0.535714 0.000000 \r\n", 0), 0u);
 }
 
+TEST(InitialModel, OnlyTheResolvedPicksOfTheCurveMakeTheModel) {
+  LinuxFileSystem fs;
+  // Both picks fit the model; the first is outside the spread's band.
+  SurfaceWaveResult all = Picks({{5.0f, 150.0f}, {20.0f, 200.0f}});
+  SurfaceWaveResult resolvedOnly = all;
+  DispersionCurve curve(2);
+  curve[1].picked = curve[1].resolved = true;
+  curve[0].picked = true;
+  EXPECT_EQ(BuildInitialModel(all, fs, ""), 1);
+  EXPECT_EQ(BuildInitialModel(resolvedOnly, fs, "", &curve), 1);
+  EXPECT_FLOAT_EQ(resolvedOnly.fVs[14], 200.0f / kRayleighToShear);  // the half-space: the largest used pick
+  for (int i = 0; i < 15; ++i) EXPECT_FLOAT_EQ(resolvedOnly.fVs[i], 200.0f / kRayleighToShear) << i;
+  EXPECT_NE(all.fVs[13], resolvedOnly.fVs[13]);  // 150 m/s at a third of 30 m enters the deep layers
+  curve[1].resolved = false;
+  EXPECT_EQ(BuildInitialModel(resolvedOnly, fs, "", &curve), 0);
+}
+
 TEST(InitialModel, TooFewLayersAreWidenedToThree) {
   for (int layers : {0, 1, 2, -5}) {
     LinuxFileSystem fs;
