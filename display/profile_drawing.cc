@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <mutex>
 
+#include "display/colour_bar.h"
 #include "display/colour_scale.h"
+#include "display/frame_clip.h"
 #include "display/page_units.h"
 #include "display/plot_area.h"
 #include "display/plot_frame.h"
@@ -18,6 +20,7 @@ namespace {
 struct Column {
   const PlotAxes& axes;
   const CDrawingParameter& dp;
+  FrameBox box;
   int x0 = 0;
   int x1 = 0;
 
@@ -26,7 +29,11 @@ struct Column {
     return TruncToPage((static_cast<double>(u) - axes.fYMin) * axes.fYScale + dp.nTopMargin);
   }
   void Cell(DrawingSurface& surface, float from, float to, Rgb colour) const {
-    surface.Rectangle({{x0, -Distance(from)}, {x1, -Distance(to)}}, kDefaultPen, colour);
+    // Trimmed to the frame: a cell of the spread's last trace or of the
+    // half-space would reach below it.
+    if (const auto cell = ClipRect({{x0, -Distance(from)}, {x1, -Distance(to)}}, box)) {
+      surface.Rectangle(*cell, kDefaultPen, colour);
+    }
   }
 };
 
@@ -111,10 +118,17 @@ void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& lis
   UpdateTicks(axes);
   DrawPlotFrame(axes, surface, kProfileTitleOffset, dp);
 
+  if (mode == kAmplitudeMode) {
+    DrawColourBar(surface, spectrum, SpreadScaleLabels(list.range[0].fColourMin, list.range[0].fColourMax), axes, dp);
+  } else {
+    DrawColourBar(surface, velocity, ThresholdLabels(velocity, kVelocityBarValues), axes, dp);
+  }
+
   std::string newestModel;
+  const FrameBox box = FrameBoxOf(axes, dp);
   for (int f = 0; f < shots; ++f) {
     const SurfaceWaveResult& result = list.results[f];
-    Column column{axes, dp};
+    Column column{axes, dp, box};
     column.x0 = TruncToPage((static_cast<double>(f) - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
     column.x1 = TruncToPage((static_cast<double>(f) + 1 - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
     if (mode == kAmplitudeMode) {

@@ -53,6 +53,7 @@ struct PlotRequest {
   View view = View::kWaveform;
   bool normalize = false;
   bool events = false;
+  bool byOffset = false;
   std::optional<PageSize> size;  // pixels
 };
 
@@ -85,6 +86,8 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
       r.normalize = true;
     } else if (a == "--events") {
       r.events = true;
+    } else if (a == "--by-offset") {
+      r.byOffset = true;
     } else if (a == "--view" || a == "--size") {
       if (i + 1 >= args.size()) return a + " wants a value";
       const std::string& v = args[++i];
@@ -108,8 +111,8 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
       return "plot does not know \"" + a + "\"";
     }
   }
-  if (r.view != View::kWaveform && (r.normalize || r.events)) {
-    return "--normalize and --events belong to the waveform view";
+  if (r.view != View::kWaveform && (r.normalize || r.events || r.byOffset)) {
+    return "--normalize, --events and --by-offset belong to the waveform view";
   }
   return "";
 }
@@ -161,9 +164,12 @@ std::string DrawWaveformPicture(FileSystem& fs, StoredSettings& stored, const Pl
   }
   PlotAxes axes;
   axes.bYDown = 1;
+  axes.bXTitle = 1;
+  axes.bYTitle = 1;
   // The event image's 1333 x 666 page units at its own size.
   const PageSize area = r.size ? surface.AreaSize() : PageSize{1333, 666};
-  DrawWaveforms(surface, axes, doc, area, 1.0f, r.normalize ? 1 : 0);
+  DrawWaveforms(surface, axes, doc, area, 1.0f, r.normalize ? 1 : 0,
+                r.byOffset ? TracePlacement::kByOffset : TracePlacement::kByNumber);
   return "";
 }
 
