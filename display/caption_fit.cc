@@ -7,11 +7,22 @@
 namespace zentrova {
 namespace {
 
-// Per character, as a share of the font's height (its cell): Arial's
-// figures are 0.56 of the em, the em 0.87 of the cell; most other letters are narrower.
-constexpr double kCharacterShare = 0.48;
-
 bool Continues(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// A character's width as a share of the font's height (its cell, about
+// 1.12 em in Arial), a little above Arial's widths for its class: narrow
+// marks 0.28 em, figures 0.56, small letters mostly 0.5 to 0.56, capitals
+// and others 0.61 to 0.72 (and wider letters in any other face).
+double Share(unsigned char c) {
+  if (c == ' ' || c == '.' || c == ',' || c == ':' || c == ';' || c == '!' || c == '|' || c == '\'' || c == 'i' ||
+      c == 'j' || c == 'l' || c == 'f' || c == 't' || c == 'r' || c == '(' || c == ')' || c == '/' || c == '-' ||
+      c == '[' || c == ']') {
+    return 0.32;
+  }
+  if (c >= '0' && c <= '9') return 0.52;
+  if (c >= 'a' && c <= 'z') return c == 'm' || c == 'w' ? 0.78 : 0.52;
+  return c == 'M' || c == 'W' || c == '@' || c == '%' ? 0.9 : 0.68;
+}
 
 // The last `keep` bytes of `name` behind "...", never starting inside a
 // character of several bytes.
@@ -24,9 +35,9 @@ std::string Tail(const std::string& name, size_t keep) {
 }  // namespace
 
 int DrawnTextWidth(const std::string& text, const Font& font) {
-  size_t characters = 0;
-  for (unsigned char c : text) characters += Continues(c) ? 0 : 1;
-  return static_cast<int>(std::ceil(static_cast<double>(characters) * font.height * kCharacterShare));
+  double shares = 0.0;
+  for (unsigned char c : text) shares += Continues(c) ? 0.0 : Share(c);
+  return static_cast<int>(std::ceil(shares * font.height));
 }
 
 FittedCaption FitCaption(const std::string& name, const std::function<std::string(const std::string&)>& compose,

@@ -12,8 +12,8 @@
 
 namespace zentrova {
 
-// The width of a text in `font` as drawn in a plot's face: a little under half the
-// font's height a character, on the wide side for figures and capitals.
+// The width of a text in `font` as drawn in a plot's face, estimated by the
+// kind of each character, on the wide side.
 int DrawnTextWidth(const std::string& text, const Font& font);
 
 struct FittedCaption {

@@ -21,11 +21,10 @@ Font Sized(int units, int escapement = 0) {
 }  // namespace
 
 std::string TickLabel(float step, float u) {
-  // A tick a rounding error away from 0 reads "0", not "-0".
-  if (std::fabs(u) < std::fabs(step) * 1e-3f) u = 0.0f;
-  if (step < 0.09f) return Printf("%.2f", u);
-  if (step < 0.9f) return Printf("%.1f", u);
-  return Printf("%.0f", u);
+  std::string label = step < 0.09f ? Printf("%.2f", u) : step < 0.9f ? Printf("%.1f", u) : Printf("%.0f", u);
+  // A value that rounds to zero reads "0", never "-0".
+  if (label[0] == '-' && label.find_first_not_of("-0.") == std::string::npos) label.erase(0, 1);
+  return label;
 }
 
 namespace {
