@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 
 #include "display/colour_bar.h"
 #include "display/colour_scale.h"
@@ -38,7 +39,8 @@ struct Column {
 };
 
 // One cell per value, centred on it, as high as the spacing to the value
-// before (the first as the spacing to the second).
+// before (the first as the spacing to the second); none where the value
+// has no colour.
 template <typename Centres, typename Colours>
 void CentredCells(DrawingSurface& surface, const Column& column, int count, const Centres& centre,
                   const Colours& colour) {
@@ -48,7 +50,7 @@ void CentredCells(DrawingSurface& surface, const Column& column, int count, cons
       const float g = i == 0 ? centre[1] - centre[0] : centre[i] - centre[i - 1];
       half = g * 0.5f;
     }
-    column.Cell(surface, centre[i] - half, centre[i] + half, colour(i));
+    if (const std::optional<Rgb> c = colour(i)) column.Cell(surface, centre[i] - half, centre[i] + half, *c);
   }
 }
 
@@ -133,10 +135,14 @@ void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& lis
     column.x1 = TruncToPage((static_cast<double>(f) + 1 - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
     if (mode == kAmplitudeMode) {
       CentredCells(surface, column, std::clamp(result.nAmpTraces, 0, kMaxAmpTraces), result.fPosition,
-                   [&](int i) { return AmplitudeColour(spectrum, result.fLogAmplitude[i]); });
+                   [&](int i) { return std::optional<Rgb>(AmplitudeColour(spectrum, result.fLogAmplitude[i])); });
     } else if (mode == kPhaseVelocityMode) {
       CentredCells(surface, column, std::clamp(result.nPicks, 0, kMaxPicks), result.fPickFrequency,
-                   [&](int i) { return velocity.ColourOf(result.fPickVelocity[i]); });
+                   [&](int i) {
+                     // A frequency without a resolved pick (velocity 0) has no cell.
+                     const float v = result.fPickVelocity[i];
+                     return v > 0.0f ? std::optional<Rgb>(velocity.ColourOf(v)) : std::nullopt;
+                   });
     } else {
       newestModel = ModelCells(surface, column, result, velocity);
     }

@@ -168,10 +168,11 @@ TEST(ProfileDrawing, PickCellsByTheVelocityScaleAndASinglePickOneHertzHigh) {
   ProfileList list;
   list.SetPickRange(DispersionSettings());  // 0 .. 50 Hz: 25 units per Hz
   SurfaceWaveResult picks;
-  picks.nPicks = 3;
-  const float freq[3] = {10.0f, 20.0f, 30.0f};
-  const float vel[3] = {250.0f, 30.0f, 600.0f};
-  for (int i = 0; i < 3; ++i) {
+  picks.nPicks = 4;
+  // 40 Hz has no resolved pick (velocity 0): no cell.
+  const float freq[4] = {10.0f, 20.0f, 30.0f, 40.0f};
+  const float vel[4] = {250.0f, 30.0f, 600.0f, 0.0f};
+  for (int i = 0; i < 4; ++i) {
     picks.fPickFrequency[i] = freq[i];
     picks.fPickVelocity[i] = vel[i];
   }

@@ -1,5 +1,6 @@
 #include "display/trigger_runs.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zentrova {
@@ -20,8 +21,10 @@ std::vector<TriggerRun> TriggerRuns(const float* times, int count, double gap) {
   return runs;
 }
 
-double TriggerRunGap(float sampleIntervalMicroseconds) {
-  return 1.5 * static_cast<double>(sampleIntervalMicroseconds) / 1.0e6;
+double TriggerRunGap(float sampleIntervalMicroseconds, float window1Ms, float window2Ms) {
+  const double samples = 1.5 * static_cast<double>(sampleIntervalMicroseconds) / 1.0e6;
+  const double windows = std::max(static_cast<double>(window1Ms), static_cast<double>(window2Ms)) / 1000.0;
+  return std::isfinite(windows) ? std::max(samples, windows) : samples;
 }
 
 }  // namespace zentrova

@@ -20,7 +20,10 @@ struct TriggerRun {
 std::vector<TriggerRun> TriggerRuns(const float* times, int count, double gap);
 
 // The gap for triggers tested at every sample of an interval in
-// microseconds: one and a half samples.
-double TriggerRunGap(float sampleIntervalMicroseconds);
+// microseconds: one and a half samples, or the detector's own span for
+// joining triggers into one event (the longer of its two windows, in ms)
+// where that is longer, so that a trace shows one run for each event it
+// takes part in.
+double TriggerRunGap(float sampleIntervalMicroseconds, float window1Ms = 0.0f, float window2Ms = 0.0f);
 
 }  // namespace zentrova

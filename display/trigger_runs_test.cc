@@ -32,9 +32,11 @@ TEST(TriggerRuns, ARunEndsWhereTheNextTimeIsMoreThanTheGapAway) {
   }
 }
 
-TEST(TriggerRuns, TheGapIsOneAndAHalfSamples) {
+TEST(TriggerRuns, TheGapIsOneAndAHalfSamplesOrTheLongerDetectorWindow) {
   EXPECT_DOUBLE_EQ(TriggerRunGap(1000.0f), 0.0015);
   EXPECT_DOUBLE_EQ(TriggerRunGap(125.0f), 0.0001875);
+  EXPECT_DOUBLE_EQ(TriggerRunGap(1000.0f, 50.0f, 20.0f), 0.05);
+  EXPECT_DOUBLE_EQ(TriggerRunGap(1000.0f, 0.5f, 1.0f), 0.0015);
 }
 
 }  // namespace

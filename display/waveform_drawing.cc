@@ -274,7 +274,9 @@ int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc
 
   const float unit = static_cast<float>(plot.height) / static_cast<float>(r.nTraces) * gain;
   const EventDetectionParameters* markers = doc.bEventDetection == 1 ? doc.pDetectionParameters.get() : nullptr;
-  const double gap = TriggerRunGap(r.pHeader.empty() ? 0.0f : r.pHeader[0].fSampleInterval);
+  const double gap = markers ? TriggerRunGap(r.pHeader.empty() ? 0.0f : r.pHeader[0].fSampleInterval,
+                                             markers->fTimeWindow1, markers->fTimeWindow2)
+                             : 0.0;
   for (int i = 0; i < traces; ++i) {
     const CHeader& h = r.pHeader[i];
     // By number, trace i on line i whatever its receiver location: the

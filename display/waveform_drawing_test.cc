@@ -306,6 +306,7 @@ TEST_F(WaveformDrawing, TimeRunsAcrossInMilliseconds) {
 TEST_F(WaveformDrawing, MarkersOnlyWhileDetectionIsOn) {
   MakeRecord(4, 1000, 1000.0f, Ones);  // one second
   EventDetectionParameters& p = Detection();
+  p.fTimeWindow1 = p.fTimeWindow2 = 20.0f;  // triggers 0.25 s apart: two runs
   p.nTraceTriggers[1] = 2;
   p.fTraceTriggerTime[1] = {0.25f, 0.5f};
   p.nEvents = 1;
@@ -340,10 +341,13 @@ TEST_F(WaveformDrawing, MarkersOnlyWhileDetectionIsOn) {
 TEST_F(WaveformDrawing, OneDiscWhereEachRunOfTriggersBeginsAndTheRunAlongTheBaseline) {
   MakeRecord(4, 1000, 1000.0f, Ones);  // 1 ms a sample
   EventDetectionParameters& p = Detection();
+  // Triggers further apart than the longer window (50 ms) begin a new run.
+  p.fTimeWindow1 = 50.0f;
+  p.fTimeWindow2 = 20.0f;
   std::vector<float>& times = p.fTraceTriggerTime[2];
   for (int k = 100; k < 400; ++k) times.push_back(static_cast<float>(k) / 1000.0f);  // 0.1 to 0.399 s
   times.push_back(0.5f);                                                           // a single trigger
-  for (int k = 700; k < 710; ++k) times.push_back(static_cast<float>(k) / 1000.0f);
+  for (int k = 700; k < 710; k += 5) times.push_back(static_cast<float>(k) / 1000.0f);  // every 5 ms
   p.nTraceTriggers[2] = static_cast<int>(times.size());
   doc.bEventDetection = 1;
   const RecordingSurface s = Draw();
@@ -363,7 +367,7 @@ TEST_F(WaveformDrawing, OneDiscWhereEachRunOfTriggersBeginsAndTheRunAlongTheBase
   }
   ASSERT_EQ(runs.size(), 2u);  // the single trigger has no length
   EXPECT_EQ(runs[0], (std::vector<PagePoint>{{X(0.1), -d0}, {X(static_cast<double>(0.399f)), -d0}}));
-  EXPECT_EQ(runs[1], (std::vector<PagePoint>{{X(0.7), -d0}, {X(static_cast<double>(0.709f)), -d0}}));
+  EXPECT_EQ(runs[1], (std::vector<PagePoint>{{X(0.7), -d0}, {X(static_cast<double>(0.705f)), -d0}}));
 }
 
 TEST_F(WaveformDrawing, AtMostTenThousandTriggersATraceAndNoneBeyondTrace511) {
@@ -372,6 +376,8 @@ TEST_F(WaveformDrawing, AtMostTenThousandTriggersATraceAndNoneBeyondTrace511) {
   doc.record.pHeader[0].nSamples = 30000;
   doc.record.ppData[0].assign(30000, 0.0f);
   EventDetectionParameters& p = Detection();
+  p.fTimeWindow1 = 1.0f;  // runs end after 1.5 samples
+  p.fTimeWindow2 = 1.0f;
   p.nTraceTriggers[0] = 20000;  // counted on past the stored times
   for (int k = 0; k < 10000; ++k) p.fTraceTriggerTime[0].push_back(0.002f * static_cast<float>(k));
   p.nTraceTriggers[3] = 5;  // more counted than stored

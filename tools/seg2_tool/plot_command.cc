@@ -111,8 +111,11 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
       return "plot does not know \"" + a + "\"";
     }
   }
-  if (r.view != View::kWaveform && (r.normalize || r.events || r.byOffset)) {
-    return "--normalize, --events and --by-offset belong to the waveform view";
+  if (r.view != View::kWaveform && (r.normalize || r.events)) {
+    return "--normalize and --events belong to the waveform view";
+  }
+  if (r.view != View::kWaveform && r.byOffset) {
+    return "--by-offset belongs to the waveform view";
   }
   return "";
 }
