@@ -1,6 +1,7 @@
 #include "display/event_image.h"
 
 #include "detection/event_message.h"
+#include "display/caption_fit.h"
 #include "display/cairo_surface.h"
 #include "display/plot_frame.h"
 #include "display/waveform_drawing.h"
@@ -18,8 +19,17 @@ namespace {
 // and the frame's top labels.
 constexpr PagePoint kOnsetCaptionAt{10, -65};
 
+std::string CaptionNaming(const CZentrovaDoc& doc, RecordMoment moment, const std::string& name) {
+  const CivilTime c = SecondsToLocal(moment.time).value_or(CivilTime{});
+  return Printf("%s %d/%.2d/%.2d %.2d:%.2d:%06.3f %s", doc.settingsBlock.sMyName.c_str(), c.year, c.month, c.day,
+                c.hour, c.minute, c.second + moment.ms / 1000.0, name.c_str());
+}
+
 void DrawCaption(DrawingSurface& surface, const CZentrovaDoc& doc, RecordMoment moment) {
-  surface.Text({10, -10}, EventImageCaption(doc, moment), CaptionFont());
+  const FittedCaption caption = FitCaption(
+      doc.record.strFileName, [&](const std::string& name) { return CaptionNaming(doc, moment, name); },
+      kEventImageArea.width - 2 * kCaptionIndent);
+  surface.Text({kCaptionIndent, -10}, caption.text, caption.font);
   const std::string onset = EventImageOnsetCaption(doc);
   if (!onset.empty()) surface.Text(kOnsetCaptionAt, onset, TickLabelFont());
 }
@@ -32,9 +42,7 @@ std::string EventImageName(const CZentrovaDoc& doc, RecordMoment moment, int ima
 }
 
 std::string EventImageCaption(const CZentrovaDoc& doc, RecordMoment moment) {
-  const CivilTime c = SecondsToLocal(moment.time).value_or(CivilTime{});
-  return Printf("%s %d/%.2d/%.2d %.2d:%.2d:%06.3f %s", doc.settingsBlock.sMyName.c_str(), c.year, c.month, c.day,
-                c.hour, c.minute, c.second + moment.ms / 1000.0, doc.record.strFileName.c_str());
+  return CaptionNaming(doc, moment, doc.record.strFileName);
 }
 
 std::string EventImageOnsetCaption(const CZentrovaDoc& doc) {
@@ -60,6 +68,8 @@ std::string WriteEventImage(CZentrovaDoc& doc, const std::string& baseFolder, in
   DrawCaption(surface, doc, moment);
   PlotAxes axes;
   axes.bYDown = 1;
+  axes.bXTitle = 1;
+  axes.bYTitle = 1;
   DrawWaveformPlot(surface, axes, doc, kEventImageArea, 1.0f, 0);
   // Written whole under a name of its own, then moved to the first free
   // name: the picture of another record is never replaced.

@@ -1,6 +1,8 @@
 // Event images of real field records, with the detector's markers, left in
 // the build folder (pictures/<record>/EventImage/Waveform_..._1.png) for a
-// person to look at; each checked for a line on every channel's baseline.
+// person to look at; each checked for a line on every channel's baseline,
+// for nothing of the traces outside the frame and for a caption within
+// the picture's width.
 
 #include <filesystem>
 #include <iostream>
@@ -61,11 +63,35 @@ TEST_P(RealRecordPicture, EveryChannelOnItsBaselineInsideTheFrame) {
     for (int x = 80; x < 612; ++x) drawn += image->pixels[static_cast<size_t>(row) * 666 + x] != 0xFFFFFF;
     EXPECT_GT(drawn, 100) << name << " channel " << i << " row " << row;
   }
+
+  const auto marked = [](const RgbImage& picture, int x0, int x1, int y0, int y1) {
+    int count = 0;
+    for (int y = y0; y <= y1; ++y) {
+      for (int x = x0; x <= x1; ++x) count += picture.pixels[static_cast<size_t>(y) * 666 + x] != 0xFFFFFF;
+    }
+    return count;
+  };
+  // The caption ends inside the picture: its last columns are white.
+  EXPECT_EQ(marked(*image, 656, 665, 0, 30), 0) << name << ": the caption's end";
+
+  // Without the markers (the onsets' discs sit on the frame's top edge on
+  // purpose): outside the frame (150 to 1233 across, 150 to 566 down; 75
+  // to 616 and 75 to 283 pixels, the frame's pen a pixel either side) the
+  // traces leave no pixel. Right of the frame below the time labels nothing
+  // is drawn; between the frame and the labels above it or the title below
+  // it the rows are white.
+  doc.bEventDetection = 0;
+  const auto bare = CairoSurface::DecodePng(testing::ReadFileBytes(WriteEventImage(doc, folder, 2)));
+  ASSERT_TRUE(bare);
+  EXPECT_EQ(marked(*bare, 620, 665, 72, 332), 0) << name << ": right of the frame";
+  EXPECT_EQ(marked(*bare, 78, 613, 69, 72), 0) << name << ": above the frame";
+  EXPECT_EQ(marked(*bare, 78, 613, 287, 290), 0) << name << ": below the frame";
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, RealRecordPicture,
                          ::testing::Values("swprocess_wghs_6.dat", "graphseg2_exampledata_102.dat",
-                                           "ph5_test_data_seg2_1007.dat"));
+                                           "ph5_test_data_seg2_1007.dat",
+                                           "obspy_20130107_103041000.CET.3c.cont.0.seg2"));
 
 }  // namespace
 }  // namespace zentrova

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <mutex>
 
+#include "display/caption_fit.h"
+#include "display/colour_bar.h"
+#include "display/frame_clip.h"
 #include "display/page_units.h"
 #include "display/plot_area.h"
 #include "display/plot_frame.h"
@@ -61,8 +64,11 @@ RgbImage DispersionPicture(const SeismicRecord& record, const ColourScale& scale
 
 void DrawPhaseVelocity(DrawingSurface& surface, PlotAxes& axes, const SeismicRecord& record,
                        const DispersionSettings& settings, const CDrawingParameter& dp) {
-  surface.Text({10, -10}, Printf("%s (Number of traces = %d)", record.strFileName.c_str(), record.nTraces),
-               CaptionFont());
+  const FittedCaption caption = FitCaption(
+      record.strFileName,
+      [&](const std::string& name) { return Printf("%s (Number of traces = %d)", name.c_str(), record.nTraces); },
+      std::abs(surface.AreaSize().width) - 2 * kCaptionIndent);
+  surface.Text({kCaptionIndent, -10}, caption.text, caption.font);
   if (record.nTraces < 1) return;
 
   axes.fXMin = settings.fVelMin * 1000.0f;
@@ -89,12 +95,17 @@ void DrawPhaseVelocity(DrawingSurface& surface, PlotAxes& axes, const SeismicRec
   }
 
   DrawPlotFrame(axes, surface, kVelocityTitleOffset, dp);
+  DrawColourBar(surface, scale, SpreadScaleLabels(0.0f, 1.0f), axes, dp);
 
   const int rows = std::min({ImageRows(record), static_cast<int>(record.fPickVel.size()),
                              static_cast<int>(record.fPickFreq.size())});
+  const FrameBox box = FrameBoxOf(axes, dp);
   for (int o = 0; o < rows; ++o) {
+    // A row without a resolved pick has no velocity to show.
+    if (!(record.fPickVel[o] > 0.0f) || !std::isfinite(record.fPickVel[o])) continue;
     const int x = TruncToPage((static_cast<double>(record.fPickVel[o]) - axes.fXMin) * axes.fXScale + L);
     const int d = TruncToPage((static_cast<double>(record.fPickFreq[o]) - axes.fYMin) * axes.fYScale + T);
+    if (!box.Contains({x, -d})) continue;
     surface.Ellipse({{x - kPickRadius, -d - kPickRadius}, {x + kPickRadius, -d + kPickRadius}}, kDefaultPen, kRed);
   }
 }

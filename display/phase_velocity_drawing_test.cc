@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "display/colour_bar.h"
 #include "display/recording_surface.h"
 #include "monitor/station_fixture.h"
 
@@ -89,26 +90,39 @@ TEST(PhaseVelocityDrawing, CaptionImageFrameAndPicksInThatOrder) {
 
   // The picture fills the frame: from (150, -150) over 1750 x 1250.
   const auto images = surface.Of(Kind::kImage);
-  ASSERT_EQ(images.size(), 1u);
+  ASSERT_EQ(images.size(), 2u);
   EXPECT_EQ(images[0].box, (PageRect{{150, -150}, {1900, -1400}}));
   EXPECT_EQ(images[0].image.width, 4);
   EXPECT_EQ(images[0].image.height, 3);
   EXPECT_EQ(surface.drawn[1].kind, Kind::kImage);  // under the grid and the frame
+  // The colour bar right of the frame, over its height: the row maximum's
+  // blue at the top, the least value's magenta at the bottom, 0 and 1 beside.
+  const RgbImage& bar = images[1].image;
+  EXPECT_EQ(images[1].box, (PageRect{{1900 + kColourBarGap, -150}, {1900 + kColourBarGap + kColourBarWidth, -1400}}));
+  ASSERT_EQ(bar.height, 36);
+  EXPECT_EQ(bar.pixels.front(), RgbImage::Pack({0, 0, 255}));
+  EXPECT_EQ(bar.pixels.back(), RgbImage::Pack({255, 0, 255}));
+  std::vector<std::string> barLabels;
+  for (const auto& t : surface.Of(Kind::kText)) {
+    if (t.points[0].x > 1900) barLabels.push_back(t.text);
+  }
+  EXPECT_EQ(barLabels, (std::vector<std::string>{"0.0", "1.0", "0.5"}));
 
-  // One red disc of 1 mm radius per row, at its pick, over the frame.
+  // One red disc of 1 mm radius per row with a resolved pick, at its pick,
+  // over the frame; a row without one (velocity 0) has none.
   const auto discs = surface.Of(Kind::kEllipse);
-  ASSERT_EQ(discs.size(), 3u);
+  ASSERT_EQ(discs.size(), 2u);
   EXPECT_EQ(discs[0].box, (PageRect{{490, -410}, {510, -390}}));   // 100 m/s, 10 Hz
-  EXPECT_EQ(discs[1].box, (PageRect{{140, -660}, {160, -640}}));   // 0 m/s, 20 Hz
-  EXPECT_EQ(discs[2].box, (PageRect{{1015, -910}, {1035, -890}}));  // 250 m/s, 30 Hz
+  EXPECT_EQ(discs[1].box, (PageRect{{1015, -910}, {1035, -890}}));  // 250 m/s, 30 Hz
   for (const auto& d : discs) {
     EXPECT_EQ(d.fill, kRed);
     EXPECT_EQ(d.pen, kDefaultPen);
   }
   EXPECT_EQ(surface.drawn.back().kind, Kind::kEllipse);
   const auto frameLines = surface.Of(Kind::kLine);
-  ASSERT_GE(frameLines.size(), 4u);
-  EXPECT_EQ(frameLines.back().pen.width, 5);
+  int framePens = 0;
+  for (const auto& l : frameLines) framePens += l.pen.width == 5 ? 1 : 0;
+  EXPECT_EQ(framePens, 4);
   // The vertical title 110 units left of the frame.
   bool title = false;
   for (const auto& t : surface.Of(Kind::kText)) {
@@ -138,9 +152,12 @@ TEST(PhaseVelocityDrawing, WithoutTracesOnlyTheCaptionAndBeforeTheAnalysisNoPict
   RecordingSurface surface(kArea);
   PlotAxes axes = PhaseVelocityAxes();
   DrawPhaseVelocity(surface, axes, unanalysed, settings, dp);
-  EXPECT_TRUE(surface.Of(Kind::kImage).empty());
+  // Only the colour bar's cells, no picture.
+  const auto images = surface.Of(Kind::kImage);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].image.width, 1);
   EXPECT_TRUE(surface.Of(Kind::kEllipse).empty());
-  EXPECT_EQ(surface.Of(Kind::kLine).size(), 6u + 11u + 4u);  // grid and frame
+  EXPECT_EQ(surface.Of(Kind::kLine).size(), 6u + 11u + 4u + 4u + 3u);  // grid, frame, the bar and its ticks
 }
 
 TEST(PhaseVelocityDrawing, TheViewMarksTheDocumentDrawn) {
@@ -152,7 +169,7 @@ TEST(PhaseVelocityDrawing, TheViewMarksTheDocumentDrawn) {
   PlotAxes axes = PhaseVelocityAxes();
   DrawPhaseVelocityView(surface, axes, doc, DispersionSettings());
   EXPECT_EQ(doc.bPhaseViewDrawn, 1);
-  EXPECT_EQ(surface.Of(Kind::kEllipse).size(), 3u);
+  EXPECT_EQ(surface.Of(Kind::kEllipse).size(), 2u);
 }
 
 }  // namespace

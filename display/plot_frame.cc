@@ -1,5 +1,7 @@
 #include "display/plot_frame.h"
 
+#include <cmath>
+
 #include "display/page_units.h"
 #include "display/plot_area.h"
 #include "display/text_scale.h"
@@ -16,11 +18,16 @@ Font Sized(int units, int escapement = 0) {
   return f;
 }
 
-std::string VerticalLabel(float step, float u) {
-  if (step < 0.09f) return Printf("%.2f", u);
-  if (step < 0.9f) return Printf("%.1f", u);
-  return Printf("%.0f", u);
+}  // namespace
+
+std::string TickLabel(float step, float u) {
+  std::string label = step < 0.09f ? Printf("%.2f", u) : step < 0.9f ? Printf("%.1f", u) : Printf("%.0f", u);
+  // A value that rounds to zero reads "0", never "-0".
+  if (label[0] == '-' && label.find_first_not_of("-0.") == std::string::npos) label.erase(0, 1);
+  return label;
 }
+
+namespace {
 
 void DrawHorizontalTicks(const PlotAxes& axes, DrawingSurface& surface, int L, int T, int B) {
   int lastLabel = 0;
@@ -28,7 +35,7 @@ void DrawHorizontalTicks(const PlotAxes& axes, DrawingSurface& surface, int L, i
     const float u = static_cast<float>(k * static_cast<double>(axes.fXStep) + axes.fXFirst);
     const int x = TruncToPage((static_cast<double>(u) - axes.fXMin) * axes.fXScale + L);
     surface.Line({x, -T}, {x, -B}, kGridPen);
-    const std::string label = Printf("%.0f", u);
+    const std::string label = TickLabel(axes.fXStep, u);
     const int xl = x - EstimatedTextWidth(label) / 2;
     if (k == 0 || xl - lastLabel >= kLabelSpacing) {
       surface.Text({xl, -(T - 50)}, label, TickLabelFont());
@@ -43,7 +50,7 @@ void DrawVerticalTicks(const PlotAxes& axes, DrawingSurface& surface, int L, int
     const double offset = axes.bYDown == 1 ? static_cast<double>(u) - axes.fYMin : static_cast<double>(axes.fYMax) - u;
     const int d = TruncToPage(offset * axes.fYScale + T);
     surface.Line({L, -d}, {R, -d}, kGridPen);
-    surface.Text({L - LabelIndent(axes.fYStep), -d + 25}, VerticalLabel(axes.fYStep, u), TickLabelFont());
+    surface.Text({L - LabelIndent(axes.fYStep), -d + 25}, TickLabel(axes.fYStep, u), TickLabelFont());
   }
 }
 
@@ -67,7 +74,8 @@ void DrawPlotFrame(const PlotAxes& axes, DrawingSurface& surface, int yTitleOffs
   if (axes.bXTitle == 1) {
     const int x = TruncToPage((static_cast<double>(axes.fXMax) - axes.fXMin) * axes.fXScale * 0.5 + L -
                               EstimatedTextWidth(axes.strXTitle) / 2);
-    surface.Text({x, -(T - 105)}, axes.strXTitle, XTitleFont());
+    // Below the frame, where no caption reaches it.
+    surface.Text({x, -(B + kXTitleGap)}, axes.strXTitle, XTitleFont());
   }
   DrawVerticalTicks(axes, surface, L, T, R);
   if (axes.bYTitle == 1) {

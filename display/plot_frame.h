@@ -21,6 +21,13 @@ inline constexpr Pen kFramePen{kBlack, 5};
 // Labels closer than this (estimated starts) are thinned out.
 inline constexpr int kLabelSpacing = 120;
 
+// A tick's label, with the decimals its step needs ("%.0f" from 0.9 up,
+// one decimal from 0.09, two below).
+std::string TickLabel(float step, float u);
+
+// Page units between the frame's bottom edge and the horizontal title.
+inline constexpr int kXTitleGap = 20;
+
 // The fonts of the plots, with heights by the text scale.
 Font TickLabelFont();
 Font XTitleFont();

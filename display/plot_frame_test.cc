@@ -3,6 +3,8 @@
 
 #include "display/plot_frame.h"
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "display/plot_area.h"
@@ -65,6 +67,50 @@ TEST(UpdateTicks, CountsOverTheRangeFromItsFirstValue) {
     EXPECT_EQ(a.nYTicks, c.ticks);
     EXPECT_FLOAT_EQ(a.fXFirst, c.min);
     EXPECT_FLOAT_EQ(a.fYFirst, c.min);
+  }
+}
+
+TEST(ReadableStep, OneTwoOrFiveTimesAPowerOfTenAtLeastTheSpacingApart) {
+  struct Case {
+    float scale;    // page units per axis unit
+    float spacing;  // page units
+    float step;
+  } cases[] = {
+      {0.722f, 120, 200},  // 1500 ms over 1083 units
+      {1.083f, 120, 200},  // 1000 ms
+      {12.0f, 120, 10},    // exactly ten apart
+      {12.1f, 120, 10},
+      {11.9f, 120, 20},
+      {17.3f, 42, 5},      // 24 traces in 416 units
+      {104.0f, 42, 0.5f},  // 4 traces: finer than one
+      {0.001f, 120, 200000},
+      {0.0f, 120, 0},
+      {-1.0f, 120, 0},
+      {std::numeric_limits<float>::infinity(), 120, 0},
+  };
+  for (const Case& c : cases) EXPECT_FLOAT_EQ(ReadableStep(c.scale, c.spacing), c.step) << c.scale;
+}
+
+TEST(AlignXTicks, TheFirstTickOnAMultipleOfTheStep) {
+  struct Case {
+    float min, max, step;
+    float first;
+    int ticks;
+  } cases[] = {
+      {-500, 1000, 200, -400, 8}, {-500, 1000, 100, -500, 16}, {-10, 990, 200, 0, 5},
+      {0.2f, 90.2f, 10, 10, 9},   {3.7f, 3.8f, 1, 3.7f, 0},     // no multiple inside: no tick
+  };
+  for (const Case& c : cases) {
+    PlotAxes a;
+    a.fXMin = c.min;
+    a.fXMax = c.max;
+    a.fXStep = c.step;
+    UpdateTicks(a);
+    AlignXTicks(a);
+    if (c.ticks > 0) {
+      EXPECT_FLOAT_EQ(a.fXFirst, c.first) << c.min << " step " << c.step;
+    }
+    EXPECT_EQ(a.nXTicks, c.ticks) << c.min << " step " << c.step;
   }
 }
 
@@ -211,6 +257,27 @@ TEST(DrawPlotFrame, HorizontalLabelsAreWholeNumbersVerticalOnesFollowTheStep) {
   }
 }
 
+TEST(TickLabel, DecimalsByTheStepOnEitherAxisAndNoNegativeZero) {
+  struct Case {
+    float step, u;
+    const char* label;
+  } cases[] = {
+      {100, -500, "-500"}, {0.5f, 1.5f, "1.5"}, {0.5f, -0.0f, "0.0"}, {0.05f, -0.001f, "0.00"},
+      {1, -0.4f, "0"},     {1, 2.5f, "2"},      {10, 20, "20"},       {0.2f, 0.4f, "0.4"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TickLabel(c.step, c.u), c.label) << c.step << " " << c.u;
+  // A horizontal axis of half seconds reads 0.0, 0.5, 1.0 and not 0, 0, 1.
+  PlotAxes a;
+  a.fXMin = 0;
+  a.fXMax = 1;
+  a.fXStep = 0.5f;
+  a.fXScale = 500;
+  UpdateTicks(a);
+  RecordingSurface s({1333, 666});
+  DrawPlotFrame(a, s, 150, CDrawingParameter{});
+  EXPECT_EQ(s.Texts(), (std::vector<std::string>{"0.0", "0.5", "1.0"}));
+}
+
 TEST(DrawPlotFrame, TheFirstVerticalTickLiesOnTheBottomEdgeOrWithYDownOnTheTop) {
   for (int yDown : {0, 1}) {
     const PlotAxes a = Fitted(0, 361, 0, -0.5f, 23.5f, 1, yDown);
@@ -221,7 +288,7 @@ TEST(DrawPlotFrame, TheFirstVerticalTickLiesOnTheBottomEdgeOrWithYDownOnTheTop) 
     const int edge = yDown == 1 ? -150 : -FrameBottom(a, CDrawingParameter{});
     EXPECT_EQ(grid[0].points, (std::vector<PagePoint>{{150, edge}, {1233, edge}})) << "bYDown " << yDown;
     const auto labels = s.Of(Kind::kText);
-    EXPECT_EQ(labels[0].text, "-0");  // -0.5 by "%.0f"
+    EXPECT_EQ(labels[0].text, "0");  // -0.5 by "%.0f", without the sign of a negative zero
     EXPECT_EQ(labels[0].points[0], (PagePoint{150 - LabelIndent(1), edge + 25}));
   }
 }
@@ -236,8 +303,9 @@ TEST(DrawPlotFrame, TitlesCentredOnTheirAxes) {
   DrawPlotFrame(a, s, 110, CDrawingParameter{});
   const auto texts = s.Of(Kind::kText);
   ASSERT_EQ(texts.size(), 2u);
-  // x = trunc(361 x 3 x 0.5 + 150 - 66), 105 units above the frame.
-  EXPECT_EQ(texts[0].points[0], (PagePoint{625, -45}));
+  // x = trunc(361 x 3 x 0.5 + 150 - 66), below the frame's bottom edge
+  // (566), apart from any caption above it.
+  EXPECT_EQ(texts[0].points[0], (PagePoint{625, -(566 + kXTitleGap)}));
   EXPECT_EQ(texts[0].font, XTitleFont());
   EXPECT_EQ(texts[0].font->height, 40);
   // d = trunc(8 x 52 x 0.5 + 150 + 30); a quarter turn, reading upward.

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 
+#include "display/colour_bar.h"
 #include "display/colour_scale.h"
+#include "display/frame_clip.h"
 #include "display/page_units.h"
 #include "display/plot_area.h"
 #include "display/plot_frame.h"
@@ -18,6 +21,7 @@ namespace {
 struct Column {
   const PlotAxes& axes;
   const CDrawingParameter& dp;
+  FrameBox box;
   int x0 = 0;
   int x1 = 0;
 
@@ -26,12 +30,17 @@ struct Column {
     return TruncToPage((static_cast<double>(u) - axes.fYMin) * axes.fYScale + dp.nTopMargin);
   }
   void Cell(DrawingSurface& surface, float from, float to, Rgb colour) const {
-    surface.Rectangle({{x0, -Distance(from)}, {x1, -Distance(to)}}, kDefaultPen, colour);
+    // Trimmed to the frame: a cell of the spread's last trace or of the
+    // half-space would reach below it.
+    if (const auto cell = ClipRect({{x0, -Distance(from)}, {x1, -Distance(to)}}, box)) {
+      surface.Rectangle(*cell, kDefaultPen, colour);
+    }
   }
 };
 
 // One cell per value, centred on it, as high as the spacing to the value
-// before (the first as the spacing to the second).
+// before (the first as the spacing to the second); none where the value
+// has no colour.
 template <typename Centres, typename Colours>
 void CentredCells(DrawingSurface& surface, const Column& column, int count, const Centres& centre,
                   const Colours& colour) {
@@ -41,7 +50,7 @@ void CentredCells(DrawingSurface& surface, const Column& column, int count, cons
       const float g = i == 0 ? centre[1] - centre[0] : centre[i] - centre[i - 1];
       half = g * 0.5f;
     }
-    column.Cell(surface, centre[i] - half, centre[i] + half, colour(i));
+    if (const std::optional<Rgb> c = colour(i)) column.Cell(surface, centre[i] - half, centre[i] + half, *c);
   }
 }
 
@@ -111,18 +120,29 @@ void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& lis
   UpdateTicks(axes);
   DrawPlotFrame(axes, surface, kProfileTitleOffset, dp);
 
+  if (mode == kAmplitudeMode) {
+    DrawColourBar(surface, spectrum, SpreadScaleLabels(list.range[0].fColourMin, list.range[0].fColourMax), axes, dp);
+  } else {
+    DrawColourBar(surface, velocity, ThresholdLabels(velocity, kVelocityBarValues), axes, dp);
+  }
+
   std::string newestModel;
+  const FrameBox box = FrameBoxOf(axes, dp);
   for (int f = 0; f < shots; ++f) {
     const SurfaceWaveResult& result = list.results[f];
-    Column column{axes, dp};
+    Column column{axes, dp, box};
     column.x0 = TruncToPage((static_cast<double>(f) - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
     column.x1 = TruncToPage((static_cast<double>(f) + 1 - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
     if (mode == kAmplitudeMode) {
       CentredCells(surface, column, std::clamp(result.nAmpTraces, 0, kMaxAmpTraces), result.fPosition,
-                   [&](int i) { return AmplitudeColour(spectrum, result.fLogAmplitude[i]); });
+                   [&](int i) { return std::optional<Rgb>(AmplitudeColour(spectrum, result.fLogAmplitude[i])); });
     } else if (mode == kPhaseVelocityMode) {
       CentredCells(surface, column, std::clamp(result.nPicks, 0, kMaxPicks), result.fPickFrequency,
-                   [&](int i) { return velocity.ColourOf(result.fPickVelocity[i]); });
+                   [&](int i) {
+                     // A frequency without a resolved pick (velocity 0) has no cell.
+                     const float v = result.fPickVelocity[i];
+                     return v > 0.0f ? std::optional<Rgb>(velocity.ColourOf(v)) : std::nullopt;
+                   });
     } else {
       newestModel = ModelCells(surface, column, result, velocity);
     }

@@ -96,7 +96,8 @@ TEST(ProfileDrawing, AmplitudeCellsCentredOnTheReceiversInTheSpreadSpectrum) {
   EXPECT_EQ(d.axes.nYTicks, 3);  // 5, 7, 9 m
   EXPECT_FLOAT_EQ(d.axes.fYScale, 312.5f);
 
-  // 312.5 units per m from 5 m at the top edge; cells 2 m high.
+  // 312.5 units per m from 5 m at the top edge; cells 2 m high, the first
+  // and the last trimmed to the frame (5 to 9 m).
   const auto cells = d.Cells();
   ASSERT_EQ(cells.size(), 6u);
   struct Case {
@@ -104,12 +105,12 @@ TEST(ProfileDrawing, AmplitudeCellsCentredOnTheReceiversInTheSpreadSpectrum) {
     Rgb colour;
   };
   const Case expected[6] = {
-      {{{150, 162}, {237, -462}}, {255, 0, 255}},  // 4 .. 6 m, the lowest amplitude
+      {{{150, -150}, {237, -462}}, {255, 0, 255}},  // 4 .. 6 m, the lowest amplitude
       {{{150, -462}, {237, -1087}}, {160, 255, 0}},  // 6 .. 8 m, 0.55 over -1 .. 2 in twelfths
-      {{{150, -1087}, {237, -1712}}, {0, 0, 255}},  // 8 .. 10 m, the highest
-      {{{237, 162}, {325, -462}}, {255, 0, 255}},
+      {{{150, -1087}, {237, -1400}}, {0, 0, 255}},  // 8 .. 10 m, the highest
+      {{{237, -150}, {325, -462}}, {255, 0, 255}},
       {{{237, -462}, {325, -1087}}, {160, 255, 0}},
-      {{{237, -1087}, {325, -1712}}, {0, 0, 255}}};
+      {{{237, -1087}, {325, -1400}}, {0, 0, 255}}};
   for (size_t i = 0; i < cells.size(); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(cells[i].box, expected[i].box);
@@ -167,10 +168,11 @@ TEST(ProfileDrawing, PickCellsByTheVelocityScaleAndASinglePickOneHertzHigh) {
   ProfileList list;
   list.SetPickRange(DispersionSettings());  // 0 .. 50 Hz: 25 units per Hz
   SurfaceWaveResult picks;
-  picks.nPicks = 3;
-  const float freq[3] = {10.0f, 20.0f, 30.0f};
-  const float vel[3] = {250.0f, 30.0f, 600.0f};
-  for (int i = 0; i < 3; ++i) {
+  picks.nPicks = 4;
+  // 40 Hz has no resolved pick (velocity 0): no cell.
+  const float freq[4] = {10.0f, 20.0f, 30.0f, 40.0f};
+  const float vel[4] = {250.0f, 30.0f, 600.0f, 0.0f};
+  for (int i = 0; i < 4; ++i) {
     picks.fPickFrequency[i] = freq[i];
     picks.fPickVelocity[i] = vel[i];
   }

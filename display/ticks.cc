@@ -24,7 +24,32 @@ int TickCount(float min, float max, float step) {
   return static_cast<int>(n) + 1;
 }
 
+// The first multiple of `step` at or after `min`, and the ticks from it.
+void Align(float min, float max, float step, float& first, int& count) {
+  if (!(step > 0.0f) || !std::isfinite(min) || !std::isfinite(max)) return;
+  const double k = std::ceil(static_cast<double>(min) / step - 1e-4);
+  if (!(std::fabs(k) < 1e9)) return;
+  first = static_cast<float>(k * step);
+  count = max >= first ? TickCount(first, max, step) : 0;
+}
+
 }  // namespace
+
+float ReadableStep(float scale, float spacing) {
+  if (!(scale > 0.0f) || !std::isfinite(scale) || !(spacing > 0.0f)) return 0.0f;
+  const double least = static_cast<double>(spacing) / scale;
+  double decade = std::pow(10.0, std::floor(std::log10(least)));
+  if (!(decade > 0.0) || !std::isfinite(decade)) return 0.0f;
+  for (;;) {
+    for (double m : {1.0, 2.0, 5.0}) {
+      if (m * decade >= least * (1.0 - 1e-6)) return static_cast<float>(m * decade);
+    }
+    decade *= 10.0;
+  }
+}
+
+void AlignXTicks(PlotAxes& axes) { Align(axes.fXMin, axes.fXMax, axes.fXStep, axes.fXFirst, axes.nXTicks); }
+void AlignYTicks(PlotAxes& axes) { Align(axes.fYMin, axes.fYMax, axes.fYStep, axes.fYFirst, axes.nYTicks); }
 
 void ChooseTickSteps(PlotAxes& axes) {
   axes.fXStep = Coarser(StepFor(axes.fXMax), axes.fXScale);

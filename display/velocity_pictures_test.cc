@@ -108,9 +108,70 @@ TEST(VelocityPictures, ADeadTraceShowsNoDataInThePngAndTheOthersTheirColours) {
     for (int i = 0; i < 4; ++i) {
       SCOPED_TRACE(::testing::Message() << shotIndex << " " << i);
       const int x = 75 + static_cast<int>(43.75 * shotIndex + 20);
-      const int y = 75 + static_cast<int>(208.33 * i + (i == 0 ? 20 : 40));
+      // The first and the last cell end at the frame (half a cell each).
+      const int y = 75 + static_cast<int>(208.33 * i + (i == 0 ? 20 : i == 3 ? -40 : 40));
       EXPECT_EQ(pixel(x, y), Pack(expected[i]));
     }
+  }
+}
+
+// The key of every colour picture: right of the frame (950 px) the bar's
+// top pixel has the scale's highest colour and its bottom pixel the
+// lowest, and the values at its ends are written beside it.
+TEST(VelocityPictures, EveryColourPictureHasItsBarWithTheExtremeColoursAtItsEnds) {
+  struct Case {
+    const char* what;
+    int mode;  // -1: the phase-velocity picture
+    Rgb top, bottom;
+  } cases[] = {
+      {"phase velocity", -1, {0, 0, 255}, {255, 0, 255}},
+      {"max. amplitude", 0, {0, 0, 255}, {255, 0, 255}},
+      {"phase velocity profile", 1, {160, 0, 255}, {255, 0, 255}},
+      {"S-wave profile", 2, {160, 0, 255}, {255, 0, 255}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CairoSurface surface(kWidth, kHeight);
+    SeismicRecord record;
+    record.strFileName = "1234.sg2";
+    record.nTraces = 24;
+    if (c.mode < 0) {
+      PlotAxes axes = PhaseVelocityAxes();
+      DrawPhaseVelocity(surface, axes, record, DispersionSettings(), CDrawingParameter());
+    } else {
+      ProfileList list;
+      list.SetModelRange(DispersionSettings());
+      SurfaceWaveResult shot;
+      shot.nAmpTraces = 2;
+      shot.fPosition[0] = 0.0f;
+      shot.fPosition[1] = 2.0f;
+      shot.fLogAmplitude[0] = 1.0f;
+      shot.fLogAmplitude[1] = 2.0f;
+      shot.fPosMin = 0.0f;
+      shot.fPosMax = 2.0f;
+      shot.fLogAmpMin = 1.0f;
+      shot.fLogAmpMax = 2.0f;
+      list.AppendResult(shot);
+      PlotAxes axes = ProfileAxes(c.mode);
+      MemoryFileSystem fs;
+      DrawProfile(surface, axes, list, c.mode, CDrawingParameter(), fs);
+    }
+    // The bar spans 956 .. 968 px across and 75 .. 700 px down.
+    const int x = 962;
+    EXPECT_EQ(surface.PixelAt(x, 77), Pack(c.top));
+    EXPECT_EQ(surface.PixelAt(x, 698), Pack(c.bottom));
+    // Its labels right of it: something drawn there at both ends.
+    const auto inked = [&](int y0, int y1) {
+      int n = 0;
+      for (int y = y0; y <= y1; ++y) {
+        for (int xx = 972; xx < kWidth; ++xx) n += surface.PixelAt(xx, y) != 0xFFFFFF;
+      }
+      return n;
+    };
+    // (The velocity bar's top value, 500 m/s, is a cell below its top.)
+    EXPECT_GT(c.mode < 1 ? inked(68, 84) : inked(88, 112), 10);
+    // The velocity bar names its thresholds from 40 m/s up, a cell above its bottom.
+    EXPECT_GT(inked(c.mode < 1 ? 690 : 660, 710), 10);
   }
 }
 

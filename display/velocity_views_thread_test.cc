@@ -70,7 +70,14 @@ TEST(VelocityViewsThread, DrawBesideTheMonitorThreadsCycles) {
   EXPECT_EQ(followUp.runs, kRecords);
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   EXPECT_EQ(followUp.profiles.Count(), kRecords);
-  EXPECT_EQ(picks, static_cast<size_t>(doc.record.nDispRows));
+  // A disc for every row's pick that has a velocity and lies in the picture.
+  size_t shown = 0;
+  const DispersionSettings& ds = followUp.settings;
+  for (int o = 0; o < doc.record.nDispRows; ++o) {
+    const float v = doc.record.fPickVel[o], f = doc.record.fPickFreq[o];
+    shown += v > 0.0f && v >= ds.fVelMin * 1000.0f && v <= ds.fVelEnd * 1000.0f && f >= ds.fFreqMin && f <= ds.fFreqMax;
+  }
+  EXPECT_EQ(picks, shown);
 }
 
 }  // namespace

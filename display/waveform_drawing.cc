@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "detection/event_detection_parameters.h"
+#include "display/frame_clip.h"
 #include "display/page_units.h"
 #include "display/plot_area.h"
 #include "display/plot_frame.h"
 #include "display/ticks.h"
+#include "display/trigger_runs.h"
 #include "platform/printf.h"
 
 namespace zentrova {
@@ -66,71 +68,134 @@ class ColumnPoints {
   size_t lowAt_ = 0, highAt_ = 0, count_ = 0;
 };
 
-// Page units from the top to channel `index`'s baseline.
-int Baseline(const PlotAxes& axes, float index, const CDrawingParameter& dp) {
-  const double offset =
-      axes.bYDown == 1 ? static_cast<double>(index) - axes.fYMin : static_cast<double>(axes.fYMax) - index;
-  return TruncToPage(offset * axes.fYScale + dp.nTopMargin);
-}
+// How one picture maps the record onto the page.
+struct Layout {
+  const PlotAxes& axes;
+  const CDrawingParameter& dp;
+  FrameBox box;
+  double unitMs = 1.0;  // ms per horizontal axis unit
 
-// The horizontal position of a time in seconds from the first sample.
-int TimeX(double seconds, const PlotAxes& axes, const CDrawingParameter& dp) {
-  return dp.nLeftMargin + TruncToPage(seconds * 1000.0 * axes.fXScale);
-}
+  // The horizontal position of a time in ms from the shot.
+  int X(double ms) const {
+    return TruncToPage((ms / unitMs - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
+  }
+  // Page units from the top to the baseline at vertical value v.
+  int Distance(double v) const {
+    const double offset = axes.bYDown == 1 ? v - axes.fYMin : static_cast<double>(axes.fYMax) - v;
+    return TruncToPage(offset * axes.fYScale + dp.nTopMargin);
+  }
+};
 
-void DrawTrace(DrawingSurface& surface, const PlotAxes& axes, const CDrawingParameter& dp, const CHeader& h,
-               const std::vector<float>& samples, float unit, float normaliser, int d0) {
+// A trace's DELAY in ms (0 where it is not a number).
+double DelayMs(const CHeader& h) { return std::isfinite(h.fDelay) ? h.fDelay / 1000.0 : 0.0; }
+
+void DrawTrace(DrawingSurface& surface, const Layout& layout, const CHeader& h, const std::vector<float>& samples,
+               float unit, float normaliser, int d0) {
   const size_t n = std::min(samples.size(), static_cast<size_t>(std::max(h.nSamples, 0)));
   if (n == 0) return;
   // A normaliser of 0 (a silent trace or record) or one that is not a
   // number leaves the trace on its baseline.
   const bool flat = !(normaliser != 0.0f) || !std::isfinite(normaliser);
+  const double delay = DelayMs(h);
   ColumnPoints points(std::min<size_t>(n, 4 * 4096));
   for (size_t j = 0; j < n; ++j) {
-    const float t = static_cast<float>(static_cast<double>(h.fSampleInterval) * static_cast<double>(j) / 1000.0);
-    const int x = TruncToPage((static_cast<double>(t) - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
+    const double t = delay + static_cast<double>(h.fSampleInterval) * static_cast<double>(j) / 1000.0;
     // A sample that is not a finite number is drawn on the baseline.
     const float a = flat || !std::isfinite(samples[j]) ? 0.0f : samples[j] * unit / normaliser;
-    points.Add({x, TruncToPage(a) - d0});
+    points.Add({layout.X(t), TruncToPage(a) - d0});
   }
-  const std::vector<PagePoint>& line = points.Points();
-  surface.Polyline(line.data(), line.size(), Pen{TraceColour(h.nComponent), kTracePenWidth});
+  DrawClippedPolyline(surface, points.Points(), layout.box, Pen{TraceColour(h.nComponent), kTracePenWidth});
 }
 
-void DrawTriggers(DrawingSurface& surface, const PlotAxes& axes, const CDrawingParameter& dp,
-                  const EventDetectionParameters& p, int trace, int d0) {
+// A disc where each run of triggers begins, and the run as a thin line
+// along the baseline: a trace that triggers for a second shows one mark,
+// not a bar that hides what it marks.
+void DrawTriggers(DrawingSurface& surface, const Layout& layout, const EventDetectionParameters& p, int trace,
+                  const CHeader& h, double gap, int d0) {
   if (trace >= kTriggerTraces || trace >= p.nMaxChannels || static_cast<size_t>(trace) >= p.nTraceTriggers.size() ||
       static_cast<size_t>(trace) >= p.fTraceTriggerTime.size()) {
     return;
   }
   const std::vector<float>& times = p.fTraceTriggerTime[trace];
   const int count = std::min({p.nTraceTriggers[trace], kMaxDrawnTriggers, static_cast<int>(times.size())});
-  for (int k = 0; k < count; ++k) {
-    const int x = TimeX(times[k], axes, dp);
-    surface.Ellipse({{x - kTriggerRadius, -d0 - kTriggerRadius}, {x + kTriggerRadius, -d0 + kTriggerRadius}},
-                    kMarkerPen, kRed);
+  const double delay = DelayMs(h);
+  for (const TriggerRun& run : TriggerRuns(times.data(), std::max(count, 0), gap)) {
+    const int x0 = layout.X(delay + run.first * 1000.0);
+    const int x1 = layout.X(delay + run.last * 1000.0);
+    if (x1 > x0) DrawClippedPolyline(surface, {{x0, -d0}, {x1, -d0}}, layout.box, kTriggerRunPen);
+    if (layout.box.Contains({x0, -d0})) {
+      surface.Ellipse({{x0 - kTriggerRadius, -d0 - kTriggerRadius}, {x0 + kTriggerRadius, -d0 + kTriggerRadius}},
+                      kMarkerPen, kRed);
+    }
   }
 }
 
-void DrawEvents(DrawingSurface& surface, const PlotAxes& axes, const CDrawingParameter& dp,
-                const EventDetectionParameters& p) {
-  const int bottom = TruncToPage(TruncToPage((static_cast<double>(axes.fYMax) - axes.fYMin) * axes.fYScale) +
-                                 static_cast<double>(dp.nTopMargin));
+void DrawEvents(DrawingSurface& surface, const Layout& layout, const EventDetectionParameters& p, double delay) {
+  const FrameBox& box = layout.box;
+  const auto inside = [&](int x) { return x >= box.left && x <= box.right; };
   const int count = std::min(p.nEvents, static_cast<int>(p.fEventTime.size()));
   for (int e = 0; e < count; ++e) {
-    const int x = TimeX(p.fEventTime[e], axes, dp);
-    surface.Line({x, -dp.nTopMargin}, {x, -bottom}, kMarkerPen);
+    const int x = layout.X(delay + p.fEventTime[e] * 1000.0);
+    if (inside(x)) surface.Line({x, box.top}, {x, box.bottom}, kMarkerPen);
   }
   // Where each event begins, after the event lines: an onset on an event
   // time stays visible. A disc on the frame's top edge marks it where the
   // line runs along a trace's first loud swing.
   const int onsets = std::min(p.nEvents, static_cast<int>(p.fEventOnset.size()));
   for (int e = 0; e < onsets; ++e) {
-    const int x = TimeX(p.fEventOnset[e], axes, dp);
-    surface.Line({x, -dp.nTopMargin}, {x, -bottom}, kOnsetPen);
-    surface.Ellipse({{x - kTriggerRadius, -dp.nTopMargin + kTriggerRadius},
-                     {x + kTriggerRadius, -dp.nTopMargin - kTriggerRadius}},
+    const int x = layout.X(delay + p.fEventOnset[e] * 1000.0);
+    if (!inside(x)) continue;
+    surface.Line({x, box.top}, {x, box.bottom}, kOnsetPen);
+    surface.Ellipse({{x - kTriggerRadius, box.top + kTriggerRadius}, {x + kTriggerRadius, box.top - kTriggerRadius}},
                     kOnsetPen, kOnsetGreen);
+  }
+}
+
+// The time axis: ticks on round values at least a label's width apart.
+double SetTimeAxis(PlotAxes& axes, const SeismicRecord& r) {
+  const TimeSpan span = RecordTimeSpan(r);
+  const double unit = TimeAxisUnit(span);
+  axes.fXMin = static_cast<float>(span.firstMs / unit);
+  axes.fXMax = static_cast<float>(span.lastMs / unit);
+  axes.strXTitle = unit == 1.0 ? "Time (ms)" : "Time (s)";
+  return unit;
+}
+
+void SetTraceAxis(PlotAxes& axes, const SeismicRecord& r, int traces, TracePlacement placement) {
+  if (placement == TracePlacement::kByNumber || traces < 1) {
+    axes.fYMin = -0.5f;
+    axes.fYMax = static_cast<float>(r.nTraces) - 0.5f;
+    axes.strYTitle = "Trace";
+    return;
+  }
+  float lo = TraceOffset(r.pHeader[0]), hi = lo;
+  for (int i = 1; i < traces; ++i) {
+    lo = std::min(lo, TraceOffset(r.pHeader[i]));
+    hi = std::max(hi, TraceOffset(r.pHeader[i]));
+  }
+  // Half a receiver spacing beyond the first and the last trace.
+  const float half = traces > 1 && hi > lo ? (hi - lo) / static_cast<float>(traces - 1) / 2.0f : 0.5f;
+  axes.fYMin = lo - half;
+  axes.fYMax = hi + half;
+  axes.strYTitle = "Offset (m)";
+}
+
+// Labels of the trace axis stand this far apart at least.
+int TraceLabelSpacing() { return TickLabelFont().height * 6 / 5; }
+
+// Trace numbers beside the frame, one a trace where they fit; otherwise
+// every second, fifth, tenth ... trace's (and the first's from every
+// fifth on), with a grid line through each labelled baseline.
+void DrawTraceNumbers(DrawingSurface& surface, const Layout& layout, int traces) {
+  const float step = std::max(1.0f, ReadableStep(layout.axes.fYScale, static_cast<float>(TraceLabelSpacing())));
+  const int every = static_cast<int>(std::min(step, 1.0e6f));
+  const Font font = TickLabelFont();
+  for (int number = 1; number <= traces; ++number) {
+    if (number % every != 0 && !(number == 1 && every >= 5)) continue;
+    const int d = layout.Distance(number - 1);
+    surface.Line({layout.box.left, -d}, {layout.box.right, -d}, kGridPen);
+    const std::string label = std::to_string(number);
+    surface.Text({layout.box.left - kTraceLabelGap - DrawnTextWidth(label, font), -d + font.height / 2}, label, font);
   }
 }
 
@@ -143,45 +208,86 @@ Rgb TraceColour(int nComponent) {
   return kBlack;
 }
 
-int DrawWaveforms(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc& doc, PageSize area, float gain,
-                  int normalize) {
-  const SeismicRecord& r = doc.record;
+float TraceOffset(const CHeader& h) {
+  return static_cast<float>((static_cast<double>(h.nReceiverLoc) - h.nSourceLoc) / 100.0);
+}
+
+TimeSpan RecordTimeSpan(const SeismicRecord& r) {
+  const int traces = std::min(r.nTraces, static_cast<int>(r.pHeader.size()));
+  TimeSpan span;
+  bool any = false;
+  for (int i = 0; i < traces; ++i) {
+    const CHeader& h = r.pHeader[i];
+    if (h.nSamples < 1 || !std::isfinite(h.fSampleInterval)) continue;
+    const double first = DelayMs(h);
+    const double last = first + static_cast<double>(h.fSampleInterval) * h.nSamples / 1000.0;
+    span.firstMs = any ? std::min(span.firstMs, first) : first;
+    span.lastMs = any ? std::max(span.lastMs, last) : last;
+    any = true;
+  }
+  if (!any) span.lastMs = r.fMaxLength;
+  return span;
+}
+
+double TimeAxisUnit(const TimeSpan& span) { return span.lastMs - span.firstMs > kSecondsAxisFrom ? 1000.0 : 1.0; }
+
+FittedCaption WaveformCaption(const SeismicRecord& r, int width) {
   const int samples = r.nTraces > 0 && !r.pHeader.empty() ? r.pHeader[0].nSamples : 0;
-  surface.Text({10, -10},
-               Printf("%s (Number of traces = %d : Number of samples = %d)", r.strFileName.c_str(), r.nTraces, samples),
-               CaptionFont());
-  return DrawWaveformPlot(surface, axes, doc, area, gain, normalize);
+  return FitCaption(
+      r.strFileName,
+      [&](const std::string& name) {
+        return Printf("%s (Number of traces = %d : Number of samples = %d)", name.c_str(), r.nTraces, samples);
+      },
+      width);
+}
+
+int DrawWaveforms(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc& doc, PageSize area, float gain,
+                  int normalize, TracePlacement placement) {
+  const FittedCaption caption = WaveformCaption(doc.record, std::abs(area.width) - 2 * kCaptionIndent);
+  surface.Text({kCaptionIndent, -10}, caption.text, caption.font);
+  return DrawWaveformPlot(surface, axes, doc, area, gain, normalize, placement);
 }
 
 int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc& doc, PageSize area, float gain,
-                     int normalize) {
+                     int normalize, TracePlacement placement) {
   const SeismicRecord& r = doc.record;
   const CDrawingParameter& dp = doc.drawingParameter;
   if (r.nTraces < 1) return 0;
+  const int traces = std::min({r.nTraces, static_cast<int>(r.pHeader.size()), static_cast<int>(r.ppData.size())});
 
-  axes.fXMin = 0.0f;
-  axes.fXMax = r.fMaxLength;
-  axes.fYMin = -0.5f;
-  axes.fYMax = static_cast<float>(r.nTraces) - 0.5f;
+  const double unitMs = SetTimeAxis(axes, r);
+  SetTraceAxis(axes, r, traces, placement);
   const PlotArea plot = FitPlotArea(axes, area, dp);
-  ChooseTickSteps(axes);
+  const Font label = TickLabelFont();
+  axes.fXStep = ReadableStep(axes.fXScale, static_cast<float>(std::max(kLabelSpacing, DrawnTextWidth("-0000", label) + 30)));
+  axes.fYStep = ReadableStep(axes.fYScale, static_cast<float>(TraceLabelSpacing()));
   UpdateTicks(axes);
+  AlignXTicks(axes);
+  AlignYTicks(axes);
+  const Layout layout{axes, dp, FrameBoxOf(axes, dp), unitMs};
+  if (placement == TracePlacement::kByNumber) {
+    // The numbers are the traces', drawn here; the frame draws no other.
+    axes.nYTicks = 0;
+    DrawTraceNumbers(surface, layout, traces);
+  }
   DrawPlotFrame(axes, surface, 150, dp);
 
   const float unit = static_cast<float>(plot.height) / static_cast<float>(r.nTraces) * gain;
   const EventDetectionParameters* markers = doc.bEventDetection == 1 ? doc.pDetectionParameters.get() : nullptr;
-  const int traces = std::min({r.nTraces, static_cast<int>(r.pHeader.size()), static_cast<int>(r.ppData.size())});
+  const double gap = markers ? TriggerRunGap(r.pHeader.empty() ? 0.0f : r.pHeader[0].fSampleInterval,
+                                             markers->fTimeWindow1, markers->fTimeWindow2)
+                             : 0.0;
   for (int i = 0; i < traces; ++i) {
     const CHeader& h = r.pHeader[i];
-    // Trace i on channel i's baseline, whatever its receiver location: the
-    // axis counts channels, and receivers 2 m apart would put half the
+    // By number, trace i on line i whatever its receiver location: the
+    // axis counts traces, and receivers 2 m apart would put half the
     // traces below the frame.
-    const int d0 = Baseline(axes, static_cast<float>(i), dp);
+    const int d0 = layout.Distance(placement == TracePlacement::kByOffset ? static_cast<double>(TraceOffset(h)) : i);
     const float normaliser = normalize == 1 ? h.fMaxAmplitude : r.fMaxAmplitude;
-    DrawTrace(surface, axes, dp, h, r.ppData[i], unit, normaliser, d0);
-    if (markers) DrawTriggers(surface, axes, dp, *markers, i, d0);
+    DrawTrace(surface, layout, h, r.ppData[i], unit, normaliser, d0);
+    if (markers) DrawTriggers(surface, layout, *markers, i, h, gap, d0);
   }
-  if (markers) DrawEvents(surface, axes, dp, *markers);
+  if (markers) DrawEvents(surface, layout, *markers, traces > 0 ? DelayMs(r.pHeader[0]) : 0.0);
   return 1;
 }
 

@@ -53,6 +53,15 @@ class WaveformDrawing : public ::testing::Test {
   }
 
   std::vector<RecordingSurface::Primitive> Traces(const RecordingSurface& s) const { return s.Of(Kind::kPolyline); }
+  // A trace whose spike leaves the frame is cut there into two lines: the
+  // traces are the lines that begin at the frame's left edge.
+  std::vector<RecordingSurface::Primitive> Starting(const RecordingSurface& s) const {
+    std::vector<RecordingSurface::Primitive> lines;
+    for (const auto& line : Traces(s)) {
+      if (line.points[0].x == 150) lines.push_back(line);
+    }
+    return lines;
+  }
 
   EventDetectionParameters& Detection() {
     doc.pDetectionParameters = std::make_shared<EventDetectionParameters>();
@@ -79,12 +88,16 @@ TEST_F(WaveformDrawing, AnEmptyRecordGivesOnlyTheCaption) {
   ASSERT_EQ(s.drawn.size(), 1u);
   EXPECT_EQ(s.drawn[0].text, "empty.sg2 (Number of traces = 0 : Number of samples = 0)");
   EXPECT_EQ(s.drawn[0].points[0], (PagePoint{10, -10}));
-  EXPECT_EQ(s.drawn[0].font, CaptionFont());
+  // The caption's letters, made smaller only as far as the width needs.
+  ASSERT_TRUE(s.drawn[0].font);
+  EXPECT_LE(s.drawn[0].font->height, CaptionFont().height);
+  EXPECT_GE(s.drawn[0].font->height, TickLabelFont().height);
+  EXPECT_LE(DrawnTextWidth(s.drawn[0].text, *s.drawn[0].font), kArea.width - 20);
 }
 
 TEST_F(WaveformDrawing, CaptionThenFrameThenOneLinePerTrace) {
   MakeRecord(24, 100, 1000.0f, Ones);
-  const RecordingSurface s = Draw();
+  const RecordingSurface s = Draw(0.4f);  // every spike inside the frame
   EXPECT_EQ(result, 1);
   EXPECT_EQ(s.drawn[0].text, "1234.sg2 (Number of traces = 24 : Number of samples = 100)");
   const auto traces = Traces(s);
@@ -93,19 +106,154 @@ TEST_F(WaveformDrawing, CaptionThenFrameThenOneLinePerTrace) {
     EXPECT_EQ(traces[i].pen, (Pen{TraceColour(1 + i % 3), 2}));
     EXPECT_EQ(traces[i].points.size(), 100u);  // fewer samples than columns: every sample
   }
-  // Time across in milliseconds, the channels from -0.5 down to 23.5.
+  // Time across in milliseconds, the traces from -0.5 down to 23.5.
   EXPECT_FLOAT_EQ(lastAxes.fXMax, doc.record.fMaxLength);
   EXPECT_FLOAT_EQ(lastAxes.fYMin, -0.5f);
   EXPECT_FLOAT_EQ(lastAxes.fYMax, 23.5f);
-  // Channel ticks every 10 from the range's first value -0.5, labelled by "%.0f".
-  const auto texts = s.Texts();
-  ASSERT_GE(texts.size(), 4u);
-  EXPECT_EQ(std::vector<std::string>(texts.end() - 3, texts.end()), (std::vector<std::string>{"-0", "10", "20"}));
+  EXPECT_EQ(lastAxes.strXTitle, "Time (ms)");
+  EXPECT_EQ(lastAxes.strYTitle, "Trace");
+}
+
+// A text left of the frame's left edge and below its top, in the tick
+// labels' letters (the time labels stand above the frame).
+bool IsTraceLabel(const RecordingSurface::Primitive& t) {
+  return t.points[0].x < 150 && t.points[0].y < -120 && t.font == TickLabelFont();
+}
+
+std::vector<std::string> TraceLabels(const RecordingSurface& s) {
+  std::vector<std::string> labels;
+  for (const auto& t : s.Of(Kind::kText)) {
+    if (IsTraceLabel(t)) labels.push_back(t.text);
+  }
+  return labels;
+}
+
+TEST_F(WaveformDrawing, TracesNumberedOneToNThinnedEvenlyWhereTheyDoNotFit) {
+  struct Case {
+    int traces;
+    PageSize area;
+    std::vector<std::string> labels;
+  } cases[] = {
+      {1, kArea, {"1"}},
+      {3, kArea, {"1", "2", "3"}},
+      {4, kArea, {"1", "2", "3", "4"}},
+      {4, {1333, 400}, {"2", "4"}},  // 37.5 units a trace: every second
+      {24, kArea, {"1", "5", "10", "15", "20"}},
+      {24, {2000, 2000}, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16",
+                          "17", "18", "19", "20", "21", "22", "23", "24"}},
+      {60, kArea, {"1", "10", "20", "30", "40", "50", "60"}},
+  };
+  for (const Case& c : cases) {
+    MakeRecord(c.traces, 20, 1000.0f, Ones);
+    RecordingSurface s(c.area);
+    PlotAxes axes;
+    axes.bYDown = 1;
+    DrawWaveforms(s, axes, doc, c.area, 1.0f, 0);
+    EXPECT_EQ(TraceLabels(s), c.labels) << c.traces << " traces in " << c.area.height;
+    // Each label ends left of the frame, centred on its trace's baseline.
+    const double spacing = (c.area.height - 250.0) / c.traces;
+    for (const auto& t : s.Of(Kind::kText)) {
+      if (!IsTraceLabel(t)) continue;
+      EXPECT_LE(t.points[0].x + DrawnTextWidth(t.text, *t.font), 150 - kTraceLabelGap);
+      const int d = static_cast<int>((std::stoi(t.text) - 1 + 0.5) * spacing + 150);
+      EXPECT_EQ(t.points[0].y, -d + t.font->height / 2) << t.text;
+    }
+  }
+}
+
+TEST_F(WaveformDrawing, NoTracePointOutsideTheFrame) {
+  MakeRecord(3, 400, 1000.0f, Rising, 200);
+  for (int j = 0; j < 400; ++j) doc.record.ppData[1][j] = j % 2 == 0 ? 3.0f : -3.0f;  // a loud burst
+  doc.record.ComputeSummary();
+  for (float gain : {1.0f, 4.0f, 1.0e6f}) {
+    const RecordingSurface s = Draw(gain);
+    const auto lines = Traces(s);
+    ASSERT_GE(lines.size(), 3u);
+    for (const auto& line : lines) {
+      for (const PagePoint& q : line.points) {
+        EXPECT_TRUE(q.x >= 150 && q.x <= 150 + 1083 && q.y <= -150 && q.y >= -566)
+            << "gain " << gain << " (" << q.x << ", " << q.y << ")";
+      }
+    }
+  }
+}
+
+TEST_F(WaveformDrawing, TimeFromTheShotWithTheRecordsDelay) {
+  struct Case {
+    float dt;       // microseconds
+    int samples;
+    float delay;    // microseconds
+    float first;    // axis values
+    float last;
+    const char* title;
+    float firstTick;
+  } cases[] = {
+      {1000.0f, 1500, -500000.0f, -500.0f, 1000.0f, "Time (ms)", -400.0f},  // every 200 ms
+      {1000.0f, 1000, 0.0f, 0.0f, 1000.0f, "Time (ms)", 0.0f},
+      {250.0f, 4000, -10000.0f, -10.0f, 990.0f, "Time (ms)", 0.0f},
+      {200000.0f, 450, 200000.0f, 0.2f, 90.2f, "Time (s)", 10.0f},
+  };
+  for (const Case& c : cases) {
+    MakeRecord(2, c.samples, c.dt, Ones);
+    for (CHeader& h : doc.record.pHeader) h.fDelay = c.delay;
+    const RecordingSurface s = Draw();
+    EXPECT_FLOAT_EQ(lastAxes.fXMin, c.first) << c.title << " " << c.delay;
+    EXPECT_FLOAT_EQ(lastAxes.fXMax, c.last);
+    EXPECT_EQ(lastAxes.strXTitle, c.title);
+    // The ticks stand on multiples of their step, one of 1, 2 or 5 times a power of ten.
+    EXPECT_FLOAT_EQ(lastAxes.fXFirst, c.firstTick) << c.delay;
+    const double decade = std::pow(10.0, std::floor(std::log10(lastAxes.fXStep)));
+    const double mantissa = lastAxes.fXStep / decade;
+    EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-4 || std::fabs(mantissa - 2) < 1e-4 || std::fabs(mantissa - 5) < 1e-4)
+        << lastAxes.fXStep;
+    // The first sample at the delay: 0 on the axis lies -delay to the right of the frame's edge.
+    const auto traces = Traces(s);
+    EXPECT_EQ(traces[0].points[0].x, 150);
+  }
+}
+
+TEST_F(WaveformDrawing, ByOffsetEachTraceAtItsReceiversDistanceFromTheSource) {
+  MakeRecord(24, 100, 1000.0f, Ones);
+  for (CHeader& h : doc.record.pHeader) h.nSourceLoc = -500;  // the shot 5 m before the first receiver
+  RecordingSurface s(kArea);
+  PlotAxes axes;
+  axes.bYDown = 1;
+  DrawWaveforms(s, axes, doc, kArea, 0.4f, 0, TracePlacement::kByOffset);
+  EXPECT_EQ(axes.strYTitle, "Offset (m)");
+  // Offsets 7 to 53 m, half a spacing beyond each end.
+  EXPECT_FLOAT_EQ(axes.fYMin, 6.0f);
+  EXPECT_FLOAT_EQ(axes.fYMax, 54.0f);
+  const auto traces = Traces(s);
+  ASSERT_EQ(traces.size(), 24u);
+  for (int i = 0; i < 24; ++i) {
+    const float offset = 7.0f + 2.0f * static_cast<float>(i);
+    const int d0 = static_cast<int>((static_cast<double>(offset) - 6.0) * axes.fYScale + 150);
+    EXPECT_EQ(traces[i].points[0].y, -d0) << i;
+  }
+  // Offsets on the tick labels, on round values.
+  EXPECT_GT(axes.nYTicks, 2);
+  EXPECT_EQ(std::fmod(axes.fYFirst, axes.fYStep), 0.0f);
+}
+
+TEST_F(WaveformDrawing, ALongNameIsShortenedFromItsBeginningToFitTheCaption) {
+  MakeRecord(24, 100, 1000.0f, Ones);
+  const std::string name = std::string(200, 'x') + "_shot_0006.dat";
+  doc.record.strFileName = name;
+  for (PageSize area : {kArea, PageSize{3000, 1000}}) {
+    const FittedCaption c = WaveformCaption(doc.record, area.width - 20);
+    EXPECT_LE(DrawnTextWidth(c.text, c.font), area.width - 20) << area.width;
+    EXPECT_EQ(c.text.substr(0, 3), "...");
+    EXPECT_NE(c.text.find("_shot_0006.dat (Number of traces = 24 : Number of samples = 100)"), std::string::npos);
+  }
+  doc.record.strFileName = "1234.sg2";  // a short name stays whole in the caption's letters
+  const FittedCaption whole = WaveformCaption(doc.record, kArea.width - 20);
+  EXPECT_EQ(whole.text, "1234.sg2 (Number of traces = 24 : Number of samples = 100)");
+  ASSERT_TRUE(whole.font.height >= TickLabelFont().height);
 }
 
 TEST_F(WaveformDrawing, TraceIOnBaselineIWhereverItsReceiverStands) {
   MakeRecord(24, 100, 1000.0f, Ones);
-  const RecordingSurface s = Draw();
+  const RecordingSurface s = Draw(0.4f);
   const auto traces = Traces(s);
   const float scale = 416.0f / 24.0f;
   for (int i = 0; i < 24; ++i) {
@@ -125,9 +273,13 @@ TEST_F(WaveformDrawing, TheLoudestSampleReachesOneTraceSpacingTimesTheGain) {
   for (float gain : {1.0f, 0.8f, 1.6f}) {
     for (int normalize : {0, 1}) {
       const RecordingSurface s = Draw(gain, normalize);
-      const auto traces = Traces(s);
+      const auto traces = Starting(s);
+      ASSERT_EQ(traces.size(), 24u);
       const float spacing = 416.0f / 24.0f * gain;
       for (int i = 0; i < 24; ++i) {
+        const float room = (static_cast<float>(i) + 0.5f) * 416.0f / 24.0f;  // to the frame's top
+        const float reach = normalize == 1 ? spacing : static_cast<float>(i + 1) * spacing / 24.0f;
+        if (reach >= room) continue;
         const int baseline = traces[i].points[0].y;
         const int peak = traces[i].points[5].y - baseline;
         // Normalised, every trace reaches the spacing; else each by its share of the loudest.
@@ -141,7 +293,7 @@ TEST_F(WaveformDrawing, TheLoudestSampleReachesOneTraceSpacingTimesTheGain) {
 
 TEST_F(WaveformDrawing, TimeRunsAcrossInMilliseconds) {
   MakeRecord(2, 50, 2000.0f, Ones);  // 2 ms a sample, 98 ms long
-  const RecordingSurface s = Draw();
+  const RecordingSurface s = Draw(0.4f);
   const auto traces = Traces(s);
   EXPECT_FLOAT_EQ(lastAxes.fXScale, 1083.0f / 100.0f);  // 50 samples of 2 ms
   for (int j : {0, 1, 10, 49}) {
@@ -154,6 +306,7 @@ TEST_F(WaveformDrawing, TimeRunsAcrossInMilliseconds) {
 TEST_F(WaveformDrawing, MarkersOnlyWhileDetectionIsOn) {
   MakeRecord(4, 1000, 1000.0f, Ones);  // one second
   EventDetectionParameters& p = Detection();
+  p.fTimeWindow1 = p.fTimeWindow2 = 20.0f;  // triggers 0.25 s apart: two runs
   p.nTraceTriggers[1] = 2;
   p.fTraceTriggerTime[1] = {0.25f, 0.5f};
   p.nEvents = 1;
@@ -185,11 +338,48 @@ TEST_F(WaveformDrawing, MarkersOnlyWhileDetectionIsOn) {
   for (const auto& l : off.Of(Kind::kLine)) EXPECT_NE(l.pen, kMarkerPen);
 }
 
+TEST_F(WaveformDrawing, OneDiscWhereEachRunOfTriggersBeginsAndTheRunAlongTheBaseline) {
+  MakeRecord(4, 1000, 1000.0f, Ones);  // 1 ms a sample
+  EventDetectionParameters& p = Detection();
+  // Triggers further apart than the longer window (50 ms) begin a new run.
+  p.fTimeWindow1 = 50.0f;
+  p.fTimeWindow2 = 20.0f;
+  std::vector<float>& times = p.fTraceTriggerTime[2];
+  for (int k = 100; k < 400; ++k) times.push_back(static_cast<float>(k) / 1000.0f);  // 0.1 to 0.399 s
+  times.push_back(0.5f);                                                           // a single trigger
+  for (int k = 700; k < 710; k += 5) times.push_back(static_cast<float>(k) / 1000.0f);  // every 5 ms
+  p.nTraceTriggers[2] = static_cast<int>(times.size());
+  doc.bEventDetection = 1;
+  const RecordingSurface s = Draw();
+  const double xScale = lastAxes.fXScale;
+  const int d0 = static_cast<int>(2.5f * 104.0f + 150);
+  const auto X = [&](double seconds) { return static_cast<int>(seconds * 1000 * xScale + 150); };
+  const auto discs = s.Of(Kind::kEllipse);
+  ASSERT_EQ(discs.size(), 3u);
+  const double starts[] = {0.1, 0.5, 0.7};
+  for (int r = 0; r < 3; ++r) {
+    const int x = X(static_cast<double>(static_cast<float>(starts[r])));
+    EXPECT_EQ(discs[r].box, (PageRect{{x - 10, -d0 - 10}, {x + 10, -d0 + 10}})) << r;
+  }
+  std::vector<std::vector<PagePoint>> runs;
+  for (const auto& line : Traces(s)) {
+    if (line.pen == kTriggerRunPen) runs.push_back(line.points);
+  }
+  ASSERT_EQ(runs.size(), 2u);  // the single trigger has no length
+  EXPECT_EQ(runs[0], (std::vector<PagePoint>{{X(0.1), -d0}, {X(static_cast<double>(0.399f)), -d0}}));
+  EXPECT_EQ(runs[1], (std::vector<PagePoint>{{X(0.7), -d0}, {X(static_cast<double>(0.705f)), -d0}}));
+}
+
 TEST_F(WaveformDrawing, AtMostTenThousandTriggersATraceAndNoneBeyondTrace511) {
   MakeRecord(600, 10, 1000.0f, Ones);
+  // The first trace 30 s long: room for 10000 runs of one trigger, 2 ms apart.
+  doc.record.pHeader[0].nSamples = 30000;
+  doc.record.ppData[0].assign(30000, 0.0f);
   EventDetectionParameters& p = Detection();
+  p.fTimeWindow1 = 1.0f;  // runs end after 1.5 samples
+  p.fTimeWindow2 = 1.0f;
   p.nTraceTriggers[0] = 20000;  // counted on past the stored times
-  p.fTraceTriggerTime[0].assign(10000, 0.001f);
+  for (int k = 0; k < 10000; ++k) p.fTraceTriggerTime[0].push_back(0.002f * static_cast<float>(k));
   p.nTraceTriggers[3] = 5;  // more counted than stored
   p.fTraceTriggerTime[3] = {0.001f};
   p.nTraceTriggers.resize(600, 0);  // results of more traces than ever have triggers
@@ -224,7 +414,7 @@ TEST_F(WaveformDrawing, DenseSamplesKeepEachColumnsSpan) {
   // 60000 samples over 1083 columns: a few points a column, the same span.
   MakeRecord(1, 60000, 250.0f, Ones, 30000);
   doc.record.ppData[0][100] = -1.0f;
-  const RecordingSurface s = Draw();
+  const RecordingSurface s = Draw(0.4f);  // the spikes inside the frame
   const auto traces = Traces(s);
   ASSERT_EQ(traces.size(), 1u);
   const auto& pts = traces[0].points;
@@ -237,8 +427,8 @@ TEST_F(WaveformDrawing, DenseSamplesKeepEachColumnsSpan) {
     bottom = std::min(bottom, pts[k].y);
   }
   const int baseline = pts[0].y;
-  EXPECT_EQ(top - baseline, 416);
-  EXPECT_EQ(baseline - bottom, 416);
+  EXPECT_EQ(top - baseline, 166);  // 416 x 0.4
+  EXPECT_EQ(baseline - bottom, 166);
   EXPECT_EQ(pts.back().x, 150 + 1083 - 1);  // the last sample, just before the record's end
 }
 
@@ -278,7 +468,7 @@ TEST_F(WaveformDrawing, ASampleThatIsNotFiniteDoesNotFlattenThePicture) {
     EXPECT_EQ(doc.record.fMaxAmplitude, 24.0f) << bad;
     EXPECT_EQ(doc.record.pHeader[3].fMaxAmplitude, 4.0f) << bad;
     for (int normalize : {0, 1}) {
-      const auto traces = Traces(Draw(1.0f, normalize));
+      const auto traces = Starting(Draw(1.0f, normalize));
       const float spacing = 416.0f / 24.0f;
       for (int i : {3, 23}) {
         const float expected = normalize == 1 ? spacing : static_cast<float>(i + 1) * spacing / 24.0f;
@@ -293,7 +483,7 @@ TEST_F(WaveformDrawing, MoreTracesCountedThanHeld) {
   MakeRecord(3, 10, 1000.0f, Ones);
   doc.record.nTraces = 5;  // a record whose arrays fell short
   const RecordingSurface s = Draw();
-  EXPECT_EQ(Traces(s).size(), 3u);
+  EXPECT_EQ(Starting(s).size(), 3u);
 }
 
 TEST(TraceColour, ByComponent) {

@@ -1,5 +1,6 @@
 #include "app/shell/command_table.h"
 
+#include <cctype>
 #include <mutex>
 
 #include "monitor/control_form.h"
@@ -98,6 +99,7 @@ MenuTable MakeControlPanelMenu() {
       Item("File", "Folder (original)", kCmdFolderOriginal),
       Item("File", "Folder (destination)", kCmdFolderDestination),
       Item("File", "Drive selector", kCmdDriveSelector, nullptr, true),
+      Item("File", "Open record...", kCmdFileOpen, nullptr, true),
       Item("File", "Exit program", kCmdExitProgram),
       Item("File", "Shutdown", kCmdShutdown),
       Item("View", "Show waveform data window", kCmdShowWaveform),
@@ -144,6 +146,7 @@ MenuTable MakeWaveformViewMenu() {
   t.id = 311;
   t.rows = {
       Item("File", "Folder", kCmdFolderOriginal),
+      Item("File", "Open record...", kCmdFileOpen),
       Item("View", "Show waveform data window", kCmdShowWaveform),
       Item("View", "Show phase velocity window", kCmdShowPhaseVelocity),
       Item("View", "Show profile window", kCmdShowProfile),
@@ -178,7 +181,8 @@ MenuTable MakeFrameMenu() {
   t.id = 128;
   MenuRow fileNew = Ruled(Item("File", "&New", kCmdFileNew), EnableRule::kNever);
   fileNew.shortcut = "Ctrl+N";
-  MenuRow fileOpen = Ruled(Item("File", "&Open...", kCmdFileOpen), EnableRule::kNever);
+  // Opens a record to look at (the document is the station's one).
+  MenuRow fileOpen = Item("File", "&Open...", kCmdFileOpen);
   fileOpen.shortcut = "Ctrl+O";
   t.rows = {
       fileNew,
@@ -231,5 +235,26 @@ bool RowChecked(const MenuRow& row, const CommandState& state) {
 bool RowCheckable(const MenuRow& row) { return row.check != nullptr || row.enable == EnableRule::kOtherInterval; }
 
 std::string TopLevelText(const std::string& name) { return "&" + name; }
+
+std::string WithMnemonic(const std::string& text, std::string& used) {
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  const auto usable = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+  const size_t marked = text.find('&');
+  if (marked != std::string::npos && marked + 1 < text.size()) {
+    used += lower(text[marked + 1]);
+    return text;
+  }
+  const auto free = [&](size_t i) { return usable(text[i]) && used.find(lower(text[i])) == std::string::npos; };
+  size_t at = std::string::npos;
+  for (size_t i = 0; i < text.size() && at == std::string::npos; ++i) {
+    if ((i == 0 || text[i - 1] == ' ' || text[i - 1] == '(') && free(i)) at = i;
+  }
+  for (size_t i = 0; i < text.size() && at == std::string::npos; ++i) {
+    if (free(i)) at = i;
+  }
+  if (at == std::string::npos) return text;
+  used += lower(text[at]);
+  return text.substr(0, at) + "&" + text.substr(at);
+}
 
 }  // namespace zentrova

@@ -79,4 +79,11 @@ bool RowCheckable(const MenuRow& row);
 // The top-level menu's text with its keyboard mnemonic ("&File").
 std::string TopLevelText(const std::string& name);
 
+// An item's text with a keyboard mnemonic that no other item of its menu
+// has: the first letter of a word that is still free, else any free letter
+// or figure ("Auto start" after "Active": "Auto &start"). `used` holds the
+// menu's mnemonics so far (lower case) and gains the new one. A text that
+// has one already keeps it; a text without a free letter stays as it is.
+std::string WithMnemonic(const std::string& text, std::string& used);
+
 }  // namespace zentrova

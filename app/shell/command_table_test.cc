@@ -23,7 +23,7 @@ TEST(CommandTable, ControlPanelMenuHasEveryCommandWithItsText) {
   };
   const Expected expected[] = {
       {"File", "Folder (original)", 32780}, {"File", "Folder (destination)", 32814}, {"File", "Drive selector", 32816},
-      {"File", "Exit program", 32824}, {"File", "Shutdown", 32822},
+      {"File", "Open record...", 57601}, {"File", "Exit program", 32824}, {"File", "Shutdown", 32822},
       {"View", "Show waveform data window", 32773}, {"View", "Show phase velocity window", 32774},
       {"View", "Show profile window", 32775}, {"View", "Normalize", 32781},
       {"Monitor", "Start", 32771}, {"Monitor", "Stop", 32785},
@@ -52,15 +52,34 @@ TEST(CommandTable, ControlPanelMenuHasEveryCommandWithItsText) {
   }
 }
 
+TEST(CommandTable, EveryItemGetsAMnemonicOfItsOwnInItsMenu) {
+  struct Case {
+    std::vector<std::string> texts;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {{"Start", "Stop", "Intervals", "Auto start", "Auto start Tarnlink Controller (TC)", "Concatenate"},
+       {"&Start", "S&top", "&Intervals", "&Auto start", "Auto start Tarnlink &Controller (TC)", "C&oncatenate"}},
+      {{"&About Zentrova...", "About"}, {"&About Zentrova...", "A&bout"}},
+      {{"0.5 sec", "1 sec", "2 sec"}, {"&0.5 sec", "&1 sec", "&2 sec"}},
+      {{"ab", "ba", "ab"}, {"&ab", "&ba", "ab"}},  // no letter left: as it is
+  };
+  for (const Case& c : cases) {
+    std::string used;
+    std::vector<std::string> shown;
+    for (const std::string& t : c.texts) shown.push_back(WithMnemonic(t, used));
+    EXPECT_EQ(shown, c.shown);
+  }
+}
+
 TEST(CommandTable, SeparatorsStandWhereTheMenuDividesItsGroups) {
   std::vector<int> after, afterSubmenu;
   for (const MenuRow& r : ControlPanelMenu().rows) {
     if (r.separatorAfter) after.push_back(r.id);
     if (r.separatorAfterSubmenu) afterSubmenu.push_back(r.id);
   }
-  // Drive selector, Show profile window, Stop, Upload waveform file, Send
-  // warning, Setting, Use local server, Tarnlink Controller location.
-  EXPECT_EQ(after, (std::vector<int>{32816, 32775, 32785, 32843, 32828, 32778, 32845, 32820}));
+  // Drive selector, Open record, Show profile window, Stop, Upload waveform
+  // file, Send warning, Setting, Use local server, Tarnlink Controller location.
+  EXPECT_EQ(after, (std::vector<int>{32816, 57601, 32775, 32785, 32843, 32828, 32778, 32845, 32820}));
   EXPECT_EQ(afterSubmenu, (std::vector<int>{32789}));  // after the Intervals submenu
 }
 

@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -110,13 +111,15 @@ TEST(DesktopStation, TheControlPanelsMenuBarShowsItsMenusWithTheirSeparators) {
     if (a->text() == "&Monitor") monitor = a->menu();
   }
   EXPECT_EQ(top, (std::vector<std::string>{"&File", "&View", "&Monitor", "&Event detection", "&System", "&Options",
-                                           "&Help"}));
+                                           "&Window", "&Help"}));
   ASSERT_NE(monitor, nullptr);
+  // Every item with a mnemonic of its own (Alt and the underlined letter).
   EXPECT_EQ(Shown(monitor),
-            (std::vector<std::string>{"Start", "Stop", "-", "Intervals>", "-", "Auto start",
-                                      "Auto start Tarnlink Controller (TC)", "Concatenate", "Move to folder",
-                                      "Upload waveform file", "-", "Send report", "Send warning", "-", "Processing>"}));
-  EXPECT_EQ(d.frame().MenuAction(130, kCmdServerUrl)->text().toStdString(), "Server's URL ");
+            (std::vector<std::string>{"&Start", "S&top", "-", "&Intervals>", "-", "&Auto start",
+                                      "Auto start Tarnlink &Controller (TC)", "C&oncatenate", "&Move to folder",
+                                      "&Upload waveform file", "-", "Send &report", "Send &warning", "-",
+                                      "&Processing>"}));
+  EXPECT_EQ(d.frame().MenuAction(130, kCmdServerUrl)->text().toStdString(), "Server's &URL ");
   EXPECT_EQ(d.frame().MenuAction(128, kCmdFileNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
 }
 
@@ -423,6 +426,106 @@ TEST(DesktopStation, TheViewsToolbarButtonsFollowTheRecordAndTheActiveWindowAtOn
   }
   for (QAction* a : {up, down, normalize}) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
   EXPECT_TRUE(normalize->isChecked());
+}
+
+// Every file below `folder` with its size: what a look at a record must leave as it is.
+std::vector<std::pair<std::string, uintmax_t>> FilesBelow(const std::string& folder) {
+  std::vector<std::pair<std::string, uintmax_t>> files;
+  if (!std::filesystem::is_directory(folder)) return files;  // none made yet
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
+    files.emplace_back(e.path().string(), e.is_regular_file() ? e.file_size() : 0);
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+TEST(DesktopStation, FileOpenShowsARecordInTheViewsWithoutFilingItUntilTheMonitorTakesTheNext) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=0\n");
+  std::filesystem::create_directories(dir.Path("elsewhere"));
+  ASSERT_EQ(WriteRecords(dir.Path("elsewhere"), 1, 4321).exitCode, 0);
+  std::string record;
+  for (const auto& [path, size] : FilesBelow(dir.Path("elsewhere"))) record = path;
+  ASSERT_FALSE(record.empty());
+  const std::string name = std::filesystem::path(record).filename().string();
+  Desk d(dir);
+  d.Start();
+  d.frame().RunCommand(kCmdShowWaveform);
+  auto* view = static_cast<StubViewWindow*>(d.frame().ActiveView());
+  ASSERT_NE(view, nullptr);
+  const auto watchedBefore = FilesBelow(dir.Path("watched"));
+  const auto destBefore = FilesBelow(dir.Path("dest"));
+  const int updates = view->updates;
+
+  // The waveform view's File menu and the control panel's have it; so does the frame's own.
+  for (int menu : {130, 311, 128}) EXPECT_NE(d.frame().MenuAction(menu, kCmdFileOpen), nullptr) << menu;
+  d.answers.recordFile = record;
+  d.frame().RunCommand(kCmdFileOpen);
+  EXPECT_EQ(d.answers.asked.back(), "open from " + dir.Path("watched"));
+  EXPECT_EQ(d.frame().Viewing(), name);
+  EXPECT_EQ(d.frame().windowTitle().toStdString(), "Zentrova - viewing " + name);
+  EXPECT_GT(view->updates, updates);
+  {
+    std::lock_guard<std::recursive_mutex> lock(d.doc().mutex);
+    EXPECT_EQ(d.doc().record.strFileName, name);
+    EXPECT_GT(d.doc().record.nTraces, 0);
+  }
+  const std::string status = d.frame().statusLine()->text().toStdString();
+  EXPECT_EQ(status.rfind("Viewing " + name + ", ", 0), 0u) << status;
+  // Nothing filed, nothing written into the watched folder or the destination.
+  EXPECT_EQ(FilesBelow(dir.Path("watched")), watchedBefore);
+  EXPECT_EQ(FilesBelow(dir.Path("dest")), destBefore);
+  EXPECT_TRUE(std::filesystem::exists(record));
+
+  // A file that is no record is said, and the record shown stays.
+  dir.Write("elsewhere/notes.sg2", "no record\n");
+  d.answers.recordFile = dir.Path("elsewhere/notes.sg2");
+  const size_t asked = d.answers.asked.size();
+  d.frame().RunCommand(kCmdFileOpen);
+  ASSERT_EQ(d.answers.asked.size(), asked + 2);  // the dialog, then the message
+  EXPECT_EQ(d.frame().Viewing(), name);
+
+  // The monitor's next record replaces it.
+  d.frame().OnNewFiles();
+  EXPECT_EQ(d.frame().Viewing(), "");
+  EXPECT_EQ(d.frame().windowTitle().toStdString(), "Zentrova");
+  EXPECT_EQ(d.frame().statusLine()->text().toStdString().rfind("Last record " + name, 0), 0u);
+}
+
+TEST(DesktopStation, TheWindowMenuCascadesTilesAndListsTheOpenWindows) {
+  TempFolder dir;
+  WriteStationConfig(dir);
+  Desk d(dir);
+  d.Start();
+  d.frame().RunCommand(kCmdShowWaveform);
+  d.frame().RunCommand(kCmdShowProfile);
+  QMenu* window = nullptr;
+  for (QAction* a : d.frame().menuBar()->actions()) {
+    if (a->text() == "&Window") window = a->menu();
+  }
+  ASSERT_NE(window, nullptr);  // in the profile view's menu bar, now shown
+  emit window->aboutToShow();
+  const std::vector<std::string> shown = Shown(window);
+  ASSERT_EQ(shown.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 3), (std::vector<std::string>{"&Cascade", "&Tile", "-"}));
+  EXPECT_EQ(shown[3], "&1 Zentrova");
+  EXPECT_EQ(shown[4].substr(0, 3), "&2 ");
+  EXPECT_EQ(shown[5].substr(0, 3), "&3 ");
+  // The active window is checked; choosing another makes it active.
+  EXPECT_TRUE(window->actions()[5]->isChecked());
+  window->actions()[3]->trigger();
+  EXPECT_TRUE(d.frame().IsControlPanelActive());
+  // Tile puts the three windows side by side without overlapping.
+  for (QAction* a : window->actions()) {
+    if (a->text() == "&Tile") a->trigger();
+  }
+  const auto windows = d.frame().mdi()->subWindowList();
+  ASSERT_EQ(windows.size(), 3);
+  for (int i = 0; i < windows.size(); ++i) {
+    for (int j = i + 1; j < windows.size(); ++j) {
+      EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry())) << i << " " << j;
+    }
+  }
 }
 
 TEST(DesktopStation, ViewsOpenAtTheExitAreReopenedAndAClosedOneIsNot) {

@@ -34,6 +34,9 @@ struct DialogProvider {
       browseFolder;
   // The open-file dialog for the controller's program; nothing for "Cancel".
   std::function<std::optional<std::string>(const std::string& preset)> chooseControllerFile;
+  // The open-file dialog for a record to look at, starting in `folder`;
+  // nothing for "Cancel".
+  std::function<std::optional<std::string>(const std::string& folder)> chooseRecordFile;
   // Message boxes: Yes/No (true for Yes), OK/Cancel (true for OK), and
   // the message, which must not wait for the operator (it returns with its
   // box still open; a repeated text is counted in its open box).

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <mutex>
 
 #include "app/shell/panel_commands.h"
+#include "app/shell/record_viewer.h"
 #include "app/shell/sliced_cycle.h"
 #include "detection/event_run.h"
 #include "health/auto_start.h"
@@ -73,6 +75,9 @@ MainFrame::MainFrame(StationAssembly& station, SlicedCycle& cycle, const DialogP
   BuildMenus();
   BuildToolBar();
   statusBar()->showMessage(QStringLiteral("Ready"));
+  statusLine_ = new QLabel(QStringLiteral("No record yet"), this);
+  statusLine_->setObjectName("recordStatus");
+  statusBar()->addPermanentWidget(statusLine_, 1);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
     ShowMenuOf(w ? w : mdi_->currentSubWindow());
   });
@@ -94,6 +99,8 @@ MainFrame::~MainFrame() {
 MainFrame::BuiltMenu MainFrame::BuildMenu(const MenuTable& table) {
   BuiltMenu built;
   std::map<std::string, QMenu*> byPath;
+  // The mnemonics taken in each menu, submenus' titles included.
+  std::map<QMenu*, std::string> used;
   auto menuOf = [&](const std::string& path) {
     QMenu* parent = nullptr;
     std::string sofar;
@@ -109,7 +116,7 @@ MainFrame::BuiltMenu MainFrame::BuildMenu(const MenuTable& table) {
           m = new QMenu(QString::fromStdString(TopLevelText(name)), this);
           built.topLevel.push_back(m);
         } else {
-          m = parent->addMenu(QString::fromStdString(name));
+          m = parent->addMenu(QString::fromStdString(WithMnemonic(name, used[parent])));
         }
         m->setObjectName(QString::fromStdString(sofar));
         connect(m, &QMenu::aboutToShow, this, &MainFrame::UpdateCommandUi);
@@ -122,7 +129,7 @@ MainFrame::BuiltMenu MainFrame::BuildMenu(const MenuTable& table) {
   };
   for (const MenuRow& row : table.rows) {
     QMenu* menu = menuOf(row.path);
-    QAction* a = menu->addAction(QString::fromStdString(row.text));
+    QAction* a = menu->addAction(QString::fromStdString(WithMnemonic(row.text, used[menu])));
     a->setData(row.id);
     a->setCheckable(RowCheckable(row));
     if (!row.shortcut.empty()) a->setShortcut(QKeySequence(QString::fromStdString(row.shortcut)));
@@ -141,6 +148,39 @@ MainFrame::BuiltMenu MainFrame::BuildMenu(const MenuTable& table) {
 void MainFrame::BuildMenus() {
   for (const MenuTable* t : {&FrameMenu(), &ControlPanelMenu(), &WaveformViewMenu(), &ProfileViewMenu()}) {
     menus_[t->id] = BuildMenu(*t);
+    // Every menu bar has the Window menu, before Help where there is one.
+    std::vector<QMenu*>& top = menus_[t->id].topLevel;
+    const bool help = !top.empty() && top.back()->title() == QStringLiteral("&Help");
+    top.insert(help ? top.end() - 1 : top.end(), BuildWindowMenu());
+  }
+}
+
+QMenu* MainFrame::BuildWindowMenu() {
+  auto* menu = new QMenu(QStringLiteral("&Window"), this);
+  menu->setObjectName("Window");
+  connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowMenu(menu); });
+  FillWindowMenu(menu);
+  return menu;
+}
+
+// Cascade and Tile, then the open windows, the active one checked.
+void MainFrame::FillWindowMenu(QMenu* menu) {
+  menu->clear();
+  menu->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
+  menu->addAction(QStringLiteral("&Tile"), mdi_, &QMdiArea::tileSubWindows);
+  menu->addSeparator();
+  int number = 1;
+  for (QMdiSubWindow* w : mdi_->subWindowList()) {
+    const QString text = number <= 9 ? QStringLiteral("&%1 %2").arg(number).arg(w->windowTitle())
+                                     : QStringLiteral("%1 %2").arg(number).arg(w->windowTitle());
+    QAction* a = menu->addAction(text);
+    a->setCheckable(true);
+    a->setChecked(w == mdi_->activeSubWindow());
+    QPointer<QMdiSubWindow> target(w);
+    connect(a, &QAction::triggered, this, [this, target] {
+      if (target) mdi_->setActiveSubWindow(target);
+    });
+    ++number;
   }
 }
 
@@ -224,7 +264,7 @@ std::vector<ViewWindow*> MainFrame::Views() const {
 bool MainFrame::CommandAvailable(int id) {
   switch (TargetOf(id)) {
     case CommandTarget::kApplication: return true;
-    case CommandTarget::kFrame: return id != kCmdFileNew && id != kCmdFileOpen && id != kCmdFileMru;
+    case CommandTarget::kFrame: return id != kCmdFileNew && id != kCmdFileMru;
     case CommandTarget::kDocument: return panelWindow_ != nullptr;
     case CommandTarget::kView: {
       ViewWindow* v = ActiveView();
@@ -353,6 +393,11 @@ void MainFrame::Dispatch(int id) {
     case kCmdFileClose:
       if (QMdiSubWindow* w = mdi_->currentSubWindow()) w->close();
       return;
+    case kCmdFileOpen:
+      if (dialogs_.chooseRecordFile) {
+        if (const auto path = dialogs_.chooseRecordFile(doc.settingsBlock.strWatchedFolder)) OpenRecord(*path);
+      }
+      return;
     case kCmdAppExit: close(); return;
     case kCmdViewToolbar: toolBar_->setVisible(!toolBar_->isVisible()); return;
     case kCmdViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); return;
@@ -410,6 +455,7 @@ void MainFrame::ShowView(int templateId) {
   sources.surfaceWaves = &station_.surfaceWaves();
   sources.profiles = nullptr;
   sources.bExiting = &bExiting_;
+  sources.viewing = &viewing_;
   ViewWindow* view = CreateViewWindow(templateId, sources, nullptr);
   if (!view) return;
   QMdiSubWindow* w = mdi_->addSubWindow(view);
@@ -463,9 +509,30 @@ void MainFrame::RefreshControlPanel() {
 
 void MainFrame::OnNewFiles() {
   if (closed_) return;
+  // The monitor's record replaces one opened for viewing.
+  SetViewing("");
   for (ViewWindow* v : Views()) v->UpdateFromDocument();
   RefreshControlPanel();
   UpdateCommandUi();  // a record with traces enables the view's commands
+}
+
+void MainFrame::OpenRecord(const std::string& path) {
+  const ViewedRecord viewed = OpenRecordForViewing(station_.doc(), &station_.surfaceWaves(), path);
+  if (!viewed.ok) {
+    if (dialogs_.message) dialogs_.message(viewed.why);
+    statusLine_->setText(QString::fromStdString(viewed.name + " not shown: " + viewed.why));
+    return;
+  }
+  SetViewing(viewed.name);
+  for (ViewWindow* v : Views()) v->UpdateFromDocument();
+  UpdateCommandUi();
+}
+
+void MainFrame::SetViewing(const std::string& name) {
+  viewing_ = name;
+  setWindowTitle(name.empty() ? QStringLiteral("Zentrova")
+                              : QStringLiteral("Zentrova - viewing %1").arg(QString::fromStdString(name)));
+  statusLine_->setText(QString::fromStdString(RecordStatusLine(station_.doc(), !name.empty())));
 }
 
 // ---- the exit ------------------------------------------------------------

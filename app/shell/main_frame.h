@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <atomic>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "app/shell/command_table.h"
@@ -17,6 +18,7 @@
 #include "app/views/view_window.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QToolBar;
 
@@ -57,6 +59,16 @@ class MainFrame : public QMainWindow {
   // timed run is up).
   void ExitConfirmed();
 
+  // "File > Open": shows the record at `path` in the views without filing
+  // it; the window titles say "viewing NAME" until the monitor takes its
+  // next record. A record that cannot be read is said in a message.
+  void OpenRecord(const std::string& path);
+  // The name of the record opened for viewing; empty while the views show
+  // the monitor's last record.
+  const std::string& Viewing() const { return viewing_; }
+  // The status bar's line: the last record, its time and its events.
+  QLabel* statusLine() const { return statusLine_; }
+
   // What the tests look at.
   ControlPanel* panel() const { return panel_; }
   QMdiSubWindow* panelWindow() const { return panelWindow_; }
@@ -82,6 +94,9 @@ class MainFrame : public QMainWindow {
   };
   void BuildMenus();
   BuiltMenu BuildMenu(const MenuTable& table);
+  QMenu* BuildWindowMenu();
+  void FillWindowMenu(QMenu* menu);
+  void SetViewing(const std::string& name);
   void BuildToolBar();
   void UpdateToolBar();
   void ShowMenuOf(QMdiSubWindow* window);
@@ -104,6 +119,8 @@ class MainFrame : public QMainWindow {
   std::vector<std::pair<QAction*, int>> toolbarActions_;
   int shownMenu_ = 0;
   bool closed_ = false;  // the exit steps ran
+  std::string viewing_;
+  QLabel* statusLine_ = nullptr;
 };
 
 // The profile key of a view's open state.

@@ -1,5 +1,6 @@
 // The dialogs of the desktop program from its own dialog windows.
 #include "app/dialogs/qt_dialogs.h"
+#include "app/shell/record_file_dialog.h"
 #include "app/shell/standard_dialogs.h"
 
 #include <memory>
@@ -19,6 +20,7 @@ DialogProvider StandardDialogs(QWidget* parent) {
     return BrowseFolder(parent, title, start, allowNewFolder);
   };
   d.chooseControllerFile = [parent](const std::string& preset) { return ChooseControllerFile(parent, preset); };
+  d.chooseRecordFile = [parent](const std::string& folder) { return ChooseRecordFile(parent, folder); };
   auto prompt = std::make_shared<QtPrompt>(parent);
   d.message = [prompt](const std::string& text) { prompt->Show(text); };
   d.askYesNo = [prompt](const std::string& text) { return prompt->AskYesNo(text); };

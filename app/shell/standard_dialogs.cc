@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "app/shell/record_file_dialog.h"
 #include "detection/detection_settings_dialog.h"
 #include "health/drive_selector.h"
 
@@ -58,6 +59,7 @@ DialogProvider StandardDialogs(QWidget* parent) {
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();
   };
+  d.chooseRecordFile = [parent](const std::string& folder) { return ChooseRecordFile(parent, folder); };
   d.about = [parent] {
     QMessageBox::about(parent, QStringLiteral("About Zentrova"), QStringLiteral("Zentrova"));
   };

@@ -26,9 +26,9 @@ void CPhaseVelocityView::Draw(DrawingSurface& surface, PageSize) {
 }
 
 QString CPhaseVelocityView::Title() const {
-  const std::string name = RecordDisplayName(sources_.doc->pRecord->strFileName);
+  const QString record = RecordPart();
   QString title = QStringLiteral("Phase velocity");
-  if (!name.empty()) title += QStringLiteral(" - ") + QString::fromStdString(name);
+  if (!record.isEmpty()) title += QStringLiteral(" - ") + record;
   return title;
 }
 

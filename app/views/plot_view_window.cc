@@ -80,6 +80,13 @@ void PlotViewWindow::PaintPage(QPainter& painter) {
   Draw(surface, surface.AreaSize());
 }
 
+QString PlotViewWindow::RecordPart() const {
+  if (sources_.viewing != nullptr && !sources_.viewing->empty()) {
+    return QStringLiteral("viewing ") + QString::fromStdString(*sources_.viewing);
+  }
+  return QString::fromStdString(RecordDisplayName(sources_.doc->pRecord->strFileName));
+}
+
 std::string RecordDisplayName(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);

@@ -56,6 +56,9 @@ class PlotViewWindow : public ViewWindow {
   virtual QString Title() const = 0;
   // Sets the title from the document.
   void UpdateTitle();
+  // The record's part of a title: its file name, or "viewing NAME" for a
+  // record the operator opened to look at.
+  QString RecordPart() const;
 
   ViewSources sources_;
 

@@ -53,9 +53,11 @@ void CSeisProfileView::Draw(DrawingSurface& surface, PageSize) {
 
 QString CSeisProfileView::Title() const {
   const int mode = mode_ ? mode_->iViewMode : kAmplitudeMode;
-  return QStringLiteral("Profile - %1 (%2 shots)")
-      .arg(QString::fromStdString(ProfileModeMenuText(mode)))
-      .arg(List().Count());
+  QString title = QStringLiteral("Profile - %1 (%2 shots)")
+                      .arg(QString::fromStdString(ProfileModeMenuText(mode)))
+                      .arg(List().Count());
+  if (sources_.viewing != nullptr && !sources_.viewing->empty()) title += QStringLiteral(" - ") + RecordPart();
+  return title;
 }
 
 }  // namespace zentrova

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <atomic>
+#include <string>
 
 namespace zentrova {
 
@@ -20,6 +21,7 @@ struct ViewSources {
   SurfaceWaveFollowUp* surfaceWaves = nullptr;  // the last record's dispersion image and picks
   ProfileList* profiles = nullptr;              // the analysed records, side by side
   const std::atomic<int>* bExiting = nullptr;   // 1 once the operator has confirmed the exit
+  const std::string* viewing = nullptr;         // the record opened for viewing; empty: the monitor's
 };
 
 // The kinds of view, by the number of their window's menu.

@@ -16,9 +16,9 @@ const float kSqrt2 = std::sqrt(2.0f);
 
 CWaveformView::CWaveformView(const ViewSources& sources, QWidget* parent)
     : PlotViewWindow(sources, kWaveformViewKey, parent) {
-  axes.strXTitle = "Time (msec)";
+  // The titles follow the record ("Time (ms)" or "Time (s)", "Trace").
   axes.bXTitle = 1;
-  axes.bYTitle = 0;
+  axes.bYTitle = 1;
   axes.bYDown = 1;
   UpdateTitle();
 }
@@ -82,9 +82,9 @@ void CWaveformView::Draw(DrawingSurface& surface, PageSize area) {
 }
 
 QString CWaveformView::Title() const {
-  const std::string name = RecordDisplayName(sources_.doc->pRecord->strFileName);
+  const QString record = RecordPart();
   QString title = QStringLiteral("Waveform data");
-  if (!name.empty()) title += QStringLiteral(" - ") + QString::fromStdString(name);
+  if (!record.isEmpty()) title += QStringLiteral(" - ") + record;
   return title;
 }
 

@@ -12,7 +12,7 @@
 //                                    joins the records of a folder into one
 //                                    (or, at time gaps, several)
 //   zentrova-seg2 plot FILE OUT.png [--view waveform|phase-velocity|profile]
-//                [--normalize] [--events] [--size WxH]
+//                [--normalize] [--events] [--by-offset] [--size WxH]
 //                                    the record as the views draw it, in a
 //                                    PNG file (exit 1 with the reason when
 //                                    no picture was written)
@@ -48,7 +48,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... | dispersion FILE... [--json] [--files DIR] |\n"
     "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT] |\n"
-    "       plot FILE OUT.png [--view waveform|phase-velocity|profile] [--normalize] [--events] [--size WxH] |\n"
+    "       plot FILE OUT.png [--view waveform|phase-velocity|profile] [--normalize] [--events] [--by-offset] [--size WxH] |\n"
     "       --help\n";
 
 int Help() {

@@ -54,6 +54,7 @@ struct PlotRequest {
   View view = View::kWaveform;
   bool normalize = false;
   bool events = false;
+  bool byOffset = false;
   std::optional<PageSize> size;  // pixels
 };
 
@@ -86,6 +87,8 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
       r.normalize = true;
     } else if (a == "--events") {
       r.events = true;
+    } else if (a == "--by-offset") {
+      r.byOffset = true;
     } else if (a == "--view" || a == "--size") {
       if (i + 1 >= args.size()) return a + " wants a value";
       const std::string& v = args[++i];
@@ -111,6 +114,9 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
   }
   if (r.view != View::kWaveform && (r.normalize || r.events)) {
     return "--normalize and --events belong to the waveform view";
+  }
+  if (r.view != View::kWaveform && r.byOffset) {
+    return "--by-offset belongs to the waveform view";
   }
   return "";
 }
@@ -155,9 +161,12 @@ std::string DrawWaveformPicture(FileSystem& fs, StoredSettings& stored, const Pl
   }
   PlotAxes axes;
   axes.bYDown = 1;
+  axes.bXTitle = 1;
+  axes.bYTitle = 1;
   // The event image's 1333 x 666 page units at its own size.
   const PageSize area = r.size ? surface.AreaSize() : PageSize{1333, 666};
-  DrawWaveforms(surface, axes, doc, area, 1.0f, r.normalize ? 1 : 0);
+  DrawWaveforms(surface, axes, doc, area, 1.0f, r.normalize ? 1 : 0,
+                r.byOffset ? TracePlacement::kByOffset : TracePlacement::kByNumber);
   return "";
 }
 

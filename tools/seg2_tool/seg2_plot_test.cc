@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <iostream>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -114,7 +115,8 @@ TEST(Seg2ToolPlot, PicturesOfAMaswShotForAPersonToLookAt) {
                         {"0", {"--view", "profile"}, "masw_profile_amplitude.png"},
                         {"1", {"--view", "profile"}, "masw_profile_phase_velocity.png"},
                         {"2", {"--view", "profile"}, "masw_profile_s_wave.png"},
-                        {"0", {"--events"}, "masw_waveforms_events.png"}};
+                        {"0", {"--events"}, "masw_waveforms_events.png"},
+                        {"0", {"--by-offset", "--normalize"}, "masw_waveforms_by_offset.png"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     home.Write("config/Zentrova.ini", std::string("[General]\niViewMode=") + c.mode + "\n");
@@ -126,6 +128,51 @@ TEST(Seg2ToolPlot, PicturesOfAMaswShotForAPersonToLookAt) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_GT(SizeOfPng(png).width, 0);
   }
+}
+
+// The pictures the README shows and the ones a reader of a record most
+// needs: a loud 3-trace record, a 24-trace MASW shot recorded from half a
+// second before the shot (placed by offset), and a record that triggers
+// the detector for a second and more.
+TEST(Seg2ToolPlot, TheTriggersOfALongEventAreRunsNotABar) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home;
+  const std::string folder = PicturesFolder();
+  struct Case {
+    const char* record;
+    std::vector<std::string> options;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"obspy_20130107_103041000.CET.3c.cont.0.seg2", {}, "three_traces.png"},
+      {"swprocess_wghs_1.dat", {"--by-offset", "--normalize"}, "masw_shot_with_delay_by_offset.png"},
+      {"swprocess_wghs_6.dat", {"--events"}, "masw_shot_events.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string png = folder + "/" + c.name;
+    std::filesystem::remove(png);
+    std::vector<std::string> args = {testing::SharedSeg2Folder() + "/" + c.record, png};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const auto run = RunPlot(home, args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+  }
+  // The event record triggers on its first 14 traces for up to 400 ms
+  // each: a disc where each run begins and a thin line for the run leave
+  // under a thirtieth of the frame red (a disc at every triggered sample
+  // made a red band of a ninth of it).
+  const auto image = CairoSurface::DecodePng(testing::ReadFileBytes(folder + "/masw_shot_events.png"));
+  ASSERT_TRUE(image);
+  int red = 0, frame = 0;
+  for (int y = 76; y < 283; ++y) {
+    for (int x = 76; x < 616; ++x) {
+      ++frame;
+      red += image->pixels[static_cast<size_t>(y) * image->width + x] == 0xFF0000;
+    }
+  }
+  std::cout << "red in the frame: " << red << " of " << frame << " pixels\n";
+  EXPECT_GT(red, 0);
+  EXPECT_LT(red, frame / 30);
 }
 
 uint32_t LittleEndian(const std::string& bytes, size_t at, int size) {
@@ -212,6 +259,7 @@ TEST(Seg2ToolPlot, EveryFailureEndsWithOneLineAndNoPicture) {
       {{missing, png, "--view", "map"}, "unknown view \"map\""},
       {{missing, png, "--view"}, "--view wants a value"},
       {{missing, png, "--view", "profile", "--events"}, "--normalize and --events belong to the waveform view"},
+      {{missing, png, "--view", "phase-velocity", "--by-offset"}, "--by-offset belongs to the waveform view"},
       {{missing, png, "--colour"}, "plot does not know \"--colour\""},
       {{missing}, "plot wants a FILE and an OUT.png"},
   };

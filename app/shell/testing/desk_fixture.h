@@ -53,6 +53,7 @@ struct Answers {
   std::optional<int> integer;
   std::optional<std::string> text;
   std::optional<std::string> folder;
+  std::optional<std::string> recordFile;  // "File > Open"
   std::function<bool(CDlgBatteryWarning&)> thresholds;
   std::vector<std::string> asked;
   std::function<void()> whileAsking;  // runs while an OK/Cancel question is open
@@ -81,6 +82,10 @@ inline DialogProvider Scripted(Answers& a) {
   d.browseFolder = [&a](const std::string& title, const std::string&, bool) {
     a.asked.push_back(title);
     return a.folder;
+  };
+  d.chooseRecordFile = [&a](const std::string& folder) {
+    a.asked.push_back("open from " + folder);
+    return a.recordFile;
   };
   d.warnings.integer = [&a](const std::string& t, const std::string&, int) {
     a.asked.push_back(t);

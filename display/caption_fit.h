@@ -1,0 +1,33 @@
+#pragma once
+// Captions that fit their picture: a caption names a file, and a long name
+// in the caption's letters runs past the right edge of a small picture. The
+// letters get smaller first (down to the tick labels' size); where that is
+// not enough the name loses its beginning ("...shot_0006.dat"), since the
+// end of a record's name is the part that tells records apart.
+
+#include <functional>
+#include <string>
+
+#include "display/drawing_surface.h"
+
+namespace zentrova {
+
+// The width of a text in `font` as drawn in a plot's face, estimated by the
+// kind of each character, on the wide side.
+int DrawnTextWidth(const std::string& text, const Font& font);
+
+struct FittedCaption {
+  std::string text;
+  Font font;
+};
+
+// `compose` makes the caption from a (possibly shortened) name. The result
+// is at most `width` page units wide by DrawnTextWidth where the caption
+// without the name fits at the smallest size.
+FittedCaption FitCaption(const std::string& name, const std::function<std::string(const std::string&)>& compose,
+                         int width);
+
+// Page units kept free at each side of a caption.
+inline constexpr int kCaptionIndent = 10;
+
+}  // namespace zentrova
