@@ -17,6 +17,8 @@
 namespace zentrova {
 namespace {
 
+constexpr Pen kUnresolvedPickPen{kRed, 3};
+
 // Rows and columns of the working set that really hold values.
 int ImageRows(const SeismicRecord& record) {
   const size_t held = std::min({record.pDispHeader.size(), record.ppDispImage.size(), record.fDispRowMax.size()});
@@ -101,12 +103,19 @@ void DrawPhaseVelocity(DrawingSurface& surface, PlotAxes& axes, const SeismicRec
                              static_cast<int>(record.fPickFreq.size())});
   const FrameBox box = FrameBoxOf(axes, dp);
   for (int o = 0; o < rows; ++o) {
-    // A row without a resolved pick has no velocity to show.
+    // A row without a pick has no velocity to show; a pick whose wavelength
+    // lies outside what the spread resolves is drawn hollow.
     if (!(record.fPickVel[o] > 0.0f) || !std::isfinite(record.fPickVel[o])) continue;
+    const bool resolved = o >= static_cast<int>(record.bPickResolved.size()) || record.bPickResolved[o] != 0;
     const int x = TruncToPage((static_cast<double>(record.fPickVel[o]) - axes.fXMin) * axes.fXScale + L);
     const int d = TruncToPage((static_cast<double>(record.fPickFreq[o]) - axes.fYMin) * axes.fYScale + T);
     if (!box.Contains({x, -d})) continue;
-    surface.Ellipse({{x - kPickRadius, -d - kPickRadius}, {x + kPickRadius, -d + kPickRadius}}, kDefaultPen, kRed);
+    const PageRect disc{{x - kPickRadius, -d - kPickRadius}, {x + kPickRadius, -d + kPickRadius}};
+    if (resolved) {
+      surface.Ellipse(disc, kDefaultPen, kRed);
+    } else {
+      surface.Ellipse(disc, kUnresolvedPickPen, kWindowBackground);
+    }
   }
 }
 

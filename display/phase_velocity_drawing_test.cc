@@ -28,6 +28,7 @@ void FillWorkingSet(SeismicRecord& record) {
   record.fDispRowMax = {1.0f, 0.0f, 4.0f};
   record.fPickVel = {100.0f, 0.0f, 250.0f};
   record.fPickFreq = {10.0f, 20.0f, 30.0f};
+  record.bPickResolved = {1, 0, 0};
 }
 
 Rgb Pixel(const RgbImage& image, int x, int y) {
@@ -108,16 +109,18 @@ TEST(PhaseVelocityDrawing, CaptionImageFrameAndPicksInThatOrder) {
   }
   EXPECT_EQ(barLabels, (std::vector<std::string>{"0.0", "1.0", "0.5"}));
 
-  // One red disc of 1 mm radius per row with a resolved pick, at its pick,
-  // over the frame; a row without one (velocity 0) has none.
+  // One disc of 1 mm radius per row with a pick, at its pick, over the
+  // frame: red for a resolved pick, hollow (a red ring) for one whose
+  // wavelength the spread does not resolve; a row without one (velocity 0)
+  // has none.
   const auto discs = surface.Of(Kind::kEllipse);
   ASSERT_EQ(discs.size(), 2u);
   EXPECT_EQ(discs[0].box, (PageRect{{490, -410}, {510, -390}}));   // 100 m/s, 10 Hz
   EXPECT_EQ(discs[1].box, (PageRect{{1015, -910}, {1035, -890}}));  // 250 m/s, 30 Hz
-  for (const auto& d : discs) {
-    EXPECT_EQ(d.fill, kRed);
-    EXPECT_EQ(d.pen, kDefaultPen);
-  }
+  EXPECT_EQ(discs[0].fill, kRed);
+  EXPECT_EQ(discs[0].pen, kDefaultPen);
+  EXPECT_EQ(discs[1].fill, kWindowBackground);
+  EXPECT_EQ(discs[1].pen.colour, kRed);
   EXPECT_EQ(surface.drawn.back().kind, Kind::kEllipse);
   const auto frameLines = surface.Of(Kind::kLine);
   int framePens = 0;
