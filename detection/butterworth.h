@@ -1,9 +1,9 @@
 #pragma once
-// A Butterworth band-pass for the detector's traces: a fourth-order
-// high-pass at the low corner followed by a fourth-order low-pass at the
-// high corner, each as two second-order sections from the bilinear
-// transform with the corner frequency prewarped, so that the digital
-// response is exactly -3 dB at each corner.
+// A Butterworth band-pass for the detector's traces (four poles): a
+// second-order high-pass at the low corner followed by a second-order
+// low-pass at the high corner, each one section from the bilinear transform
+// with the corner frequency prewarped, so that the digital response is
+// exactly -3 dB at each corner and falls by 12 dB an octave beyond.
 //
 // The filter runs forward in time only (causal): an arrival's energy is
 // never moved before the arrival, so an event cannot appear to begin before
@@ -28,5 +28,11 @@ std::vector<Biquad> DesignBandPass(double lowHz, double highHz, double sampleRat
 // been there, so a constant offset does not ring at the start of the trace.
 // With no sections the samples are returned as they are.
 std::vector<float> FilterSamples(const std::vector<Biquad>& sections, const float* x, size_t n);
+
+// The same for several traces of n samples each, filtered two side by side
+// (the two traces' chains overlap in the processor, which one trace's chain,
+// each sample waiting on the one before, cannot).
+std::vector<std::vector<float>> FilterTraces(const std::vector<Biquad>& sections, const std::vector<const float*>& x,
+                                             size_t n);
 
 }  // namespace zentrova

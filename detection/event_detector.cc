@@ -287,17 +287,16 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
   const double dt = record.pHeader.empty() ? 0.0 : record.pHeader[0].fSampleInterval;
   const std::vector<Biquad> filter =
       p.bBandPass == 1 && dt > 0.0 ? DesignBandPass(p.fBandPassLow, p.fBandPassHigh, 1e6 / dt) : std::vector<Biquad>();
-  std::vector<std::vector<float>> filtered;  // the band-passed traces, when they are wanted
-  filtered.reserve(static_cast<size_t>(std::max(traces, 0)));
   std::vector<Channel> channels;
   for (int t = 0; t < traces; ++t) {
-    if (!listed[t] || static_cast<int64_t>(record.ppData[t].size()) < ns) continue;
-    const float* x = record.ppData[t].data();
-    if (!filter.empty()) {
-      filtered.push_back(FilterSamples(filter, x, static_cast<size_t>(ns)));
-      x = filtered.back().data();
-    }
-    channels.push_back({t, x});
+    if (listed[t] && static_cast<int64_t>(record.ppData[t].size()) >= ns) channels.push_back({t, record.ppData[t].data()});
+  }
+  std::vector<std::vector<float>> filtered;  // the band-passed traces, when they are wanted
+  if (!filter.empty()) {
+    std::vector<const float*> raw;
+    for (const Channel& c : channels) raw.push_back(c.x);
+    filtered = FilterTraces(filter, raw, static_cast<size_t>(ns));
+    for (size_t i = 0; i < channels.size(); ++i) channels[i].x = filtered[i].data();
   }
 
   const int64_t end = ns - L2;
