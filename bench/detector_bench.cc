@@ -1,7 +1,9 @@
 // The RMS-ratio detector on a 24-trace, 60000-sample record at 1 ms (W1
 // 100 ms, W2 500 ms) against, in the same run, (a) a plain pass that sums
 // the squares of every sample of the same channels and (b) a numpy version
-// of the same detector (bench/detector_numpy.py, run with /usr/bin/python3).
+// of the same detector (bench/detector_numpy.py, run with /usr/bin/python3);
+// and the detector with every trigger rule on (band-pass, minimum duration,
+// glitch rule, whole events) against the same plain pass.
 //
 //   detector_bench [rounds] [path of detector_numpy.py]
 
@@ -63,9 +65,20 @@ int main(int argc, char** argv) {
   p.SetChannels("0-23", 512);
   MemoryFileSystem fs;
 
-  int events = 0;
+  EventDetectionParameters rules = p;
+  rules.bBandPass = 1;
+  rules.fBandPassLow = 2.0f;
+  rules.fBandPassHigh = 20.0f;
+  rules.fMinimumDuration = 0.05f;
+  rules.nGlitchPercent = 67;
+  rules.nGlitchSamples = 300;
+  rules.bWholeEvents = 1;
+  rules.fEventGap = 10.0f;
+
+  int events = 0, ruledEvents = 0;
   double sink = 0.0;
   auto detect = [&] { events = DetectEvents(p, record, fs, "", 0); };
+  auto detectWithRules = [&] { ruledEvents = DetectEvents(rules, record, fs, "", 0); };
   auto plainPass = [&] {
     double s = 0.0;
     for (int i = 0; i < kTraces; ++i) {
@@ -74,13 +87,15 @@ int main(int argc, char** argv) {
     sink += s;
   };
   // Interleaved, so that both see the same machine.
-  std::vector<double> detectorMs, plainMs;
+  std::vector<double> detectorMs, plainMs, rulesMs;
   for (int r = 0; r < rounds; ++r) {
     detectorMs.push_back(TimeMs(1, detect));
     plainMs.push_back(TimeMs(1, plainPass));
+    rulesMs.push_back(TimeMs(1, detectWithRules));
   }
   const double detector = Median(detectorMs);
   const double plain = Median(plainMs);
+  const double ruled = Median(rulesMs);
 
   // The same record for numpy.
   const std::string data = "/tmp/zentrova-detector-bench.f32";
@@ -104,6 +119,11 @@ int main(int argc, char** argv) {
   const double a = detector / plain;
   std::printf("  detector / plain pass   %6.2f  (target <= 3) %s\n", a, a <= 3.0 ? "met" : "MISSED");
   bool met = a <= 3.0;
+  std::printf("  with every rule on %8.3f ms, %d events (band-pass 2 to 20 Hz, 0.05 s, glitch 67 %% / 300, whole)\n",
+              ruled, ruledEvents);
+  const double c = ruled / plain;
+  std::printf("  rules on / plain pass   %6.2f  (target <= 3) %s\n", c, c <= 3.0 ? "met" : "MISSED");
+  met = met && c <= 3.0 && ruledEvents == 1;
   if (numpyMs > 0) {
     const double b = numpyMs / detector;
     std::printf("  numpy        %8.3f ms, %d events\n", numpyMs, numpyEvents);

@@ -44,6 +44,14 @@ void EventDetectionParameters::LoadDetectionParameters(KeyValueStore& product) {
   real("EVENT_DETECTION_TIME_WINDOW_2", fTimeWindow2);
   integer("EVENT_DETECTION_MINIMUM_N_CHANNEL", nMinimumChannels);
   integer("EVENT_DETECTION_DETECT_END", bDetectEnd);
+  real("EVENT_DETECTION_MINIMUM_DURATION", fMinimumDuration);
+  integer("EVENT_DETECTION_GLITCH_PERCENT", nGlitchPercent);
+  integer("EVENT_DETECTION_GLITCH_SAMPLES", nGlitchSamples);
+  integer("EVENT_DETECTION_WHOLE_EVENTS", bWholeEvents);
+  real("EVENT_DETECTION_EVENT_GAP", fEventGap);
+  integer("EVENT_DETECTION_BANDPASS", bBandPass);
+  real("EVENT_DETECTION_BANDPASS_LOW", fBandPassLow);
+  real("EVENT_DETECTION_BANDPASS_HIGH", fBandPassHigh);
   SetChannels(ActiveListText(), 1024);
 }
 

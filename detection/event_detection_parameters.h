@@ -15,9 +15,11 @@ struct EventDetectionParameters {
 
   EventDetectionParameters();
 
-  // Reads the eight stored values (an absent one keeps its field) and parses
-  // the active list text into nChannelList.
+  // Reads the stored values (an absent one keeps its field) and parses the
+  // active list text into nChannelList.
   void LoadDetectionParameters(KeyValueStore& product);
+  // Writes the eight values the dialog edits; the trigger rules are set in
+  // the store by hand and never written here.
   void SaveDetectionParameters(KeyValueStore& product) const;
   // The list text in force: sChannelAnd with AND, sChannelOr otherwise.
   const std::string& ActiveListText() const { return nMethod == 1 ? sChannelAnd : sChannelOr; }
@@ -35,6 +37,13 @@ struct EventDetectionParameters {
   // up to W2 before its energy arrives. Never moved by bDetectEnd; not in
   // the event file.
   std::vector<float> fEventOnset;
+  // The largest RMS ratio (RMS2 / RMS1) any channel reached from the event's
+  // first candidate to its last, and the trace index of that channel (-1
+  // when no channel triggered, as with AND and no channel needed).
+  std::vector<float> fEventMaxRatio;
+  std::vector<int> nEventMaxRatioChannel;
+  // Seconds from the event's first candidate to the end of its last.
+  std::vector<float> fEventDuration;
 
   // Parameters.
   int nChannels = 0;
@@ -45,6 +54,16 @@ struct EventDetectionParameters {
   float fRmsRatio = 10.0f;
   int nMinimumChannels = 5;
   int bDetectEnd = 0;
+  // Trigger rules, stored but without a control in the dialog; the
+  // defaults leave the detector as it always was.
+  float fMinimumDuration = 0.0f;  // s: the combined trigger must last this long
+  int nGlitchPercent = 0;         // 0 off; else a trigger beginning on one sample on this share of the channels...
+  int nGlitchSamples = 0;         // ...and lasting fewer samples than this is no event
+  int bWholeEvents = 0;           // 1: an event lasts to the end of its trigger; the next follows fEventGap later
+  float fEventGap = 0.0f;         // s
+  int bBandPass = 0;              // 1: the ratio is taken on band-passed traces
+  float fBandPassLow = 1.0f;      // Hz, 0: no low corner
+  float fBandPassHigh = 10.0f;    // Hz, 0: no high corner
   std::string sChannelAnd;
   std::string sChannelOr;
   int nMaxChannels = 512;

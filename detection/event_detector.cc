@@ -5,7 +5,9 @@
 #include <limits>
 #include <vector>
 
+#include "detection/butterworth.h"
 #include "detection/event_onset.h"
+#include "detection/event_rules.h"
 #include "platform/local_time.h"
 #include "platform/printf.h"
 
@@ -18,6 +20,13 @@ int64_t WindowSamples(float ms, float dtUs, int64_t ns) {
   const double v = static_cast<double>(ms) * 1000.0 / static_cast<double>(dtUs);
   if (!(v > 0.0)) return 0;
   return v >= static_cast<double>(ns) + 1.0 ? ns + 1 : static_cast<int64_t>(v);
+}
+
+// Whole samples that last at least `seconds` (0 for none), at most ns + 1.
+int64_t SamplesLasting(float seconds, double dtUs, int64_t ns) {
+  if (!(seconds > 0.0f) || !(dtUs > 0.0)) return 0;
+  const double v = std::ceil(static_cast<double>(seconds) * 1e6 / dtUs - 1e-9);
+  return v >= static_cast<double>(ns) + 1.0 ? ns + 1 : std::max<int64_t>(0, static_cast<int64_t>(v));
 }
 
 // The trigger rule, RMS2 / RMS1 > ratio with RMS1 > 0, decided without
@@ -54,24 +63,189 @@ struct Channel {
   const float* x;
   double s1 = 0.0;
   double s2 = 0.0;
+  uint8_t was = 0;  // triggered at the sample before
 };
-
-// Seconds from the first sample, as the event file gives them.
-float SampleTime(double dtUs, int64_t k) { return static_cast<float>(dtUs * static_cast<double>(k) / 1000000.0); }
 
 double Square(float v) { return static_cast<double>(v) * static_cast<double>(v); }
 
-// The event's onset: the earliest among the channels that triggered at k
-// (`row` marks them); k itself when none did (AND with no channel needed).
-int64_t EarliestOnset(const std::vector<Channel>& channels, const uint8_t* row, int64_t k, int64_t L1, int64_t L2,
+// Which channels trigger, one bit each, at the tested samples where any does.
+class TriggerRows {
+ public:
+  TriggerRows(size_t channels, size_t samples) : words_((channels + 63) / 64), at_(samples, -1) {}
+  void Add(size_t i, const uint8_t* flags, size_t channels) {
+    at_[i] = static_cast<int32_t>(bits_.size() / words_);
+    bits_.resize(bits_.size() + words_, 0);
+    uint64_t* row = bits_.data() + bits_.size() - words_;
+    for (size_t c = 0; c < channels; ++c) row[c / 64] |= static_cast<uint64_t>(flags[c]) << (c % 64);
+  }
+  bool Has(size_t i, size_t c) const {
+    const int32_t r = at_[i];
+    return r >= 0 && (bits_[static_cast<size_t>(r) * words_ + c / 64] >> (c % 64)) & 1u;
+  }
+  bool Any(size_t i) const { return at_[i] >= 0; }
+
+ private:
+  size_t words_;
+  std::vector<int32_t> at_;
+  std::vector<uint64_t> bits_;
+};
+
+// What the scan saw at every tested sample.
+struct Scan {
+  Scan(size_t channels, size_t samples) : rows(channels, samples), peak(samples, 0.0f), peakChannel(samples, -1) {}
+  SampleTriggers counts;
+  TriggerRows rows;
+  std::vector<float> peak;       // the largest (RMS2 / RMS1)^2 among the channels triggering there
+  std::vector<int> peakChannel;  // its index among the channels, -1 for none
+};
+
+// Slides both windows along every channel from L1 to `end` (exclusive).
+// Samples are taken in blocks: each group of eight channels runs through a
+// block (eight independent pairs of sums, read front to back), marking its
+// triggers; then the block is gathered sample by sample.
+void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end, double ratio, Scan& scan) {
+  const size_t tested = static_cast<size_t>(std::max<int64_t>(end - L1, 0));
+  scan.counts.first = L1;
+  scan.counts.triggered.assign(tested, 0);
+  scan.counts.began.assign(tested, 0);
+  if (tested == 0) return;
+  for (Channel& c : channels) {  // the sums at the first tested sample, from scratch
+    for (int64_t j = 0; j < L1; ++j) c.s1 += Square(c.x[j]);
+    for (int64_t j = L1; j < L1 + L2; ++j) c.s2 += Square(c.x[j]);
+  }
+  const TriggerRule triggers(ratio, static_cast<double>(L1), static_cast<double>(L2));
+  const bool windows = L1 > 0 && L2 > 0;  // without both windows nothing triggers
+  const double meanSquares = windows ? static_cast<double>(L1) / static_cast<double>(L2) : 0.0;
+  constexpr int64_t kBlock = 256;
+  constexpr size_t kGroup = 8;
+  const size_t nch = channels.size();
+  std::vector<uint8_t> flags(static_cast<size_t>(kBlock) * std::max<size_t>(nch, 1));
+  int* triggered = scan.counts.triggered.data();
+  int* began = scan.counts.began.data();
+  for (int64_t k0 = L1; k0 < end; k0 += kBlock) {
+    const int64_t k1 = std::min(end, k0 + kBlock);
+    for (size_t g = 0; g < nch; g += kGroup) {
+      const size_t gEnd = std::min(nch, g + kGroup);
+      for (int64_t k = k0; k < k1; ++k) {
+        const size_t at = static_cast<size_t>(k - L1);
+        uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
+        const bool slide = k > L1;
+        int hits = 0, beginning = 0;
+        for (size_t i = g; i < gEnd; ++i) {
+          Channel& c = channels[i];
+          if (slide) {  // each window loses its oldest sample and gains a new one
+            const double leaving = Square(c.x[k - L1 - 1]);
+            const double crossing = Square(c.x[k - 1]);
+            const double arriving = Square(c.x[k + L2 - 1]);
+            c.s1 = c.s1 - leaving + crossing;
+            c.s2 = c.s2 - crossing + arriving;
+          }
+          const uint8_t hit = windows && triggers(c.s1, c.s2) ? 1 : 0;
+          row[i] = hit;
+          hits += hit;
+          beginning += hit & (c.was ^ 1u);
+          c.was = hit;
+          if (hit) {
+            const float q = static_cast<float>(c.s2 / c.s1 * meanSquares);
+            if (q > scan.peak[at]) {
+              scan.peak[at] = q;
+              scan.peakChannel[at] = static_cast<int>(i);
+            }
+          }
+        }
+        triggered[at] += hits;
+        began[at] += beginning;
+      }
+    }
+    for (int64_t k = k0; k < k1; ++k) {
+      const size_t at = static_cast<size_t>(k - L1);
+      if (triggered[at] > 0) scan.rows.Add(at, flags.data() + static_cast<size_t>(k - k0) * nch, nch);
+    }
+  }
+}
+
+// The trigger times of every channel before the scan's end, in the order found.
+void RecordTriggers(EventDetectionParameters& p, const std::vector<Channel>& channels, const Scan& scan, int64_t end,
+                    double dt) {
+  const int64_t L1 = scan.counts.first;
+  for (int64_t k = L1; k < end; ++k) {
+    const size_t at = static_cast<size_t>(k - L1);
+    if (!scan.rows.Any(at)) continue;
+    const float t = SampleTime(dt, k);
+    for (size_t i = 0; i < channels.size(); ++i) {
+      if (!scan.rows.Has(at, i) || channels[i].trace >= p.nMaxChannels) continue;
+      int& count = p.nTraceTriggers[channels[i].trace];
+      if (count < EventDetectionParameters::kMaxTriggerTimes) p.fTraceTriggerTime[channels[i].trace].push_back(t);
+      ++count;
+    }
+  }
+}
+
+// The event's onset: the earliest among the channels that triggered at its
+// first sample; that sample itself when none did (AND with no channel needed).
+int64_t EarliestOnset(const std::vector<Channel>& channels, const Scan& scan, int64_t k, int64_t L1, int64_t L2,
                       double ratio) {
   int64_t onset = -1;
+  const size_t at = static_cast<size_t>(k - L1);
   for (size_t i = 0; i < channels.size(); ++i) {
-    if (!row[i]) continue;
+    if (!scan.rows.Has(at, i)) continue;
     const int64_t o = ChannelOnset(channels[i].x, k, L1, L2, ratio);
     if (onset < 0 || o < onset) onset = o;
   }
   return onset < 0 ? k : onset;
+}
+
+void AddEvent(EventDetectionParameters& p, const std::vector<Channel>& channels, const Scan& scan, const EventSpan& e,
+              int64_t L2, double dt) {
+  const int64_t L1 = scan.counts.first;
+  p.fEventTime.push_back(SampleTime(dt, e.first));
+  p.nEventChannels.push_back(e.channels);
+  // Sought for the events only: the scan itself does not change.
+  const int64_t onset = e.channels > 0 ? EarliestOnset(channels, scan, e.first, L1, L2, p.fRmsRatio) : e.first;
+  p.fEventOnset.push_back(SampleTime(dt, onset));
+  float peak = 0.0f;
+  int channel = -1;
+  for (int64_t k = e.first; k <= e.last; ++k) {
+    const size_t at = static_cast<size_t>(k - L1);
+    if (scan.peakChannel[at] >= 0 && (channel < 0 || scan.peak[at] > peak)) {
+      peak = scan.peak[at];
+      channel = channels[static_cast<size_t>(scan.peakChannel[at])].trace;
+    }
+  }
+  p.fEventMaxRatio.push_back(std::sqrt(peak));
+  p.nEventMaxRatioChannel.push_back(channel);
+  p.fEventDuration.push_back(static_cast<float>(dt * static_cast<double>(e.last + 1 - e.first) / 1e6));
+  ++p.nEvents;
+}
+
+EventRules RulesOf(const EventDetectionParameters& p, size_t channels, double dt, int64_t ns) {
+  EventRules r;
+  r.method = p.nMethod;
+  r.minimumChannels = p.nMinimumChannels;
+  r.minimumSamples = SamplesLasting(p.fMinimumDuration, dt, ns);
+  if (p.nGlitchPercent > 0 && p.nGlitchSamples > 0) {
+    const int64_t percent = std::min(p.nGlitchPercent, 100);
+    r.glitchChannels = static_cast<int>(std::max<int64_t>(1, (percent * static_cast<int64_t>(channels) + 99) / 100));
+    r.glitchSamples = p.nGlitchSamples;
+  }
+  r.whole = p.bWholeEvents == 1;
+  r.gapSamples = SamplesLasting(p.fEventGap, dt, ns);
+  r.mergeSeconds = std::max(p.fTimeWindow1, p.fTimeWindow2) / 1000.0f;
+  r.dtUs = dt;
+  r.maxEvents = EventDetectionParameters::kMaxEvents;
+  return r;
+}
+
+void ClearResults(EventDetectionParameters& p) {
+  p.nEvents = 0;
+  p.fEventTime.clear();
+  p.nEventChannels.clear();
+  p.fEventOnset.clear();
+  p.fEventMaxRatio.clear();
+  p.nEventMaxRatioChannel.clear();
+  p.fEventDuration.clear();
+  std::fill(p.nTraceTriggers.begin(), p.nTraceTriggers.end(), 0);
+  for (auto& times : p.fTraceTriggerTime) times.clear();
 }
 
 }  // namespace
@@ -101,13 +275,7 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
     if (c >= 0 && c < traces && static_cast<int64_t>(record.ppData[c].size()) > ns / 2) mid = record.ppData[c][ns / 2];
     text += Printf("%d %d %f\r\n", i, c, mid);
   }
-
-  p.nEvents = 0;
-  p.fEventTime.clear();
-  p.nEventChannels.clear();
-  p.fEventOnset.clear();
-  std::fill(p.nTraceTriggers.begin(), p.nTraceTriggers.end(), 0);
-  for (auto& times : p.fTraceTriggerTime) times.clear();
+  ClearResults(p);
 
   // The channels evaluated: each trace of the record named by the list,
   // once, in trace order, that holds the first trace's samples.
@@ -116,88 +284,27 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
     const int c = p.nChannelList[i];
     if (c >= 0 && c < traces) listed[c] = 1;
   }
+  const double dt = record.pHeader.empty() ? 0.0 : record.pHeader[0].fSampleInterval;
+  const std::vector<Biquad> filter =
+      p.bBandPass == 1 && dt > 0.0 ? DesignBandPass(p.fBandPassLow, p.fBandPassHigh, 1e6 / dt) : std::vector<Biquad>();
   std::vector<Channel> channels;
   for (int t = 0; t < traces; ++t) {
     if (listed[t] && static_cast<int64_t>(record.ppData[t].size()) >= ns) channels.push_back({t, record.ppData[t].data()});
   }
+  std::vector<std::vector<float>> filtered;  // the band-passed traces, when they are wanted
+  if (!filter.empty()) {
+    std::vector<const float*> raw;
+    for (const Channel& c : channels) raw.push_back(c.x);
+    filtered = FilterTraces(filter, raw, static_cast<size_t>(ns));
+    for (size_t i = 0; i < channels.size(); ++i) channels[i].x = filtered[i].data();
+  }
 
-  const double dt = record.pHeader.empty() ? 0.0 : record.pHeader[0].fSampleInterval;
-  const float merge = std::max(p.fTimeWindow1, p.fTimeWindow2) / 1000.0f;
-  const TriggerRule triggers(p.fRmsRatio, static_cast<double>(L1), static_cast<double>(L2));
-  const bool windows = L1 > 0 && L2 > 0;
   const int64_t end = ns - L2;
-  if (L1 < end) {
-    // The sums at the first tested sample, from scratch.
-    for (Channel& c : channels) {
-      for (int64_t j = 0; j < L1; ++j) c.s1 += Square(c.x[j]);
-      for (int64_t j = L1; j < L1 + L2; ++j) c.s2 += Square(c.x[j]);
-    }
-  }
-  // Samples are taken in blocks: each group of eight channels runs through a
-  // block (eight independent pairs of sums, read front to back), marking its
-  // triggers; then the block is combined sample by sample in time order, as
-  // if every sample had been tested across all channels before the next.
-  constexpr int64_t kBlock = 256;
-  constexpr size_t kGroup = 8;
-  const size_t nch = channels.size();
-  std::vector<uint8_t> flags(static_cast<size_t>(kBlock) * std::max<size_t>(nch, 1));
-  std::vector<int> triggered(static_cast<size_t>(kBlock));
-  float tLast = 0.0f;
-  bool full = false;
-  for (int64_t k0 = L1; k0 < end && !full; k0 += kBlock) {
-    const int64_t k1 = std::min(end, k0 + kBlock);
-    std::fill(triggered.begin(), triggered.end(), 0);
-    for (size_t g = 0; g < nch; g += kGroup) {
-      const size_t gEnd = std::min(nch, g + kGroup);
-      for (int64_t k = k0; k < k1; ++k) {
-        uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
-        const bool slide = k > L1;
-        int hits = 0;
-        for (size_t i = g; i < gEnd; ++i) {
-          Channel& c = channels[i];
-          if (slide) {  // each window loses its oldest sample and gains a new one
-            const double leaving = Square(c.x[k - L1 - 1]);
-            const double crossing = Square(c.x[k - 1]);
-            const double arriving = Square(c.x[k + L2 - 1]);
-            c.s1 = c.s1 - leaving + crossing;
-            c.s2 = c.s2 - crossing + arriving;
-          }
-          const uint8_t hit = windows && triggers(c.s1, c.s2) ? 1 : 0;  // without both windows nothing triggers
-          row[i] = hit;
-          hits += hit;
-        }
-        triggered[static_cast<size_t>(k - k0)] += hits;
-      }
-    }
-    for (int64_t k = k0; k < k1; ++k) {
-      const int m = triggered[static_cast<size_t>(k - k0)];
-      const float t = SampleTime(dt, k);
-      const uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
-      if (m > 0) {
-        for (size_t i = 0; i < nch; ++i) {
-          if (!row[i] || channels[i].trace >= p.nMaxChannels) continue;
-          int& count = p.nTraceTriggers[channels[i].trace];
-          if (count < EventDetectionParameters::kMaxTriggerTimes) p.fTraceTriggerTime[channels[i].trace].push_back(t);
-          ++count;
-        }
-      }
-      const bool candidate = p.nMethod == 1 ? m >= p.nMinimumChannels : m > 0;
-      if (!candidate) continue;
-      if (p.nEvents == 0 || t - tLast > merge) {
-        p.fEventTime.push_back(t);
-        p.nEventChannels.push_back(m);
-        // Sought for the events only: the scan itself does not change.
-        const int64_t onset = m > 0 ? EarliestOnset(channels, row, k, L1, L2, p.fRmsRatio) : k;
-        p.fEventOnset.push_back(SampleTime(dt, onset));
-        ++p.nEvents;
-        tLast = t;
-        if (p.nEvents >= EventDetectionParameters::kMaxEvents) {
-          full = true;  // the scan ends here
-          break;
-        }
-      }
-    }
-  }
+  Scan scan(channels.size(), static_cast<size_t>(std::max<int64_t>(end - L1, 0)));
+  RunScan(channels, L1, L2, end, p.fRmsRatio, scan);
+  const FoundEvents found = FindEvents(scan.counts, RulesOf(p, channels.size(), dt, ns));
+  RecordTriggers(p, channels, scan, found.end, dt);
+  for (const EventSpan& e : found.events) AddEvent(p, channels, scan, e, L2, dt);
   if (p.bDetectEnd == 1) {
     for (float& t : p.fEventTime) t += p.fTimeWindow1 / 1000.0f;
   }
@@ -206,9 +313,12 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
   const CivilTime c = SecondsToLocal(now).value_or(CivilTime{});
   const std::string date = Printf("%d/%.2d/%.2d", c.year, c.month, c.day);
   const std::string clock = Printf(" %.2d:%.2d:%.2d", c.hour, c.minute, c.second);
+  // The largest ratio and its channel come last, so that the columns before
+  // them read as they always did.
   for (int e = 0; e < p.nEvents; ++e) {
-    text += Printf("Event: %s %s %s %d %f\r\n", record.strFileName.c_str(), date.c_str(), clock.c_str(),
-                   p.nEventChannels[e], static_cast<double>(p.fEventTime[e]));
+    text += Printf("Event: %s %s %s %d %f %f %d\r\n", record.strFileName.c_str(), date.c_str(), clock.c_str(),
+                   p.nEventChannels[e], static_cast<double>(p.fEventTime[e]),
+                   static_cast<double>(p.fEventMaxRatio[e]), p.nEventMaxRatioChannel[e]);
   }
   WriteWholeFile(fs, eventFile, text);  // a file that cannot be written loses its lines only
   return p.nEvents;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "detection/butterworth.h"
 #include "detection/event_onset.h"
 #include "platform/memory_file_system.h"
 #include "testing/time_zone.h"
@@ -63,7 +64,11 @@ TEST_F(Detector, AStepInAmplitudeIsAnEventAtTheKnownTimeOnTheKnownChannels) {
   EXPECT_FLOAT_EQ(p.fTraceTriggerTime[1].back(), 1.5f);
   EXPECT_EQ(fs.Contents("/events.txt"),
             "4 3000 : 100 2500\r\n0 0 1.000000\r\n1 1 20.000000\r\n2 2 20.000000\r\n3 3 1.000000\r\n"
-            "Event: 1234.sg2 2020/03/15  08:04:05 2 1.125000\r\n");
+            "Event: 1234.sg2 2020/03/15  08:04:05 2 1.125000 20.000000 1\r\n");
+  // The largest ratio: W1 all quiet, W2 all loud, 20 / 1, first on trace 1.
+  EXPECT_FLOAT_EQ(p.fEventMaxRatio[0], 20.0f);
+  EXPECT_EQ(p.nEventMaxRatioChannel[0], 1);
+  EXPECT_FLOAT_EQ(p.fEventDuration[0], 0.376f);  // the candidates 1125 to 1500
 
   auto needThree = Params(1, "0-3", 3);
   EXPECT_EQ(Run(needThree), 0);
@@ -159,7 +164,9 @@ namespace {
 
 // The scan exactly as the rule reads: sample after sample, every channel,
 // square roots and division at every test. The detector must agree with it
-// in every result.
+// in every result. An event's largest ratio is the largest RMS2 / RMS1 of a
+// triggering channel from the event's sample to its last candidate (the
+// last before the next event).
 void ReferenceScan(EventDetectionParameters& p, const SeismicRecord& r) {
   const DetectorWindows w = ComputeWindows(p, r);
   p.nEvents = 0;
@@ -175,11 +182,17 @@ void ReferenceScan(EventDetectionParameters& p, const SeismicRecord& r) {
   std::vector<double> s1(evaluated.size()), s2(evaluated.size());
   const float merge = std::max(p.fTimeWindow1, p.fTimeWindow2) / 1000.0f;
   float tLast = 0;
+  p.fEventMaxRatio.clear();
+  p.nEventMaxRatioChannel.clear();
+  p.fEventDuration.clear();
+  int64_t eventSample = 0;
   auto sq = [](float v) { return static_cast<double>(v) * v; };
   for (int64_t k = w.L1; k < w.ns - w.L2; ++k) {
     const float t = static_cast<float>(r.pHeader[0].fSampleInterval * static_cast<double>(k) / 1000000.0);
     int m = 0;
     int64_t onset = k;  // the earliest onset of the channels triggering at k
+    double peak = 0;
+    int peakTrace = -1;
     for (size_t e = 0; e < evaluated.size(); ++e) {
       const float* x = r.ppData[evaluated[e]].data();
       if (k == w.L1) {
@@ -197,9 +210,25 @@ void ReferenceScan(EventDetectionParameters& p, const SeismicRecord& r) {
         onset = m == 0 ? o : std::min(onset, o);
         ++m;
         if (p.nTraceTriggers[evaluated[e]]++ < 10000) p.fTraceTriggerTime[evaluated[e]].push_back(t);
+        if (rms2 / rms1 > peak) {
+          peak = rms2 / rms1;
+          peakTrace = evaluated[e];
+        }
       }
     }
-    if ((p.nMethod == 1 ? m >= p.nMinimumChannels : m > 0) && (p.nEvents == 0 || t - tLast > merge)) {
+    const bool candidate = p.nMethod == 1 ? m >= p.nMinimumChannels : m > 0;
+    if (candidate && p.nEvents > 0 && !(t - tLast > merge)) {  // one more sample of the last event
+      if (peakTrace >= 0 && (p.nEventMaxRatioChannel.back() < 0 || peak > p.fEventMaxRatio.back())) {
+        p.fEventMaxRatio.back() = static_cast<float>(peak);
+        p.nEventMaxRatioChannel.back() = peakTrace;
+      }
+      p.fEventDuration.back() = static_cast<float>(double(r.pHeader[0].fSampleInterval) * double(k + 1 - eventSample) / 1e6);
+    }
+    if (candidate && (p.nEvents == 0 || t - tLast > merge)) {
+      p.fEventMaxRatio.push_back(static_cast<float>(peak));
+      p.nEventMaxRatioChannel.push_back(peakTrace);
+      p.fEventDuration.push_back(static_cast<float>(double(r.pHeader[0].fSampleInterval) / 1e6));
+      eventSample = k;
       p.fEventTime.push_back(t);
       p.nEventChannels.push_back(m);
       p.fEventOnset.push_back(static_cast<float>(r.pHeader[0].fSampleInterval * static_cast<double>(onset) / 1000000.0));
@@ -236,6 +265,21 @@ TEST(DetectorTwin, AgreesWithTheRuleAsWrittenOnRandomRecords) {
       }
     }
     EventDetectionParameters fast, twin;
+    // Every fourth round on band-passed traces: the twin scans a record of
+    // the filtered samples.
+    const bool bandPass = round % 4 == 1;
+    SeismicRecord filtered;
+    filtered.AllocateTraces(traces);
+    filtered.nTraces = traces;
+    const double rate = 1e6 / r.pHeader[0].fSampleInterval;
+    for (int i = 0; i < traces; ++i) {
+      filtered.pHeader[i] = r.pHeader[i];
+      filtered.ppData[i] = bandPass ? FilterSamples(DesignBandPass(rate / 50, rate / 5, rate), r.ppData[i].data(), ns)
+                                    : r.ppData[i];
+    }
+    fast.bBandPass = bandPass ? 1 : 0;
+    fast.fBandPassLow = static_cast<float>(rate / 50);
+    fast.fBandPassHigh = static_cast<float>(rate / 5);
     for (auto* p : {&fast, &twin}) {
       p->nMethod = round % 2;
       p->SetChannels(round % 4 == 0 ? "0-9" : "4, 0-2, 2", 512);
@@ -245,7 +289,7 @@ TEST(DetectorTwin, AgreesWithTheRuleAsWrittenOnRandomRecords) {
       p->fRmsRatio = round == 7 ? 1.0f : 1.5f + 0.25f * static_cast<float>(round);
     }
     DetectEvents(fast, r, fs, "", 0);
-    ReferenceScan(twin, r);
+    ReferenceScan(twin, filtered);
     SCOPED_TRACE("round " + std::to_string(round));
     EXPECT_EQ(fast.nEvents, twin.nEvents);
     EXPECT_EQ(fast.fEventTime, twin.fEventTime);
@@ -253,6 +297,12 @@ TEST(DetectorTwin, AgreesWithTheRuleAsWrittenOnRandomRecords) {
     EXPECT_EQ(fast.nTraceTriggers, twin.nTraceTriggers);
     EXPECT_EQ(fast.fTraceTriggerTime, twin.fTraceTriggerTime);
     EXPECT_EQ(fast.fEventOnset, twin.fEventOnset);
+    EXPECT_EQ(fast.nEventMaxRatioChannel, twin.nEventMaxRatioChannel);
+    EXPECT_EQ(fast.fEventDuration, twin.fEventDuration);
+    ASSERT_EQ(fast.fEventMaxRatio.size(), twin.fEventMaxRatio.size());
+    for (size_t e = 0; e < fast.fEventMaxRatio.size(); ++e) {
+      EXPECT_NEAR(fast.fEventMaxRatio[e], twin.fEventMaxRatio[e], 1e-5 * twin.fEventMaxRatio[e]) << e;
+    }
     events += fast.nEvents;
     for (int n : fast.nTraceTriggers) triggers += n;
   }

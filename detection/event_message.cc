@@ -15,7 +15,14 @@ std::string EventMessage(const EventDetectionParameters& p, int fileNumber) {
   std::string text = Printf("%d events were detected in %d", p.nEvents, fileNumber);
   const int known = std::min({p.nEvents, static_cast<int>(p.fEventOnset.size()), static_cast<int>(p.fEventTime.size())});
   const int listed = std::min(known, kMailedOnsets);
-  for (int e = 0; e < listed; ++e) text += Printf("\nEvent %d: ", e + 1) + OnsetText(p, e);
+  const int rated = std::min(static_cast<int>(p.fEventMaxRatio.size()), static_cast<int>(p.nEventMaxRatioChannel.size()));
+  for (int e = 0; e < listed; ++e) {
+    text += Printf("\nEvent %d: ", e + 1) + OnsetText(p, e);
+    if (e < rated && p.nEventMaxRatioChannel[e] >= 0) {
+      text += Printf(", largest RMS ratio %.2f on channel %d", static_cast<double>(p.fEventMaxRatio[e]),
+                     p.nEventMaxRatioChannel[e]);
+    }
+  }
   if (known > listed) text += Printf("\nOnsets of %d more events are not listed", known - listed);
   return text;
 }

@@ -12,9 +12,10 @@ namespace zentrova {
 inline constexpr int kMailedOnsets = 10;
 
 // "%d events were detected in %d", then one line per event, at most
-// kMailedOnsets: "Event %d: " and its OnsetText; for the
-// events beyond, "Onsets of %d more events are not listed". Seconds from
-// the record's first sample.
+// kMailedOnsets: "Event %d: " and its OnsetText, then, where the run gave
+// it, ", largest RMS ratio %.2f on channel %d"; for the events beyond,
+// "Onsets of %d more events are not listed". Seconds from the record's
+// first sample.
 std::string EventMessage(const EventDetectionParameters& p, int fileNumber);
 
 // "Onset = %.3f s (event time %.3f s)" of event e (from 0).

@@ -31,5 +31,14 @@ TEST(EventMessage, EachEventsOnsetBesideItsTime) {
   EXPECT_EQ(many.find("Event 11"), std::string::npos);
 }
 
+TEST(EventMessage, TheLargestRatioAndItsChannelWhereTheRunGaveThem) {
+  EventDetectionParameters p = Events(2);
+  p.fEventMaxRatio = {41.256f, 0.0f};
+  p.nEventMaxRatioChannel = {2, -1};  // the second: no channel triggered
+  EXPECT_EQ(EventMessage(p, 7),
+            "2 events were detected in 7\nEvent 1: Onset = 1.001 s (event time 0.500 s), largest RMS ratio 41.26 on "
+            "channel 2\nEvent 2: Onset = 2.001 s (event time 1.500 s)");
+}
+
 }  // namespace
 }  // namespace zentrova

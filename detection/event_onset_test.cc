@@ -1,7 +1,8 @@
 // Where events begin: bursts at known times, for several pairs of windows.
 // The detector's event time (the first test sample whose W2 holds enough of
 // the burst) lies up to W2 before the burst; the onset must lie on it. The
-// event file, which peers read, keeps its lines byte for byte.
+// event file, which peers read, keeps its lines byte for byte up to the two
+// columns added at their ends.
 
 #include "detection/event_onset.h"
 
@@ -151,6 +152,24 @@ constexpr Burst kBursts[] = {
 
 void PrintTo(const Burst& b, std::ostream* os) { *os << b.name; }
 
+// The event file as a reader of the older lines takes it: each event line
+// without its last two columns (the largest ratio and its channel).
+std::string WithoutTheLastTwoColumns(const std::string& text) {
+  std::string out;
+  size_t from = 0;
+  while (from < text.size()) {
+    size_t end = text.find("\r\n", from);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(from, end - from);
+    if (line.rfind("Event: ", 0) == 0) {
+      for (int column = 0; column < 2; ++column) line.erase(line.find_last_of(' '));
+    }
+    out += line + "\r\n";
+    from = end + 2;
+  }
+  return out;
+}
+
 class Onset : public ::testing::TestWithParam<Burst> {
  protected:
   void SetUp() override {
@@ -181,7 +200,7 @@ TEST_P(Onset, EveryEventBeginsWhereTheBurstDoes) {
   }
   // The event time stays the test sample, up to W2 before the burst.
   EXPECT_LT(p.fEventTime[0], b.onset - b.toleranceS);
-  EXPECT_EQ(fs.Contents("/events.txt"), b.eventFile);
+  EXPECT_EQ(WithoutTheLastTwoColumns(fs.Contents("/events.txt")), b.eventFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bursts, Onset, ::testing::ValuesIn(kBursts),

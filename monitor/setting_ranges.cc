@@ -64,6 +64,14 @@ std::vector<SettingRange> MakeProductRanges() {
       Float("EVENT_DETECTION_TIME_WINDOW_2", 0.001, 3600000.0, 500.0),
       Float("EVENT_DETECTION_RMS_RATIO", 0.001, 1.0e6, 10.0),
       Flag("EVENT_DETECTION_DETECT_END", 0),
+      Float("EVENT_DETECTION_MINIMUM_DURATION", 0.0, 3600.0, 0.0),       // s
+      Integer("EVENT_DETECTION_GLITCH_PERCENT", 0, 100, 0),              // 0: no glitch rule
+      Integer("EVENT_DETECTION_GLITCH_SAMPLES", 0, 1000000, 0),
+      Flag("EVENT_DETECTION_WHOLE_EVENTS", 0),
+      Float("EVENT_DETECTION_EVENT_GAP", 0.0, 86400.0, 0.0),             // s
+      Flag("EVENT_DETECTION_BANDPASS", 0),
+      Float("EVENT_DETECTION_BANDPASS_LOW", 0.0, 100000.0, 1.0),         // Hz, 0: none
+      Float("EVENT_DETECTION_BANDPASS_HIGH", 0.0, 100000.0, 10.0),
   };
 }
 

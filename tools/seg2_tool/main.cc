@@ -16,6 +16,11 @@
 //                                    the record as the views draw it, in a
 //                                    PNG file (exit 1 with the reason when
 //                                    no picture was written)
+//   zentrova-seg2 detect FILE|FOLDER... [detection options] [--json]
+//                [--sweep ratio|window1|window2=FROM:TO:STEP]
+//                                    the station's events in records, with
+//                                    the stored detection parameters or
+//                                    others; nothing is written
 //   zentrova-seg2 --help
 //
 // Exit status 0 when the file was read (or joined), 1 when it was rejected
@@ -37,6 +42,8 @@
 #include "records/data_file_kind.h"
 #include "records/mtneo_import.h"
 #include "records/seg2_reader.h"
+#include "tools/seg2_tool/detect_command.h"
+#include "tools/seg2_tool/detection_options.h"
 #include "tools/seg2_tool/dispersion_command.h"
 #include "tools/seg2_tool/plot_command.h"
 #include "tools/seg2_tool/record_reading.h"
@@ -48,17 +55,20 @@ namespace {
 constexpr const char* kUsage =
     "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... | dispersion FILE... [--json] [--files DIR] |\n"
     "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT] |\n"
-    "       plot FILE OUT.png [--view waveform|phase-velocity|profile] [--normalize] [--events] [--by-offset] [--size WxH] |\n"
-    "       --help\n";
+    "       plot FILE OUT.png [--view waveform|phase-velocity|profile] [--normalize] [--events] [--by-offset] [--size WxH]\n"
+    "            [detection options with --events] |\n"
+    "       detect FILE|FOLDER... [--json] [--sweep ratio|window1|window2=FROM:TO:STEP] [detection options] |\n"
+    "       --help\n"
+    "detection options: ";
 
 int Help() {
-  std::cout << kUsage;
+  std::cout << kUsage << kDetectionOptionsUsage << "\n";
   return 0;
 }
 
 // A usage error: its reason, then the usage.
 int BadUsage(const std::string& why) {
-  std::cerr << "zentrova-seg2: " << why << "\n" << kUsage;
+  std::cerr << "zentrova-seg2: " << why << "\n" << kUsage << kDetectionOptionsUsage << "\n";
   return 2;
 }
 
@@ -135,6 +145,7 @@ int Run(const std::vector<std::string>& args) {
     return status == 2 ? BadUsage(why) : status;
   }
   if (args[0] == "plot") return PlotCommand(fs, args);
+  if (args[0] == "detect") return DetectCommand(fs, args);
   if (args[0] == "kind") {
     for (size_t i = 1; i < args.size(); ++i) {
       std::cout << args[i] << " " << DataFileKind(args[i]) << " " << JoinFileKind(fs, args[i]) << "\n";

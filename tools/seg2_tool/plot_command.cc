@@ -21,6 +21,7 @@
 #include "platform/memory_file_system.h"
 #include "platform/system_info.h"
 #include "surfacewave/surface_wave_analysis.h"
+#include "tools/seg2_tool/detection_options.h"
 #include "tools/seg2_tool/dispersion_report.h"
 #include "tools/seg2_tool/record_reading.h"
 
@@ -56,6 +57,8 @@ struct PlotRequest {
   bool events = false;
   bool byOffset = false;
   std::optional<PageSize> size;  // pixels
+  DetectionSource detection;     // with --events
+  bool detectionOptions = false;
 };
 
 int Fail(const std::string& why) {
@@ -108,10 +111,14 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
       } else {
         return "unknown view \"" + v + "\" (waveform, phase-velocity or profile)";
       }
+    } else if (std::string why; TakeDetectionOption(args, i, r.detection, why)) {
+      if (!why.empty()) return why;
+      r.detectionOptions = true;
     } else {
       return "plot does not know \"" + a + "\"";
     }
   }
+  if (r.detectionOptions && !r.events) return "the detection options belong to --events";
   if (r.view != View::kWaveform && (r.normalize || r.events)) {
     return "--normalize and --events belong to the waveform view";
   }
@@ -153,7 +160,8 @@ std::string DrawWaveformPicture(FileSystem& fs, StoredSettings& stored, const Pl
   doc.bEventDetection = 0;
   if (r.events) {
     auto p = std::make_shared<EventDetectionParameters>();
-    p->LoadDetectionParameters(stored.product);
+    const LoadedDetection loaded = LoadDetection(fs, r.detection, *p);  // as `detect` reads them
+    if (!loaded.error.empty()) return loaded.error;
     DetectEvents(*p, doc.record, fs, "", clock.Now());
     std::cout << r.file << ": " << p->nEvents << " events\n";
     doc.pDetectionParameters = p;

@@ -1,10 +1,11 @@
 #pragma once
 // zentrova-seg2 plot FILE OUT.png [--view waveform|phase-velocity|profile]
-//                [--normalize] [--events] [--by-offset] [--size WxH]
+//                [--normalize] [--events [detection options]] [--by-offset] [--size WxH]
 //
 // Renders a record as the views draw it into a PNG file: by default the
 // waveform picture at the event image's 666 x 333 pixels; --events runs the
-// detector with the station's stored parameters and draws its markers;
+// detector with the station's stored parameters, or those the detection
+// options give (detection_options.h, as `detect` takes them), and draws its markers;
 // --by-offset places each trace at its receiver's offset from the source;
 // phase-velocity and profile run the surface-wave analysis with the stored
 // settings first (1000 x 750 pixels by default). The station's stored
