@@ -11,6 +11,7 @@
 #include "platform/printf.h"
 #include "records/data_file_kind.h"
 #include "tools/seg2_tool/detection_options.h"
+#include "tools/seg2_tool/json_text.h"
 #include "tools/seg2_tool/record_reading.h"
 
 namespace zentrova {
@@ -70,23 +71,6 @@ void CollectUnder(FileSystem& fs, const std::string& folder, std::vector<std::st
     }
   }
 }
-
-std::string JsonText(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      out += Printf("\\u%04x", c);
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
-std::string JsonNumber(double v) { return std::isfinite(v) ? Printf("%.9g", v) : "null"; }
 
 // The clock time of a moment `seconds` after the record's first sample,
 // to the millisecond: the acquisition time with its milliseconds, the first
