@@ -123,7 +123,9 @@ Seg2TraceStrings ParseSeg2TraceStrings(const std::string& text, int indexInFile)
   Seg2TraceStrings s;
   s.sampleInterval = KeywordDouble(text, "SAMPLE_INTERVAL").value_or(0.0);
   s.receiver = KeywordFloat(text, "RECEIVER_LOCATION").value_or(static_cast<float>(indexInFile));
-  s.source = KeywordFloat(text, "SOURCE_LOCATION").value_or(0.0f);
+  const std::optional<float> source = KeywordFloat(text, "SOURCE_LOCATION");
+  s.source = source.value_or(0.0f);
+  s.sourceGiven = source.has_value();
   auto receiverComponent = KeywordInt(text, "RECEIVER_COMPONENT");
   s.rawReceiverComponent = receiverComponent.value_or(1);
   if (receiverComponent && *receiverComponent >= 0 && *receiverComponent < 20) {

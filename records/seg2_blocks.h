@@ -50,6 +50,7 @@ struct Seg2TraceStrings {
   double sampleInterval = 0.0;  // seconds
   float receiver = 0.0f;        // the trace's index in the file when absent
   float source = 0.0f;
+  bool sourceGiven = false;     // SOURCE_LOCATION gives a number
   int component = 1;            // RECEIVER_COMPONENT 0..19, else TRACE_TYPE; 1..100
   int rawReceiverComponent = 1; // RECEIVER_COMPONENT as given (header scan), 1 when absent
   int fixedGain = 1;

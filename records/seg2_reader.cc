@@ -41,6 +41,7 @@ void FillHeader(CHeader& h, int index, const Seg2TraceStrings& s, int32_t sample
   h.nTrace = index;
   h.nReceiverLoc = EncodeLocation(s.receiver);
   h.nSourceLoc = EncodeLocation(s.source);
+  h.bSourceLocation = s.sourceGiven ? 1 : 0;
   h.nFixedGain = s.fixedGain;
   h.nComponent = s.component;
   h.fDelay = Microseconds(s.delay);

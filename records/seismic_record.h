@@ -42,6 +42,7 @@ class CHeader {
   float fReceiverLoc100 = 0.0f;
   int32_t nManualChannel = 0;
   float fMaxAmplitude = 0.0f;
+  int32_t bSourceLocation = 0;  // the record gives the trace's source location (else nSourceLoc is 0 by default)
 };
 
 class CHeaderXY : public CHeader {

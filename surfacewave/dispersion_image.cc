@@ -132,7 +132,8 @@ DispersionImageInfo ComputeDispersionImage(SeismicRecord& record, DispersionSett
     std::vector<ReceiverPlace> places;
     for (const Use& use : uses) {
       const CHeader& h = record.pHeader[use.trace];
-      places.push_back({static_cast<float>(h.nReceiverLoc) / 100.0f, static_cast<float>(h.nSourceLoc) / 100.0f});
+      places.push_back({static_cast<float>(h.nReceiverLoc) / 100.0f, static_cast<float>(h.nSourceLoc) / 100.0f,
+                        h.bSourceLocation != 0});
     }
     info.spread = MeasureSpread(places, louder);
     settings.nDirection = uses.empty() ? louder : info.spread.direction;

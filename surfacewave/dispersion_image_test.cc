@@ -247,6 +247,20 @@ TEST(DispersionImage, NoPickIsAnAliasShorterThanTheSpacing) {
   }
 }
 
+TEST(DispersionImage, WithoutASpreadThereIsNoPick) {
+  for (int traces : {1, 3}) {
+    SeismicRecord record;
+    LineShot shot;
+    shot.traces = traces;
+    shot.spacing = traces == 1 ? 1.0f : 0.0f;  // three receivers at one place
+    FillShot(record, shot, PlaneWave);
+    DispersionSettings settings;
+    const Analysed a = Analyse(record, settings);
+    ASSERT_GT(record.nDispRows, 0) << traces;
+    for (const CurvePoint& p : a.curve) EXPECT_FALSE(p.picked) << traces << " traces, " << p.frequency << " Hz";
+  }
+}
+
 TEST(DispersionImage, TracesWithoutSignalAreLeftOutAndTheRestAverage) {
   SeismicRecord full, holed;
   FillShot(full, LineShot{}, PlaneWave);
@@ -397,6 +411,7 @@ TEST(DispersionPicks, EachRowsPickIntoTheFileAndNoneAtZeroHertz) {
   }
   DispersionImageInfo image;
   image.frequencyStep = 3.90625;
+  image.tracesUsed = 24;
   image.spread.smallestSpacing = 0.5;
   image.spread.length = 10.0;
   DispersionSettings settings;

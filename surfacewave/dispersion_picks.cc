@@ -24,11 +24,19 @@ std::vector<double> RowFrequencies(const DispersionImageInfo& image, int rows) {
 
 // The column picked in each row (-1: none): the curve's path through the
 // rows' offers, bridged over higher-mode islands.
+// The least image value of a pick: U unit phasors of random phases sum to
+// about sqrt(U), an image value of 1 / sqrt(U); a pick must stand this many
+// times above that noise level to show a wave at all.
+constexpr double kNoiseLevels = 2.0;
+
 std::vector<int> PickedColumns(const SeismicRecord& record, const std::vector<RowOffer>& offers,
-                               const std::vector<PickRange>& ranges, const std::vector<double>& frequency) {
+                               const std::vector<PickRange>& ranges, const std::vector<double>& frequency,
+                               int traces) {
   const std::vector<int> path = ChooseCurvePath(offers);
   const int rows = static_cast<int>(offers.size());
   std::vector<int> columns(rows, -1);
+  // Without two receiver places there is no spread to measure a velocity over.
+  if (traces < 2 || ranges.empty() || !(ranges.front().smallestSpacing > 0.0)) return columns;
   std::vector<IslandRow> curve(rows);
   for (int r = 0; r < rows; ++r) {
     if (path[r] >= 0) columns[r] = offers[r].members[path[r]].column;
@@ -41,6 +49,12 @@ std::vector<int> PickedColumns(const SeismicRecord& record, const std::vector<Ro
       columns[r] = PeakWithin(record.ppDispImage[r].data(), record.pDispHeader[r].nSamples, frequency[r], ranges[r],
                               expected * (1.0 - kBridgeShare), expected * (1.0 + kBridgeShare));
     }
+  }
+  const float least = static_cast<float>(kNoiseLevels / std::sqrt(static_cast<double>(traces)));
+  for (int r = 0; r < rows; ++r) {
+    if (columns[r] < 0) continue;
+    const double velocity = ranges[r].velocityMin + columns[r] * ranges[r].velocityStep;
+    if (!(velocity > 0.0) || std::fabs(record.ppDispImage[r][columns[r]]) < least) columns[r] = -1;
   }
   return columns;
 }
@@ -64,7 +78,7 @@ DispersionCurve PickDispersionCurve(SeismicRecord& record, const DispersionSetti
     const double frequency = static_cast<double>(r) * image.binStep * image.frequencyStep;
     offers.push_back(OfferRow(row.data(), columns, frequency, ranges.back()));
   }
-  const std::vector<int> columns = PickedColumns(record, offers, ranges, RowFrequencies(image, rows));
+  const std::vector<int> columns = PickedColumns(record, offers, ranges, RowFrequencies(image, rows), image.tracesUsed);
   DispersionCurve curve;
   std::string text;
   for (int r = 0; r < rows; ++r) {

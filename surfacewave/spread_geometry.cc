@@ -40,7 +40,7 @@ SpreadGeometry MeasureSpread(const std::vector<ReceiverPlace>& places, int loude
   g.aliasSpacing = OnOneGrid(positions, g.smallestSpacing) ? g.smallestSpacing : 0.0;
   const double first = positions.front(), last = positions.back();
   const double source = places.front().source;
-  g.fromSource = source < *low || source > *high;
+  g.fromSource = places.front().sourceGiven && (source < *low || source > *high);
   if (g.fromSource) {
     g.direction = std::fabs(source - first) <= std::fabs(source - last) ? 0 : 1;
     for (double p : positions) g.distance.push_back(std::fabs(p - source));

@@ -8,8 +8,9 @@
 namespace zentrova {
 
 struct ReceiverPlace {
-  float position = 0.0f;  // receiver location, m
-  float source = 0.0f;    // source location the trace carries, m
+  float position = 0.0f;     // receiver location, m
+  float source = 0.0f;       // source location the trace carries, m
+  bool sourceGiven = false;  // the record gives it (else it is no location)
 };
 
 struct SpreadGeometry {
@@ -26,8 +27,9 @@ struct SpreadGeometry {
 };
 
 // `places` in the order of the traces (at least one). A source location
-// the first trace carries that lies outside the spread names the source
-// end: the nearer end, and distances are measured from the source itself.
+// the first trace carries (given by the record) that lies outside the
+// spread names the source end: the nearer end, and distances are measured
+// from the source itself.
 // Otherwise `louderDirection` (0 when the first trace is the louder end,
 // 1 when the last is) decides, and distances are measured from that end's
 // receiver.

@@ -20,6 +20,7 @@ void FillShot(SeismicRecord& record, const LineShot& shot, const std::function<f
     // line and the source location stays 0: at the first receiver, inside.
     h.nReceiverLoc = EncodeLocation(static_cast<float>(shot.sourceLocation ? receiver : along));
     h.nSourceLoc = shot.sourceLocation ? EncodeLocation(static_cast<float>(source)) : 0;
+    h.bSourceLocation = shot.sourceLocation ? 1 : 0;
     h.fSampleInterval = shot.intervalUs;
     h.fDelay = shot.delayUs;
     h.nSamples = shot.samples;

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "monitor/ranged_store.h"
 #include "monitor/settings.h"
 #include "platform/key_value_store.h"
 #include "platform/system_info.h"
@@ -9,6 +10,15 @@
 
 namespace zentrova {
 namespace {
+
+// A message on one line: control characters (a line feed in a file name)
+// are shown as '?'.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  return text;
+}
 
 struct DispersionRequest {
   std::vector<std::string> files;
@@ -34,9 +44,13 @@ std::string Parse(const std::vector<std::string>& args, DispersionRequest& r) {
   return "";
 }
 
+// The stored settings made sound as the station makes them; each value
+// that is not used as it stands is said on standard error.
 DispersionSettings StoredDispersionSettings(FileSystem& fs) {
   LinuxSystemInfo system;
-  IniFileStore profile(fs, system.ConfigFolder() + "/Zentrova.ini", "General");
+  IniFileStore file(fs, system.ConfigFolder() + "/Zentrova.ini", "General");
+  RangedStore profile(file, ProfileSettingRanges(), "Zentrova.ini");
+  for (const std::string& note : profile.notes()) std::cerr << "zentrova-seg2: " << OneLine(note) << "\n";
   MemoryStore product;
   Settings stored(profile, product);
   DispersionSettings settings;
@@ -52,7 +66,7 @@ int DispersionCommand(FileSystem& fs, const std::vector<std::string>& args, std:
   if (!usageError.empty()) return 2;
   const LineAnalysis line = AnalyseLine(fs, StoredDispersionSettings(fs), r.files, r.filesFolder);
   if (!line.error.empty()) {
-    std::cerr << "zentrova-seg2: " << line.error << "\n";
+    std::cerr << "zentrova-seg2: " << OneLine(line.error) << "\n";
     return 1;
   }
   if (r.json) {
@@ -61,7 +75,12 @@ int DispersionCommand(FileSystem& fs, const std::vector<std::string>& args, std:
     for (const ShotReport& shot : line.shots) std::cout << ShotText(shot);
     if (line.shots.size() > 1) std::cout << CombinedText(line.shots.size(), line.combined);
   }
-  if (!r.filesFolder.empty()) std::cerr << "zentrova-seg2: text files in " << r.filesFolder << "\n";
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "zentrova-seg2: cannot write the output\n";
+    return 1;
+  }
+  if (!r.filesFolder.empty()) std::cerr << "zentrova-seg2: text files in " << OneLine(r.filesFolder) << "\n";
   return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "tools/seg2_tool/dispersion_report.h"
 
+#include <algorithm>
+
 #include "platform/printf.h"
 #include "tools/seg2_tool/json_text.h"
 
@@ -33,6 +35,22 @@ std::string PickJson(const CurvePoint& p) {
   return out + "}";
 }
 
+double LastVelocity(const ShotReport& s) {
+  return static_cast<double>(s.settings.fVelMin * 1000.0f) +
+         std::max(s.analysis.image.columns - 1, 0) * static_cast<double>(s.settings.fVelStep * 1000.0f);
+}
+
+// What the analysis could not take as asked, for a reader; empty when nothing.
+std::string Limits(const ShotReport& s) {
+  std::string out;
+  if (s.traces > kDispTraces) out += Printf("only the first %d of the record's %d traces are analysed\n", kDispTraces, s.traces);
+  if (s.analysis.image.columns == kDispColumns) {
+    out += Printf("the image stops at %d columns: velocities up to %.4f m/s\n", kDispColumns, LastVelocity(s));
+  }
+  if (!(s.analysis.image.spread.smallestSpacing > 0.0)) out += "the traces used lie at one place: no spread, no pick\n";
+  return out;
+}
+
 // What of the record the window left out, for a reader; empty when nothing.
 std::string LeftOut(const ShotWindow& w) {
   if (w.skippedBefore == 0 && w.leftAfter == 0) return "";
@@ -47,6 +65,7 @@ std::string LeftOut(const ShotWindow& w) {
 
 std::string NoImageReason(const DispersionImageInfo& image) {
   if (image.window.samples == 0 && image.window.skippedBefore > 0) return "no sample after the shot (time zero)";
+  if (image.window.samples == 0) return "the traces hold no sample";
   if (!(image.frequencyStep > 0.0)) return "the sample interval of the first trace is not a positive number";
   if (image.tracesUsed == 0) return "no trace with signal within 100000 m of the source";
   return "the velocity or frequency range is empty";
@@ -60,10 +79,11 @@ std::string ShotJson(const ShotReport& s) {
   out += ", \"spread\": {\"smallest_spacing\": " + JsonNumber(a.image.spread.smallestSpacing) +
          ", \"length\": " + JsonNumber(a.image.spread.length) + "}";
   out += ", \"window\": " + WindowJson(s);
-  out += Printf(", \"rows\": %d, \"columns\": %d", a.image.rows, a.image.columns);
+  out += Printf(", \"traces\": %d, \"rows\": %d, \"columns\": %d", s.traces, a.image.rows, a.image.columns);
   out += ", \"frequency_step\": " + JsonNumber(RowStep(a)) +
          ", \"velocity_min\": " + JsonNumber(static_cast<double>(s.settings.fVelMin * 1000.0f)) +
-         ", \"velocity_step\": " + JsonNumber(static_cast<double>(s.settings.fVelStep * 1000.0f)) + ", \"picks\": [";
+         ", \"velocity_step\": " + JsonNumber(static_cast<double>(s.settings.fVelStep * 1000.0f)) +
+         ", \"velocity_max\": " + JsonNumber(LastVelocity(s)) + ", \"picks\": [";
   for (size_t r = 0; r < a.curve.size(); ++r) out += (r ? ", " : "") + PickJson(a.curve[r]);
   out += "], \"layers\": [";
   for (int i = 0; i < s.result.nLayers; ++i) {
@@ -95,6 +115,7 @@ std::string ShotText(const ShotReport& s) {
   out += Printf("spread: %.2f m long, receivers at least %.2f m apart: resolved wavelengths %.2f to %.2f m\n",
                 g.length, g.smallestSpacing, g.smallestSpacing, g.length);
   out += LeftOut(a.image.window);
+  out += Limits(s);
   out += Printf("image: %d rows every %.4f Hz, %d columns every %.4f m/s from %.4f m/s\n", a.image.rows, RowStep(a),
                 a.image.columns, static_cast<double>(s.settings.fVelStep * 1000.0f),
                 static_cast<double>(s.settings.fVelMin * 1000.0f));
@@ -103,7 +124,7 @@ std::string ShotText(const ShotReport& s) {
     out += Printf("  %8.3f %8.1f %8.4f%s\n", p.frequency, static_cast<double>(p.velocity), static_cast<double>(p.value),
                   !p.picked ? "  none" : p.resolved ? "" : "  unresolved");
   }
-  out += a.model ? "layers (top m, bottom m, Vs m/s) from the resolved picks:\n"
+  out += a.model ? "layers (top m, bottom m, Vs m/s) from the resolved picks of wavelength 2 to 46 m, 4.5 Hz or more:\n"
                  : "no resolved pick fits the model (wavelength 2 to 46 m, 4.5 Hz or more); layers:\n";
   for (int i = 0; i < s.result.nLayers; ++i) {
     const bool halfSpace = i == s.result.nLayers - 1;

@@ -17,14 +17,15 @@ struct ShotReport {
   SurfaceWaveAnalysis analysis;
   SurfaceWaveResult result;
   double sampleInterval = 0.0;  // s, of the first trace
+  int traces = 0;               // of the record (the analysis takes the first kDispTraces)
 };
 
 // Why an analysis gave no image rows.
 std::string NoImageReason(const DispersionImageInfo& image);
 
 // One JSON object: {"file", "units", "traces_used", "direction",
-// "direction_from", "spread", "window", "rows", "columns",
-// "frequency_step", "velocity_min", "velocity_step",
+// "direction_from", "spread", "window", "traces", "rows", "columns",
+// "frequency_step", "velocity_min", "velocity_step", "velocity_max",
 // "picks": [{"frequency", "velocity", "value", "picked", "resolved",
 // "wavelength"}...], "layers": [{"top", "bottom", "vs"}...]}.
 std::string ShotJson(const ShotReport& shot);

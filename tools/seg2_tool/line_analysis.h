@@ -19,10 +19,12 @@ struct LineAnalysis {
 
 // `filesFolder` empty: no text file is written. Otherwise each shot's
 // "PickPhaseVelocity.txt" and "initial_model.txt" go into it (one shot) or
-// into a folder per shot inside it, named after the record's file name.
-// A record that cannot be read or analysed, or that does not belong to the
-// line of the first (another trace count or sample interval), ends the
-// analysis with its reason.
+// into a folder per shot inside it, named after the record's file name
+// ("_2" and so on added to a name already taken), once every shot has been
+// analysed. A record that cannot be read or analysed, that does not belong
+// to the line of the first (another trace count or sample interval), or
+// that is given twice, ends the analysis with its reason, as does a text
+// file that cannot be written.
 LineAnalysis AnalyseLine(FileSystem& fs, const DispersionSettings& settings, const std::vector<std::string>& files,
                          const std::string& filesFolder);
 

@@ -203,6 +203,8 @@ TEST(Seg2ToolDispersion, RecordsThatCannotBeAnalysedEndWithOneLine) {
        files.Path("three.sg2") + " is not a shot of the line of " + files.Path("a.sg2") + ": 3 traces at 0.25 ms, not 4"},
       {{files.Path("a.sg2"), files.Path("slower.sg2")}, 1, files.Path("slower.sg2") + " is not a shot of the line"},
       {{files.Path("a.sg2"), files.Path("missing.sg2")}, 1, "cannot open"},
+      {{files.Path("a.sg2"), files.Path("a.sg2")}, 1, files.Path("a.sg2") + " is given twice"},
+      {{files.Path("a.sg2"), "--files", "/proc/self"}, 1, "cannot write /proc/self/PickPhaseVelocity.txt"},
       {{files.Path("silent.sg2"), "--xml"}, 2, "dispersion does not know \"--xml\""},
       {{files.Path("a.sg2"), "--files"}, 2, "--files wants a folder"},
       {{}, 2, "dispersion wants one FILE or more"},
@@ -217,6 +219,38 @@ TEST(Seg2ToolDispersion, RecordsThatCannotBeAnalysedEndWithOneLine) {
       EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
   }
+}
+
+TEST(Seg2ToolDispersion, ALineThatIsRefusedLeavesNoFileAndNamesAreKeptApart) {
+  testing::TempFolder home, files;
+  testing::TestSeg2 shot, other;
+  for (int i = 0; i < 4; ++i) {
+    std::vector<float> samples(512, 0.0f);
+    samples[10 + 5 * i] = 1.0f;
+    shot.traces.push_back(testing::FloatTrace({"RECEIVER_LOCATION " + std::to_string(5 + 2 * i), "SAMPLE_INTERVAL 0.00025"}, samples));
+    if (i < 3) other.traces.push_back(shot.traces.back());
+  }
+  std::filesystem::create_directories(files.Path("d1"));
+  std::filesystem::create_directories(files.Path("d2"));
+  files.Write("d1/shot.sg2", shot.Build());
+  files.Write("d2/shot.sg2", shot.Build());
+  files.Write("three.sg2", other.Build());
+  // The third record is of another line: nothing of the first two is written.
+  const auto refused = RunDispersion(home, {files.Path("d1/shot.sg2"), files.Path("d2/shot.sg2"), files.Path("three.sg2"),
+                                            "--files", home.Path("out")});
+  EXPECT_EQ(refused.exitCode, 1) << refused.err;
+  EXPECT_FALSE(std::filesystem::exists(home.Path("out")));
+  // Two records of one name get a folder each.
+  const auto kept = RunDispersion(home, {files.Path("d1/shot.sg2"), files.Path("d2/shot.sg2"), "--files", home.Path("out")});
+  ASSERT_EQ(kept.exitCode, 0) << kept.err;
+  EXPECT_TRUE(std::filesystem::exists(home.Path("out/shot.sg2/PickPhaseVelocity.txt")));
+  EXPECT_TRUE(std::filesystem::exists(home.Path("out/shot.sg2_2/PickPhaseVelocity.txt")));
+  // Output that cannot be written is a failure, said in one line.
+  const auto full = RunProcess({"/bin/sh", "-c",
+                                "TMPDIR=" + home.Path("tmp") + " ZENTROVA_CONFIG_DIR=" + home.Path("config") + " " + kTool +
+                                    " dispersion " + files.Path("d1/shot.sg2") + " --json > /dev/full"});
+  EXPECT_EQ(full.exitCode, 1) << full.err;
+  EXPECT_NE(full.err.find("cannot write the output"), std::string::npos) << full.err;
 }
 
 }  // namespace
