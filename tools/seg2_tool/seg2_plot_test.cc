@@ -368,7 +368,9 @@ std::map<uint32_t, int> ColourCounts(const RgbImage& image) {
 
 std::vector<std::string> MaswShots(std::initializer_list<int> numbers) {
   std::vector<std::string> shots;
-  for (const int n : numbers) shots.push_back(testing::SharedSeg2Folder() + "/swprocess_wghs_" + std::to_string(n) + ".dat");
+  for (const int n : numbers) {
+    shots.push_back(testing::SharedSeg2Folder() + "/swprocess_wghs_" + std::to_string(n) + ".dat");
+  }
   return shots;
 }
 
