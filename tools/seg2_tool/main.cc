@@ -16,6 +16,9 @@
 //                                    the record as the views draw it, in a
 //                                    PNG file (exit 1 with the reason when
 //                                    no picture was written)
+//   zentrova-seg2 plot FILE... OUT.png --view dispersion-curve [--size WxH]
+//                                    the shots' picks and their combined
+//                                    curve, frequency against phase velocity
 //   zentrova-seg2 detect FILE|FOLDER... [detection options] [--json]
 //                [--sweep ratio|window1|window2=FROM:TO:STEP]
 //                                    the station's events in records, with
@@ -57,6 +60,7 @@ constexpr const char* kUsage =
     "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT] |\n"
     "       plot FILE OUT.png [--view waveform|phase-velocity|profile] [--normalize] [--events] [--by-offset] [--size WxH]\n"
     "            [detection options with --events] |\n"
+    "       plot FILE... OUT.png --view dispersion-curve [--size WxH] |\n"
     "       detect FILE|FOLDER... [--json] [--sweep ratio|window1|window2=FROM:TO:STEP] [detection options] |\n"
     "       --help\n"
     "detection options: ";

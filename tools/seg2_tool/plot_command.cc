@@ -10,6 +10,7 @@
 #include "detection/event_detection_parameters.h"
 #include "detection/event_detector.h"
 #include "display/cairo_surface.h"
+#include "display/dispersion_curve_drawing.h"
 #include "display/phase_velocity_drawing.h"
 #include "display/profile_drawing.h"
 #include "display/profile_view_mode.h"
@@ -23,6 +24,7 @@
 #include "surfacewave/surface_wave_analysis.h"
 #include "tools/seg2_tool/detection_options.h"
 #include "tools/seg2_tool/dispersion_report.h"
+#include "tools/seg2_tool/line_analysis.h"
 #include "tools/seg2_tool/record_reading.h"
 
 namespace zentrova {
@@ -47,10 +49,11 @@ class ReadOnlyStore : public KeyValueStore {
   std::map<std::string, std::string> written_;
 };
 
-enum class View { kWaveform, kPhaseVelocity, kProfile };
+enum class View { kWaveform, kPhaseVelocity, kProfile, kDispersionCurve };
 
 struct PlotRequest {
-  std::string file;
+  std::string file;                // the first record
+  std::vector<std::string> files;  // all of them
   std::string out;
   View view = View::kWaveform;
   bool normalize = false;
@@ -81,10 +84,14 @@ bool ParseSize(const std::string& text, PageSize& size) {
 
 // Empty when the arguments make a request; otherwise why not.
 std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
-  if (args.size() < 3) return "plot wants a FILE and an OUT.png";
-  r.file = args[1];
-  r.out = args[2];
-  for (size_t i = 3; i < args.size(); ++i) {
+  // The records and OUT.png come before the options, OUT.png last.
+  size_t i = 1;
+  while (i < args.size() && args[i].rfind("--", 0) != 0) ++i;
+  if (i < 3) return "plot wants a FILE and an OUT.png";
+  r.files.assign(args.begin() + 1, args.begin() + static_cast<std::ptrdiff_t>(i) - 1);
+  r.file = r.files.front();
+  r.out = args[i - 1];
+  for (; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--normalize") {
       r.normalize = true;
@@ -108,8 +115,10 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
         r.view = View::kPhaseVelocity;
       } else if (v == "profile") {
         r.view = View::kProfile;
+      } else if (v == "dispersion-curve") {
+        r.view = View::kDispersionCurve;
       } else {
-        return "unknown view \"" + v + "\" (waveform, phase-velocity or profile)";
+        return "unknown view \"" + v + "\" (waveform, phase-velocity, profile or dispersion-curve)";
       }
     } else if (std::string why; TakeDetectionOption(args, i, r.detection, why)) {
       if (!why.empty()) return why;
@@ -124,6 +133,9 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
   }
   if (r.view != View::kWaveform && r.byOffset) {
     return "--by-offset belongs to the waveform view";
+  }
+  if (r.view != View::kDispersionCurve && r.files.size() > 1) {
+    return "only the dispersion-curve view takes several FILEs";
   }
   return "";
 }
@@ -205,6 +217,20 @@ std::string DrawAnalysisPicture(FileSystem& fs, StoredSettings& stored, const Pl
   return "";
 }
 
+// The picks of each shot and, for several shots of one line, their
+// combined curve.
+std::string DrawDispersionCurvePicture(FileSystem& fs, StoredSettings& stored, const PlotRequest& r,
+                                       CairoSurface& surface) {
+  DispersionSettings settings;
+  settings.Load(stored.settings);
+  const LineAnalysis line = AnalyseLine(fs, settings, r.files, "");
+  if (!line.error.empty()) return line.error;
+  std::vector<ShotCurve> shots;
+  for (const ShotReport& shot : line.shots) shots.push_back({BaseName(shot.file), shot.analysis.curve});
+  DrawDispersionCurves(surface, shots, line.combined);
+  return "";
+}
+
 // Why the picture may not replace what stands at `out`, empty when it may.
 // Only a picture is replaced: OUT given as the record itself (under its own
 // name, another spelling of it, or the name a link to the record points at)
@@ -236,8 +262,9 @@ int PlotCommand(FileSystem& fs, const std::vector<std::string>& args) {
   }
   StoredSettings stored(fs);
   UseStoredTextScale(stored.settings);
-  const std::string why = r.view == View::kWaveform ? DrawWaveformPicture(fs, stored, r, surface)
-                                                    : DrawAnalysisPicture(fs, stored, r, surface);
+  const std::string why = r.view == View::kWaveform           ? DrawWaveformPicture(fs, stored, r, surface)
+                         : r.view == View::kDispersionCurve ? DrawDispersionCurvePicture(fs, stored, r, surface)
+                                                            : DrawAnalysisPicture(fs, stored, r, surface);
   if (!why.empty()) return Fail(why);
   const PngResult written = surface.WritePng(fs, r.out);
   if (!written.ok) return Fail("cannot write " + r.out + ": " + written.error);

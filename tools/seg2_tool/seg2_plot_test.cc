@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <set>
 
 #include <gtest/gtest.h>
 
 #include "display/cairo_surface.h"
 #include "display/colour_scale.h"
+#include "display/dispersion_curve_drawing.h"
 #include "testing/child_process.h"
 #include "testing/shared_data.h"
 #include "testing/temp_folder.h"
@@ -83,7 +85,8 @@ TEST(Seg2ToolPlot, EverySharedRecordRendersInEveryView) {
     };
     const Case cases[] = {{{}, {666, 333}},  // as the event e-mail carries it
                           {{"--view", "phase-velocity"}, {1000, 750}},
-                          {{"--view", "profile", "--size", "500x400"}, {500, 400}}};
+                          {{"--view", "profile", "--size", "500x400"}, {500, 400}},
+                          {{"--view", "dispersion-curve", "--size", "500x400"}, {500, 400}}};
     int k = 0;
     for (const Case& c : cases) {
       const std::string png = out.Path(name + "." + std::to_string(k++) + ".png");
@@ -262,6 +265,12 @@ TEST(Seg2ToolPlot, EveryFailureEndsWithOneLineAndNoPicture) {
       {{missing, png, "--view", "phase-velocity", "--by-offset"}, "--by-offset belongs to the waveform view"},
       {{missing, png, "--colour"}, "plot does not know \"--colour\""},
       {{missing}, "plot wants a FILE and an OUT.png"},
+      {{missing, "--view", "dispersion-curve"}, "plot wants a FILE and an OUT.png"},
+      {{missing, missing, png}, "only the dispersion-curve view takes several FILEs"},
+      {{missing, missing, png, "--view", "profile"}, "only the dispersion-curve view takes several FILEs"},
+      {{missing, files.Path("text.sg2"), png, "--view", "dispersion-curve"}, "cannot open " + missing},
+      {{missing, png, "--view", "dispersion-curve", "--normalize"},
+       "--normalize and --events belong to the waveform view"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.says);
@@ -342,6 +351,97 @@ TEST(Seg2ToolPlot, AWriteFailureIsSaidOnce) {
   const auto run = RunPlot(home, {shot, png});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "zentrova-seg2: cannot write " + png + ": cannot create " + png + ".part: No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace zentrova
+
+namespace zentrova {
+namespace {
+
+// Pixels of each colour in a picture.
+std::map<uint32_t, int> ColourCounts(const RgbImage& image) {
+  std::map<uint32_t, int> counts;
+  for (const uint32_t p : image.pixels) ++counts[p];
+  return counts;
+}
+
+std::vector<std::string> MaswShots(std::initializer_list<int> numbers) {
+  std::vector<std::string> shots;
+  for (const int n : numbers) {
+    shots.push_back(testing::SharedSeg2Folder() + "/swprocess_wghs_" + std::to_string(n) + ".dat");
+  }
+  return shots;
+}
+
+// The picks of the five shots of the MASW line and their combined curve;
+// one shot alone gives its picks only. The legend holds a short sample of
+// the line (about 80 pixels), of the band (about 180) and one marker per
+// shot (about 40): the counts below ask for many times as much, so they are
+// met only inside the plot.
+TEST(Seg2ToolPlot, TheDispersionCurveOfALine) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, out;
+  struct Case {
+    std::vector<std::string> shots;
+    std::vector<std::string> options;
+    PngSize size;
+    bool combined;
+    std::string keep;  // the name of its copy for a person to look at
+  };
+  const Case cases[] = {
+      {MaswShots({6, 7, 8, 9, 10}), {}, {1000, 750}, true, "masw_dispersion_curve_5_shots.png"},
+      {MaswShots({6, 7, 8, 9, 10}), {"--size", "640x480"}, {640, 480}, true, ""},
+      {MaswShots({7}), {}, {1000, 750}, false, "masw_dispersion_curve_1_shot.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shots.size());
+    const std::string png = c.keep.empty() ? out.Path("curve.png") : PicturesFolder() + "/" + c.keep;
+    std::filesystem::remove(png);
+    std::vector<std::string> args = c.shots;
+    args.push_back(png);
+    args.insert(args.end(), {"--view", "dispersion-curve"});
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const auto run = RunPlot(home, args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "");
+    const auto image = CairoSurface::DecodePng(testing::ReadFileBytes(png));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->width, c.size.width);
+    EXPECT_EQ(image->height, c.size.height);
+    std::map<uint32_t, int> counts = ColourCounts(*image);
+    // The smaller picture asks for less, by its area.
+    const double scale = 1000.0 * 750.0 / (c.size.width * c.size.height);
+    const int line = counts[RgbImage::Pack(kCombinedLineColour)];
+    const int band = counts[RgbImage::Pack(kCombinedBandColour)];
+    if (c.combined) {
+      EXPECT_GE(line * scale, 1200) << "the mean is not drawn";
+      EXPECT_GE(band * scale, 1500) << "the band is not drawn";
+    } else {
+      EXPECT_EQ(line, 0);
+      EXPECT_EQ(band, 0);
+    }
+    int shotsSeen = 0;
+    for (size_t i = 0; i < c.shots.size(); ++i) {
+      if (counts[RgbImage::Pack(ShotColour(i))] * scale >= 400) ++shotsSeen;
+    }
+    EXPECT_EQ(shotsSeen, c.shots.size() == 1 ? 1 : 5) << "markers of too few shots";
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(home.Path("config")));
+}
+
+// A record of another line among the shots: the tool names it and draws nothing.
+TEST(Seg2ToolPlot, AShotOfAnotherLineIsNamed) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, out;
+  const std::string other = testing::SharedSeg2Folder() + "/albca_sw_Shot1.dat";
+  const std::string png = out.Path("curve.png");
+  const auto run = RunPlot(home, {MaswShots({6})[0], other, png, "--view", "dispersion-curve"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err.rfind("zentrova-seg2: " + other + " is not a shot of the line of ", 0), 0u) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(png));
 }
 
 }  // namespace
