@@ -84,16 +84,13 @@ bool ParseSize(const std::string& text, PageSize& size) {
 
 // Empty when the arguments make a request; otherwise why not.
 std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
-  // The records and OUT.png come before the options, OUT.png last.
-  size_t i = 1;
-  while (i < args.size() && args[i].rfind("--", 0) != 0) ++i;
-  if (i < 3) return "plot wants a FILE and an OUT.png";
-  r.files.assign(args.begin() + 1, args.begin() + static_cast<std::ptrdiff_t>(i) - 1);
-  r.file = r.files.front();
-  r.out = args[i - 1];
-  for (; i < args.size(); ++i) {
+  // The records and OUT.png, OUT.png last, among the options anywhere.
+  std::vector<std::string> positional;
+  for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--normalize") {
+    if (a.rfind("--", 0) != 0) {
+      positional.push_back(a);
+    } else if (a == "--normalize") {
       r.normalize = true;
     } else if (a == "--events") {
       r.events = true;
@@ -127,6 +124,10 @@ std::string ParseRequest(const std::vector<std::string>& args, PlotRequest& r) {
       return "plot does not know \"" + a + "\"";
     }
   }
+  if (positional.size() < 2) return "plot wants a FILE and an OUT.png";
+  r.out = positional.back();
+  r.files.assign(positional.begin(), positional.end() - 1);
+  r.file = r.files.front();
   if (r.detectionOptions && !r.events) return "the detection options belong to --events";
   if (r.view != View::kWaveform && (r.normalize || r.events)) {
     return "--normalize and --events belong to the waveform view";

@@ -417,7 +417,9 @@ TEST(Seg2ToolPlot, TheDispersionCurveOfALine) {
     const int band = counts[RgbImage::Pack(kCombinedBandColour)];
     if (c.combined) {
       EXPECT_GE(line * scale, 1200) << "the mean is not drawn";
-      EXPECT_GE(band * scale, 1500) << "the band is not drawn";
+      // Where the shots agree the band is narrow; the legend's swatch alone
+      // takes about 180 pixels.
+      EXPECT_GE(band * scale, 450) << "the band is not drawn";
     } else {
       EXPECT_EQ(line, 0);
       EXPECT_EQ(band, 0);
