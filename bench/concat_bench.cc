@@ -3,7 +3,7 @@
 // one run; each runs in a child process so that its peak resident memory is
 // its own.
 //
-//   concat_bench [records]
+//   concat_bench [records]      (under $TMPDIR, else /tmp)
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -58,7 +58,10 @@ int main(int argc, char** argv) {
   using namespace zentrova;
   const int records = argc > 1 ? std::max(2, std::atoi(argv[1])) : 60;
   constexpr int kTraces = 24, kSamples = 61000, kLength = 60000;
-  char folder[] = "/tmp/zentrova-concat-XXXXXX";
+  // $TMPDIR names the file system measured (/dev/shm: page-cache speed).
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zentrova-concat-XXXXXX";
+  char* folder = pattern.data();
   if (::mkdtemp(folder) == nullptr) return 1;
   const std::string source = std::string(folder) + "/hour", target = std::string(folder) + "/joined";
   std::filesystem::create_directories(source);

@@ -46,10 +46,12 @@ class TraceWriter {
   TraceWriter(UpdatableFile& file, uint64_t dataOffset, int64_t total)
       : file_(file), offset_(dataOffset), total_(total) {}
 
-  void Put(int64_t p, float v) {
+  // Puts count values from position p on (p at `base` or later).
+  void PutRun(int64_t p, const float* v, size_t count) {
+    if (count == 0) return;
     const size_t at = static_cast<size_t>(p - base_);
-    if (at >= pending_.size()) pending_.resize(at + 1, 0.0f);
-    pending_[at] = v;
+    if (at + count > pending_.size()) pending_.resize(at + count, 0.0f);
+    std::copy(v, v + count, pending_.begin() + static_cast<std::ptrdiff_t>(at));
   }
   // Writes every position below `bound` (zeros where nothing was put).
   Status FlushBelow(int64_t bound) {
@@ -228,20 +230,23 @@ int JoinPart(FileSystem& fs, Prompt& prompt, ConcatenationJob& job, const JoinSe
       }
       TraceWriter& w = writers[f];
       if (correct) {
+        // Sample j goes to p = offset + s + j when p lies in the record and
+        // at or after the headroom before the furthest position written;
+        // p grows with j, so those j are one run.
+        const int64_t shift = offset + s;
+        int64_t j0 = std::max<int64_t>(0, -shift);
+        if (w.furthest >= 0) j0 = std::max(j0, Headroom(w.furthest) - shift);
+        const int64_t j1 = std::min<int64_t>(samples, total - shift);
         int64_t firstWritten = -1;
-        for (int64_t j = 0; j < samples; ++j) {
-          const int64_t p = offset + j + s;
-          if (p < 0 || p >= total) continue;
-          if (w.furthest >= 0 && p < Headroom(w.furthest)) continue;
-          w.Put(p, x[j]);
-          if (firstWritten < 0) firstWritten = p;
-          w.furthest = std::max(w.furthest, p);
+        if (j0 < j1) {
+          w.PutRun(shift + j0, x.data() + j0, static_cast<size_t>(j1 - j0));
+          firstWritten = shift + j0;
+          w.furthest = std::max(w.furthest, shift + j1 - 1);
         }
         correctionReport->Write(Printf(" kk=%lld", static_cast<long long>(firstWritten)));
       } else {
-        for (int64_t j = 0; j < H; ++j) {
-          if (offset + j < total) w.Put(offset + j, x[j]);
-        }
+        const int64_t end = std::min<int64_t>(H, total - offset);
+        if (end > 0) w.PutRun(offset, x.data(), static_cast<size_t>(end));
       }
       if (k + 1 < nFiles) {
         for (int q = 0; q < n; ++q) tails[f][q] = L + q < samples ? x[L + q] : 0.0f;

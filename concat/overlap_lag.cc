@@ -10,6 +10,23 @@ namespace {
 
 using Complex = std::complex<double>;
 
+// The turning factors exp(-2 pi i k / n), k < n / 2, of one transform
+// length, kept per thread: a join takes the same length for every trace of
+// every record.
+const std::vector<Complex>& Twiddles(size_t n) {
+  thread_local size_t length = 0;
+  thread_local std::vector<Complex> table;
+  if (length != n) {
+    table.resize(n / 2);
+    for (size_t k = 0; k < n / 2; ++k) {
+      const double angle = -2.0 * M_PI * static_cast<double>(k) / static_cast<double>(n);
+      table[k] = Complex(std::cos(angle), std::sin(angle));
+    }
+    length = n;
+  }
+  return table;
+}
+
 // In-place radix-2 FFT; size a power of two. inverse: without the 1/N.
 void Fft(std::vector<Complex>& a, bool inverse) {
   const size_t n = a.size();
@@ -19,17 +36,19 @@ void Fft(std::vector<Complex>& a, bool inverse) {
     j ^= bit;
     if (i < j) std::swap(a[i], a[j]);
   }
+  const std::vector<Complex>& w = Twiddles(n);
   for (size_t len = 2; len <= n; len <<= 1) {
-    const double angle = 2.0 * M_PI / static_cast<double>(len) * (inverse ? 1.0 : -1.0);
-    const Complex w(std::cos(angle), std::sin(angle));
+    const size_t half = len / 2, stride = n / len;
     for (size_t i = 0; i < n; i += len) {
-      Complex wk(1.0, 0.0);
-      for (size_t k = 0; k < len / 2; ++k) {
+      for (size_t k = 0; k < half; ++k) {
+        // Written out: std::complex's product checks for infinities on
+        // every call.
+        const double tr = w[k * stride].real(), ti = inverse ? -w[k * stride].imag() : w[k * stride].imag();
+        const Complex x = a[i + k + half];
+        const Complex v(x.real() * tr - x.imag() * ti, x.real() * ti + x.imag() * tr);
         const Complex u = a[i + k];
-        const Complex v = a[i + k + len / 2] * wk;
         a[i + k] = u + v;
-        a[i + k + len / 2] = u - v;
-        wk *= w;
+        a[i + k + half] = u - v;
       }
     }
   }
@@ -65,14 +84,19 @@ int BestOverlapLag(int n, const float* prev, const float* cur) {
   if (n < 2) return 0;
   size_t size = 1;
   while (size < 2 * static_cast<size_t>(n)) size <<= 1;
-  std::vector<Complex> a(size), b(size);
-  for (int j = 0; j < n; ++j) {
-    a[j] = prev[j];
-    b[j] = cur[j];
+  // Both real signals through one transform (prev as the real part, cur as
+  // the imaginary part), parted by the symmetry of real spectra:
+  // P[k] = (Z[k] + conj Z[-k]) / 2, C[k] = (Z[k] - conj Z[-k]) / 2i.
+  std::vector<Complex> z(size), a(size);
+  for (int j = 0; j < n; ++j) z[j] = Complex(prev[j], cur[j]);
+  Fft(z, false);
+  for (size_t k = 0; k < size; ++k) {
+    const Complex zk = z[k], zm = std::conj(z[(size - k) & (size - 1)]);
+    const Complex p = (zk + zm) * 0.5;
+    const Complex d = (zk - zm) * 0.5;
+    const Complex c(d.imag(), -d.real());  // d / i
+    a[k] = Complex(p.real() * c.real() + p.imag() * c.imag(), p.imag() * c.real() - p.real() * c.imag());  // p conj(c)
   }
-  Fft(a, false);
-  Fft(b, false);
-  for (size_t k = 0; k < size; ++k) a[k] *= std::conj(b[k]);
   Fft(a, true);  // a[i mod size] = size x sum_j prev[i + j] cur[j]
 
   // Running sums of squares: P[m] = sum of prev[0..m), C[m] likewise.
