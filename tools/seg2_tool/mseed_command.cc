@@ -13,9 +13,6 @@
 #include "records/data_file_kind.h"
 
 namespace zentrova {
-
-const char* const kMseedUsage = "mseed FILE|FOLDER... --sds DIR [--network XX] [--station CODE]";
-
 namespace {
 
 struct Input {

@@ -11,8 +11,6 @@
 
 namespace zentrova {
 
-extern const char* const kMseedUsage;
-
 // 0 when every record was archived, 1 when one could not be, 2 for a usage
 // error (`why` says which).
 int MseedCommand(FileSystem& fs, const std::vector<std::string>& args, std::string& why);
