@@ -124,6 +124,7 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   } else {
     result.filedPath = in.path;
   }
+  if (services.archiveRecord) services.archiveRecord(result.filedPath, in.kind);
   if (bEventDetection == 1 && services.detectAndNotify) services.detectAndNotify(eventPath, in.fileNumber);
   return result;
 }

@@ -302,6 +302,7 @@ int CZentrovaDoc::EndCycleNow(bool completed) {
   }
   if (count > 0) runState.Save();
   JoinDueHours();
+  if (services.endOfCycle) services.endOfCycle();
   if (count > 0) {
     const std::string found = "Found " + std::to_string(count) + " new files.";
     activityLog.Add(found);

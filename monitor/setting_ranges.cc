@@ -50,6 +50,11 @@ std::vector<SettingRange> MakeProfileRanges() {
       Float("PV_START", 0.0, 10.0, 0.0),           // km/s, the dispersion image's lowest trial velocity
       Float("FREQ_END", 0.1, 10000.0, 50.0),       // Hz, its highest frequency (at most the Nyquist frequency)
       Float("fTextScale", 0.5, 3.0, 1.0),          // the plots' letters: 1.0, or 1.5 for screens that need larger
+      Flag("bMiniSeedArchive", 0),                 // the miniSEED day files (SDS) beside the hour tree
+      Integer("nArchiveDays", 0, 36500, 0),        // days of day files kept; 0: all
+      Float("dStationLatitude", -90.0, 90.0, 0.0),    // degrees; 0 0 0: not known
+      Float("dStationLongitude", -180.0, 180.0, 0.0),
+      Float("dStationElevation", -12000.0, 9000.0, 0.0),  // metres
   };
   for (int i = 0; i < 10; ++i) r.push_back(Flag(Printf("bActive_%d", i), 1));
   return r;

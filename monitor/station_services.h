@@ -48,6 +48,10 @@ struct StationServices {
   std::function<void()> writeEmailSettings;
   // Starts the acquisition controller: 0 started, 1 did not start, 2 already running.
   std::function<int()> startController;
+  // The filing step of an accepted record: its path now and its kind.
+  std::function<void(const std::string&, int)> archiveRecord;
+  // At the end of every cycle.
+  std::function<void()> endOfCycle;
 };
 
 }  // namespace zentrova

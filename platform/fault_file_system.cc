@@ -9,12 +9,18 @@ class BudgetedFile : public WritableFile {
  public:
   BudgetedFile(std::unique_ptr<WritableFile> base, FaultFileSystem& fs) : base_(std::move(base)), fs_(fs) {}
   Status Append(std::string_view data) override {
+    const uint64_t room = fs_.Room();
     Status st = fs_.Spend(data.size());
-    if (!st.ok()) return st;
+    if (!st.ok()) {
+      // A real disk takes what fits before it says it is full.
+      if (fs_.PartialWrites() && room > 0) base_->Append(data.substr(0, static_cast<size_t>(room)));
+      return st;
+    }
     return base_->Append(data);
   }
   Status Sync() override { return base_->Sync(); }
   Status Close() override { return base_->Close(); }
+  Status Truncate(uint64_t size) override { return base_->Truncate(size); }
  private:
   std::unique_ptr<WritableFile> base_;
   FaultFileSystem& fs_;
@@ -36,6 +42,8 @@ class BudgetedUpdateFile : public UpdatableFile {
 };
 
 }  // namespace
+
+uint64_t FaultFileSystem::Room() const { return write_budget_ ? *write_budget_ : UINT64_MAX; }
 
 Status FaultFileSystem::Spend(uint64_t bytes) {
   if (!write_budget_) return Status::Ok();

@@ -20,6 +20,12 @@ class FaultFileSystem : public ForwardingFileSystem {
   // Writes fail with kNoSpace once this many more bytes have been written.
   void SetWriteBudget(uint64_t bytes) { write_budget_ = bytes; }
   void ClearWriteBudget() { write_budget_.reset(); }
+  // With the budget: an append that does not fit writes what does fit
+  // before it fails, as a real disk does (off: it writes nothing).
+  void SetPartialWrites(bool on) { partial_writes_ = on; }
+  bool PartialWrites() const { return partial_writes_; }
+  // Bytes left in the budget (all there are without one).
+  uint64_t Room() const;
   // Any path containing one of these texts cannot be opened for reading.
   void FailOpenFor(const std::string& text) { fail_open_.insert(text); }
   // Moves, links and renames without replacing fail with this status while set.
@@ -59,6 +65,7 @@ class FaultFileSystem : public ForwardingFileSystem {
   void RunPlacementHook();
 
   std::optional<uint64_t> write_budget_;
+  bool partial_writes_ = false;
   std::set<std::string> fail_open_;
   std::optional<Status> move_failure_;
   bool cross_device_ = false;

@@ -35,6 +35,12 @@ class WritableFile {
   // Flushes the written bytes to the storage device.
   virtual Status Sync() = 0;
   virtual Status Close() = 0;
+  // Cuts the file back to `size` bytes (what a failed append left beyond
+  // the last whole unit goes); later appends go to the new end.
+  virtual Status Truncate(uint64_t size) {
+    (void)size;
+    return Status::Unsupported("this file cannot be cut back");
+  }
 };
 
 // A file open for writing at any offset (a joined record is laid out in

@@ -87,6 +87,10 @@ class WriteDescriptor {
     if (::fsync(fd_) != 0) return ErrnoStatus("cannot flush", path_, errno);
     return Status::Ok();
   }
+  Status Truncate(uint64_t size) {
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) return ErrnoStatus("cannot cut back", path_, errno);
+    return Status::Ok();
+  }
   Status Close() {
     if (fd_ < 0) return Status::Ok();
     int rc = ::close(fd_);
@@ -106,6 +110,7 @@ class LinuxWriteFile : public WritableFile {
   Status Append(std::string_view data) override { return fd_.Write(data, -1); }
   Status Sync() override { return fd_.Sync(); }
   Status Close() override { return fd_.Close(); }
+  Status Truncate(uint64_t size) override { return fd_.Truncate(size); }
  private:
   WriteDescriptor fd_;
 };

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fault_file_system.h"
 #include "platform/linux_writer_probe.h"
 #include "testing/temp_folder.h"
 
@@ -47,6 +48,28 @@ TEST(LinuxFileSystem, WritesTruncatesAndAppends) {
   ASSERT_TRUE(WriteWholeFile(fs, p, "x").ok());
   EXPECT_EQ(dir.Read("log.txt"), "x");
   EXPECT_EQ(*fs.FileSize(p), 1u);
+}
+
+// A failed append that a full disk cut short is cut back, and the next
+// append goes to the new end: on the real file system, and through the
+// fault-injecting one that writes what fits before it says the disk is full.
+TEST(LinuxFileSystem, AnAppendCutShortIsCutBackAndTheNextOneContinues) {
+  TempFolder dir;
+  LinuxFileSystem real;
+  FaultFileSystem fault(real);
+  fault.SetPartialWrites(true);
+  const std::string p = dir.Path("day");
+  ASSERT_TRUE(WriteWholeFile(real, p, "whole").ok());
+  auto file = fault.OpenForAppend(p);
+  ASSERT_TRUE(file.ok());
+  fault.SetWriteBudget(3);
+  EXPECT_EQ((*file)->Append("-part-").code(), Status::Code::kNoSpace);
+  EXPECT_EQ(dir.Read("day"), "whole-pa");
+  ASSERT_TRUE((*file)->Truncate(5).ok());
+  fault.ClearWriteBudget();
+  ASSERT_TRUE((*file)->Append("+next").ok());
+  ASSERT_TRUE((*file)->Close().ok());
+  EXPECT_EQ(dir.Read("day"), "whole+next");
 }
 
 TEST(LinuxFileSystem, ListsFoldersSortedWithDotEntries) {

@@ -33,6 +33,10 @@ class MemoryWriteFile : public WritableFile {
   Status Append(std::string_view d) override { data_->append(d); return Status::Ok(); }
   Status Sync() override { return Status::Ok(); }
   Status Close() override { return Status::Ok(); }
+  Status Truncate(uint64_t size) override {
+    if (size < data_->size()) data_->resize(size);
+    return Status::Ok();
+  }
  private:
   std::shared_ptr<std::string> data_;
 };

@@ -2,9 +2,9 @@
 # The station's main job, as a demo: the acquisition simulator (TC.exe)
 # writes records into a demo watched folder, every sixth with a seismic
 # event, while zentrova-station, with a demo configuration ("Move to
-# folder" on, event detection on, a 0.5 s monitor timer), files them into
-# the dated hour tree and detects the events. Everything lives under
-# build/demo.
+# folder" on, event detection on, a 0.5 s monitor timer, the miniSEED
+# archive on), files them into the dated hour tree and the SDS archive and
+# detects the events. Everything lives under build/demo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -22,6 +22,9 @@ sMyName=DEMO
 bMoveToFolder=1
 bEventDetection=1
 iInterval=0
+bMiniSeedArchive=1
+sNetworkCode=XX
+nArchiveDays=30
 INI
 cat > "$demo/config/product.ini" <<INI
 [Kalvane Applications]
@@ -46,3 +49,9 @@ echo "Event file of the last run: $(ls "$demo"/destination/EventDetection_2*.txt
 first=$(find "$demo/destination/WaveformFiles" -name '*.dat' | sort | head -n 1)
 echo "First filed record: $first"
 "$bin/tools/seg2_tool/zentrova-seg2" info "$first" | head -n 4
+echo "miniSEED archive ($demo/destination/SDS), day files:"
+find "$demo/destination/SDS" -type f | sort | sed "s#$demo/destination/##" | head -n 4
+echo "  ... $(find "$demo/destination/SDS" -type f -name 'XX.*.D.*' | wc -l) day files in all"
+if command -v xmllint >/dev/null && [ -f ../shared/schemas/fdsn-station.xsd ]; then
+  xmllint --noout --schema ../shared/schemas/fdsn-station.xsd "$demo"/destination/SDS/XX.DEMO.xml 2>&1 | sed 's/^/  /'
+fi

@@ -14,7 +14,8 @@ packages=(
   dpkg-dev file                                     # the Debian package (cpack -G DEB: dpkg-shlibdeps)
   dosfstools fusefat                                # a FAT destination through FUSE for the filing tests
   libpugixml-dev                                    # the standard geophysical XML document
-  libxml2-utils                                     # xmllint: the XML document checked by a second parser
+  libxml2-utils                                     # xmllint: the XML document checked by a second parser, StationXML by its schema
+  libmseed-dev mseed2sac                            # the miniSEED archive, and a reader of it nobody here wrote
   libcairo2-dev fonts-liberation pkg-config         # the plots and the PNG event image (found by pkg-config); a metric-compatible face
   qt6-base-dev                                      # the desktop program
   imagemagick                                       # screenshots of the desktop program under Xvfb (import)

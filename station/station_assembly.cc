@@ -77,6 +77,8 @@ StationAssembly::StationAssembly(const StationOptions& options, TimerHost& timer
       doc_->activityLog.AppendToLogFile(line);
     });
   };
+  archive_ = std::make_unique<StationArchive>(*doc_);
+  ConnectArchive(*doc_, *archive_);
   ConnectReports(*doc_, reports_);
   ConnectHealth(*doc_, reports_, health_);
   // Before the start-up, so that what it says (a controller that did not
@@ -104,6 +106,7 @@ StationAssembly::StationAssembly(const StationOptions& options, TimerHost& timer
 void StationAssembly::SayStartupNotes() {
   std::vector<std::string> notes = rangedProfile_.notes();
   notes.insert(notes.end(), rangedProduct_.notes().begin(), rangedProduct_.notes().end());
+  for (const std::string& line : archive_->StartupNotes()) notes.push_back(line);
   const std::string& watched = doc_->settingsBlock.strWatchedFolder;
   if (!fs_.IsDirectory(watched)) {
     notes.push_back("The watched folder " + watched + " does not exist; records are found once it is created.");

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <string>
 
+#include "archive/station_archive.h"
 #include "concat/concatenation.h"
 #include "health/health_channels.h"
 #include "monitor/control_form.h"
@@ -105,6 +106,7 @@ class StationAssembly {
   HealthChannels health_;
   ConcatenationWorkers joins_;  // before the document: joined last
   std::unique_ptr<CZentrovaDoc> doc_;
+  std::unique_ptr<StationArchive> archive_;  // the miniSEED day files beside the hour tree
   std::unique_ptr<CZentrovaControlForm> form_;
   // After the document: it writes its settings back through it when it goes.
   std::unique_ptr<SurfaceWaveFollowUp> surfaceWaves_;

@@ -24,6 +24,8 @@
 //                                    the station's events in records, with
 //                                    the stored detection parameters or
 //                                    others; nothing is written
+//   zentrova-seg2 mseed FILE|FOLDER... --sds DIR [--network XX] [--station CODE]
+//                                    records into the miniSEED archive DIR/SDS
 //   zentrova-seg2 --help
 //
 // Exit status 0 when the file was read (or joined), 1 when it was rejected
@@ -48,6 +50,7 @@
 #include "tools/seg2_tool/detect_command.h"
 #include "tools/seg2_tool/detection_options.h"
 #include "tools/seg2_tool/dispersion_command.h"
+#include "tools/seg2_tool/mseed_command.h"
 #include "tools/seg2_tool/plot_command.h"
 #include "tools/seg2_tool/record_reading.h"
 #include "tools/seg2_tool/record_report.h"
@@ -62,6 +65,7 @@ constexpr const char* kUsage =
     "            [detection options with --events] |\n"
     "       plot FILE... OUT.png --view dispersion-curve [--size WxH] |\n"
     "       detect FILE|FOLDER... [--json] [--sweep ratio|window1|window2=FROM:TO:STEP] [detection options] |\n"
+    "       mseed FILE|FOLDER... --sds DIR [--network XX] [--station CODE] |\n"
     "       --help\n"
     "detection options: ";
 
@@ -150,6 +154,11 @@ int Run(const std::vector<std::string>& args) {
   }
   if (args[0] == "plot") return PlotCommand(fs, args);
   if (args[0] == "detect") return DetectCommand(fs, args);
+  if (args[0] == "mseed") {
+    std::string why;
+    const int status = MseedCommand(fs, args, why);
+    return status == 2 ? BadUsage(why) : status;
+  }
   if (args[0] == "kind") {
     for (size_t i = 1; i < args.size(); ++i) {
       std::cout << args[i] << " " << DataFileKind(args[i]) << " " << JoinFileKind(fs, args[i]) << "\n";
