@@ -22,12 +22,13 @@ struct ConcatenationRequest {
 };
 
 struct StationServices {
-  // SendReport(text, force, attachments, announce) -> 1 when handed on.
-  // With `announce` the e-mail's delivery is told in the log when it
-  // happens ("Mail was sent"), which may be long after.
-  std::function<int(const std::string&, int, const std::vector<std::string>&, bool)> sendReport;
-  // DetectAndNotify(event path, file number).
-  std::function<void(const std::string&, int)> detectAndNotify;
+  // SendReport(text, force, attachments, announce, summary) -> 1 when
+  // handed on. With `announce` the e-mail's delivery is told in the log
+  // when it happens ("Mail was sent"), which may be long after. `summary`:
+  // what happened, for the mail's subject (empty: taken from the text).
+  std::function<int(const std::string&, int, const std::vector<std::string>&, bool, const std::string&)> sendReport;
+  // DetectAndNotify(event path, file number) -> the events found.
+  std::function<int(const std::string&, int)> detectAndNotify;
   // CheckDestinationDrive() -> 1 moved, 2 no drive available, 0 unchanged.
   std::function<int()> checkDestinationDrive;
   // After a check that found no drive: why, in one line (empty when unknown).

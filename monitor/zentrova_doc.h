@@ -148,7 +148,7 @@ class CZentrovaDoc {
 
   // Sends through the report seam; 0 while none is wired in.
   int SendReport(const std::string& text, int force, const std::vector<std::string>& attachments = {},
-                 bool announce = false);
+                 bool announce = false, const std::string& summary = "");
 
   std::string Path(const std::string& folder, const std::string& name) const;
 
