@@ -12,6 +12,18 @@ namespace zentrova {
 
 constexpr int kUploadQueued = -1;
 
+class SeismicRecord;
+
+// A record the pipeline has just taken in, as the watchers of the
+// station's health see it.
+struct TakenRecord {
+  const SeismicRecord* record = nullptr;
+  bool samplesRead = false;  // the traces hold this file's samples (else only its headers were read)
+  std::string name;          // the file's name in the watched folder
+  int64_t arrivedAt = 0;     // when the file last changed in the watched folder, seconds since 1970 (0 unknown)
+  int events = -1;           // found by the event detection; -1 when it did not run
+};
+
 struct ConcatenationRequest {
   std::string sourceFolder;
   std::string targetFolder;
@@ -49,6 +61,14 @@ struct StationServices {
   std::function<void()> writeEmailSettings;
   // Starts the acquisition controller: 0 started, 1 did not start, 2 already running.
   std::function<int()> startController;
+  // Whether every record is to be read with its samples, as for the event
+  // detection (the data-quality figures are taken from them).
+  std::function<bool()> wantSamples;
+  // After each record taken in, once it is filed and its events found.
+  std::function<void(const TakenRecord&)> recordTaken;
+  // At the end of every cycle: the new files it took and how long it ran,
+  // in ms of the steady clock (its pauses included).
+  std::function<void(int, int64_t)> cycleEnded;
 };
 
 }  // namespace zentrova

@@ -206,6 +206,7 @@ class CZentrovaDoc {
   // State of the scan in progress.
   struct Scan {
     int64_t now = 0;
+    int64_t beganMs = 0;  // steady clock at the cycle's begin
     int knownSeen = 0;  // A
     int accepted = 0;   // B
     int fileNumber = 0;
