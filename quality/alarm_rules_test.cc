@@ -26,8 +26,8 @@ HourFigures Hour(double availability, bool dead = false, int64_t clippedRecords 
   return f;
 }
 
-// One minute sample every `step` seconds over `span`, battery and free space
-// moving linearly to their values at kNow.
+// A sample every `step` seconds over `span`, battery and free space falling
+// linearly by the given rates to their values at kNow.
 std::deque<StationSample> Samples(int64_t span, double voltsNow, double voltsPerHour, double freeNow,
                                   double freePerHour, int64_t step = 600) {
   std::deque<StationSample> d;
@@ -35,8 +35,8 @@ std::deque<StationSample> Samples(int64_t span, double voltsNow, double voltsPer
     StationSample s;
     s.time = t;
     const double hoursBefore = static_cast<double>(kNow - t) / 3600.0;
-    s.batteryVolts = voltsNow - voltsPerHour * hoursBefore;
-    s.freePercent = freeNow - freePerHour * hoursBefore;
+    s.batteryVolts = voltsNow + voltsPerHour * hoursBefore;
+    s.freePercent = freeNow + freePerHour * hoursBefore;
     d.push_back(s);
   }
   return d;
