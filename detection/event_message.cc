@@ -1,7 +1,9 @@
 #include "detection/event_message.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "platform/local_time.h"
 #include "platform/printf.h"
 
 namespace zentrova {
@@ -9,6 +11,22 @@ namespace zentrova {
 std::string OnsetText(const EventDetectionParameters& p, int e) {
   return Printf("Onset = %.3f s (event time %.3f s)", static_cast<double>(p.fEventOnset[e]),
                 static_cast<double>(p.fEventTime[e]));
+}
+
+std::string EventSummary(const EventDetectionParameters& p, const SeismicRecord& record) {
+  if (p.nEvents <= 0 || p.fEventOnset.empty()) return Printf("%d events", std::max(p.nEvents, 0));
+  const double onset = static_cast<double>(p.fEventOnset[0]);
+  std::string when = Printf("+%.3f s", onset);
+  if (record.time.bTimeValid == 1) {
+    const double at = static_cast<double>(record.time.tFirstSample) + record.time.nFirstSampleMs / 1000.0 + onset;
+    if (const auto c = SecondsToLocal(static_cast<int64_t>(std::floor(at)))) {
+      when = Printf("%.2d:%.2d:%.2d", c->hour, c->minute, c->second);
+    }
+  }
+  const int channels = p.nEventChannels.empty() ? record.nTraces : p.nEventChannels[0];
+  const std::string tail = Printf(", %d channel%s", channels, channels == 1 ? "" : "s");
+  if (p.nEvents == 1) return "event " + when + tail;
+  return Printf("%d events, first ", p.nEvents) + when + tail;
 }
 
 std::string EventMessage(const EventDetectionParameters& p, int fileNumber) {

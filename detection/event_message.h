@@ -6,6 +6,7 @@
 #include <string>
 
 #include "detection/event_detection_parameters.h"
+#include "records/seismic_record.h"
 
 namespace zentrova {
 
@@ -17,6 +18,12 @@ inline constexpr int kMailedOnsets = 10;
 // "Onsets of %d more events are not listed". Seconds from the record's
 // first sample.
 std::string EventMessage(const EventDetectionParameters& p, int fileNumber);
+
+// What happened, for the mail's subject: "event 12:58:39, 7 channels" (the
+// first event's onset in the record's local time and the channels that
+// triggered it), "3 events, first 12:58:39, 7 channels"; "+1.501 s" in
+// place of the clock time for a record without a time of its own.
+std::string EventSummary(const EventDetectionParameters& p, const SeismicRecord& record);
 
 // "Onset = %.3f s (event time %.3f s)" of event e (from 0).
 std::string OnsetText(const EventDetectionParameters& p, int e);

@@ -50,7 +50,8 @@ int DetectAndNotify(CZentrovaDoc& doc, const std::string& filedPath, int fileNum
     const std::string message = EventMessage(DetectionParameters(doc), fileNumber);
     // Handed on is not yet sent: the mail outbox says "Mail was sent" once
     // the sender delivered it.
-    if (doc.bSnedReport == 1 && doc.SendReport(message, 0, {filedPath, image}, true) == 1) {
+    const std::string summary = EventSummary(DetectionParameters(doc), doc.record);
+    if (doc.bSnedReport == 1 && doc.SendReport(message, 0, {filedPath, image}, true, summary) == 1) {
       doc.activityLog.Add("Mail was queued");
       doc.activityLog.AppendToLogFile("Mail was queued");
     }
@@ -79,7 +80,7 @@ void ToggleSendMail(CZentrovaDoc& doc) {
 }
 
 void ConnectEventDetection(CZentrovaDoc& doc) {
-  doc.services.detectAndNotify = [&doc](const std::string& path, int number) { DetectAndNotify(doc, path, number); };
+  doc.services.detectAndNotify = [&doc](const std::string& path, int number) { return DetectAndNotify(doc, path, number); };
 }
 
 }  // namespace zentrova

@@ -116,9 +116,11 @@ TEST_F(EventRun, EventsAreMailedWithTheRecordAndItsImage) {
   doc.MoveExistingFiles();
   st.reports.clear();
   std::vector<std::vector<std::string>> attachments;
+  std::vector<std::string> summaries;
   doc.services.sendReport = [&](const std::string& text, int force, const std::vector<std::string>& files,
-                                 bool announce) {
+                                 bool announce, const std::string& summary) {
     st.reports.push_back(text + (force ? " (forced)" : "") + (announce ? " (told when sent)" : ""));
+    summaries.push_back(summary);
     attachments.push_back(files);
     return 1;
   };
@@ -131,6 +133,10 @@ TEST_F(EventRun, EventsAreMailedWithTheRecordAndItsImage) {
                                                          "\\(event time 1\\.004 s\\), largest RMS ratio [1-9][0-9]{2}\\.[0-9]{2} "
                                                          "on channel [0-9]+ \\(told when sent\\)")))
       << st.reports[0];
+  // The subject names the onset in the record's time and the channels that triggered.
+  ASSERT_EQ(summaries.size(), 1u);
+  EXPECT_TRUE(std::regex_match(summaries[0], std::regex("event [0-2][0-9]:[0-5][0-9]:[0-5][0-9], [1-9][0-9]* channels?")))
+      << summaries[0];
   ASSERT_EQ(attachments.size(), 1u);
   EXPECT_EQ(attachments[0][0], doc.NewFiles[0]);
   EXPECT_EQ(attachments[0][1], st.destination + "/EventImage/Waveform_101.png");
@@ -147,7 +153,8 @@ TEST_F(EventRun, AnImageThatCouldNotBeWrittenIsNotAttached) {
   CZentrovaDoc& doc = Doc();
   doc.MoveExistingFiles();
   std::vector<std::vector<std::string>> attachments;
-  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files, bool) {
+  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files, bool,
+                                const std::string&) {
     attachments.push_back(files);
     return 1;
   };
@@ -167,7 +174,8 @@ TEST_F(EventRun, OnlyAPictureFileIsAttached) {
   CZentrovaDoc& doc = Doc();
   doc.MoveExistingFiles();
   std::vector<std::vector<std::string>> attachments;
-  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files, bool) {
+  doc.services.sendReport = [&](const std::string&, int, const std::vector<std::string>& files, bool,
+                                const std::string&) {
     attachments.push_back(files);
     return 1;
   };

@@ -3,30 +3,38 @@
 #include "health/battery_shutdown.h"
 #include "health/controller.h"
 #include "health/survey_file.h"
+#include "notify/battery_reading.h"
 #include "platform/printf.h"
 
 namespace zentrova {
 
 std::string CheckBattery(CZentrovaDoc& doc, HealthChannels& ch, BatteryShutdown& shutdown) {
   const BatteryReading reading = ReadBatteryVoltage(ch.fs, ch.recentSurveys, ch.surveyFolder);
-  if (reading.voltage <= 0.0f) return "No battery voltage information";
+  if (reading.voltage <= 0.0f) return "No battery voltage information (" + reading.missing + ")";
   std::string result;
   bool below = false;
   {
     std::lock_guard<std::recursive_mutex> lock(doc.mutex);
     const MonitorSettings& m = doc.settingsBlock;
-    result = Printf("Battery voltage = %.1f V updated at %s", static_cast<double>(reading.voltage),
-                    reading.savedAt.c_str());
+    result = BatteryLine(reading, doc.platform.clock.Now());
     std::string warning;
+    int level = 0;
     if (reading.voltage < m.fBatteryShutdown) {
       warning = Printf("Warning ! Battery voltage is less than %.1f V. PC will be shoutdown.",
                        static_cast<double>(m.fBatteryShutdown));
       below = true;
+      level = 2;
     } else if (reading.voltage < m.fBatteryWarning) {
       warning = Printf("Warning ! Battery voltage is less than %.1f V", static_cast<double>(m.fBatteryWarning));
+      level = 1;
     }
+    LowBatteryEpisode& episode = shutdown.Episode();
+    if (level == 0) episode = LowBatteryEpisode();  // the spell is over
     if (!warning.empty()) {
-      if (doc.bSnedReport == 1) doc.SendReport(warning, 1);
+      if (level > episode.mailedLevel) {
+        if (doc.bSnedReport == 1) doc.SendReport(warning, 1);
+        episode.mailedLevel = level;
+      }
       result += "\n" + warning;
     }
   }
@@ -47,6 +55,7 @@ void ShutdownStation(CZentrovaDoc& doc, HealthChannels& ch, int ask) {
 }
 
 void AnnounceShutdown(CZentrovaDoc& doc) {
+  // ShutdownStation's own announcement; the battery's goes through its episode.
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   doc.activityLog.AppendToLogFile("System shutdown.");
   if (doc.bSnedReport == 1) doc.SendReport("System shutdown.", 1);

@@ -11,6 +11,16 @@ namespace zentrova {
 
 class BatteryShutdown;
 
+// One spell of low battery, from the first check below the warning
+// threshold to the first check at or above it again. Within it each
+// warning is mailed once, when its level is first reached, and
+// "System shutdown." is said once; a dry-run or refused power-off that
+// leaves the station running does not repeat them at every check.
+struct LowBatteryEpisode {
+  int mailedLevel = 0;  // 0 none, 1 the warning, 2 the shutdown warning
+  bool shutdownAnnounced = false;
+};
+
 // The periodic check; returns the text for the activity log. Below the
 // shutdown threshold it warns and starts `shutdown`, which goes on after
 // this returns (the pause of 1 s, "System shutdown.", 10 s, the power-off).

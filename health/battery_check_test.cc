@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "health/battery_shutdown.h"
@@ -10,6 +13,9 @@
 
 namespace zentrova {
 namespace {
+
+// The time of a survey without a save line after its battery line.
+#define kNoTime "an unknown time (no save line after the battery line)"
 
 class BatteryCheckTest : public ::testing::Test {
  protected:
@@ -25,24 +31,24 @@ TEST_F(BatteryCheckTest, ThresholdsWithTheDefaults) {
     std::vector<std::string> sent;
     int powerOffs;
   } cases[] = {
-      {"12.6", "Battery voltage = 12.6 V updated at ", {}, 0},
-      {"11.0", "Battery voltage = 11.0 V updated at ", {}, 0},  // at the threshold: no warning
+      {"12.6", "Battery voltage = 12.6 V updated at " kNoTime, {}, 0},
+      {"11.0", "Battery voltage = 11.0 V updated at " kNoTime, {}, 0},  // at the threshold: no warning
       {"10.99",
-       "Battery voltage = 11.0 V updated at \nWarning ! Battery voltage is less than 11.0 V",
+       "Battery voltage = 11.0 V updated at " kNoTime "\nWarning ! Battery voltage is less than 11.0 V",
        {"Warning ! Battery voltage is less than 11.0 V"},
        0},
-      {"10.5", "Battery voltage = 10.5 V updated at \nWarning ! Battery voltage is less than 11.0 V",
+      {"10.5", "Battery voltage = 10.5 V updated at " kNoTime "\nWarning ! Battery voltage is less than 11.0 V",
        {"Warning ! Battery voltage is less than 11.0 V"}, 0},
       {"10.49",
-       "Battery voltage = 10.5 V updated at \nWarning ! Battery voltage is less than 10.5 V. PC will be shoutdown.",
+       "Battery voltage = 10.5 V updated at " kNoTime "\nWarning ! Battery voltage is less than 10.5 V. PC will be shoutdown.",
        {"Warning ! Battery voltage is less than 10.5 V. PC will be shoutdown.", "System shutdown."},
        1},
   };
   CZentrovaDoc& doc = h.st.Doc();
   EventLoop loop(h.st.clock);
-  BatteryShutdown shutdown(doc, h.ch, loop);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.volts);
+    BatteryShutdown shutdown(doc, h.ch, loop);  // each reading the first of its episode
     h.st.reports.clear();
     h.power.calls = 0;
     Voltage(c.volts);
@@ -63,6 +69,65 @@ TEST_F(BatteryCheckTest, ThresholdsWithTheDefaults) {
     EXPECT_FALSE(shutdown.UnderWay());
   }
   EXPECT_NE(h.st.LogFileText().find("System shutdown."), std::string::npos);
+}
+
+// A dry-run power switch leaves the station running below the threshold:
+// every check says the reading and tries the power-off again, but the
+// warnings and "System shutdown." are mailed once in the spell, until a
+// reading at or above the warning threshold ends it.
+TEST_F(BatteryCheckTest, OneLowBatteryEpisodeMailsEachWarningOnce) {
+  CZentrovaDoc& doc = h.st.Doc();
+  EventLoop loop(h.st.clock);
+  BatteryShutdown shutdown(doc, h.ch, loop);
+  const std::string warn = "Warning ! Battery voltage is less than 11.0 V";
+  const std::string down = "Warning ! Battery voltage is less than 10.5 V. PC will be shoutdown.";
+  struct Step {
+    const char* volts;
+    std::vector<std::string> sent;  // by this check and the shutdown it starts
+    int powerOffs;
+  } steps[] = {
+      {"10.8", {warn}, 0}, {"10.8", {}, 0},           {"10.2", {down, "System shutdown."}, 1},
+      {"10.2", {}, 1},     {"10.7", {}, 0},           {"12.0", {}, 0},  // the episode ends
+      {"10.2", {down, "System shutdown."}, 1},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.volts);
+    h.st.reports.clear();
+    h.power.calls = 0;
+    Voltage(s.volts);
+    EXPECT_NE(CheckBattery(doc, h.ch, shutdown).find(std::string("Battery voltage = ") + s.volts), std::string::npos);
+    loop.Run(11001);
+    EXPECT_EQ(h.st.reports, s.sent);
+    EXPECT_EQ(h.power.calls, s.powerOffs);
+  }
+}
+
+// A missing reading and one from a survey file that stopped changing are
+// said as such, in the check's text and in every message's battery line.
+TEST_F(BatteryCheckTest, MissingAndStaleReadingsAreSaid) {
+  CZentrovaDoc& doc = h.st.Doc();
+  EventLoop loop(h.st.clock);
+  BatteryShutdown shutdown(doc, h.ch, loop);
+  EXPECT_EQ(CheckBattery(doc, h.ch, shutdown), "No battery voltage information (no survey file is named)");
+  const std::string path = h.WriteSurvey("#BV = 12.6V\n");
+  const int64_t now = h.st.clock.Now();
+  struct Case {
+    int64_t changedSecondsAgo;
+    std::string line;
+  } cases[] = {
+      {60, "Battery voltage = 12.6 V updated at " kNoTime},
+      {3600, "Battery voltage = 12.6 V updated at " kNoTime},
+      {3 * 3600 + 12 * 60, "Battery voltage = 12.6 V updated at " kNoTime
+                           ", stale: the survey file has not changed for 3 h 12 min"},
+  };
+  for (const Case& c : cases) {
+    const struct timespec times[2] = {{now - c.changedSecondsAgo, 0}, {now - c.changedSecondsAgo, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_EQ(CheckBattery(doc, h.ch, shutdown), c.line);
+  }
+  BatteryReading none;
+  none.missing = "no survey file is named";
+  EXPECT_EQ(BatteryLine(none, now), "Battery voltage: no reading (no survey file is named)");
 }
 
 TEST_F(BatteryCheckTest, WithReportsOffALowBatteryStillShutsDownButSendsNothing) {
@@ -107,7 +172,7 @@ TEST_F(BatteryCheckTest, TheShutdownWaitsWithoutHoldingTheMonitor) {
   EXPECT_EQ(h.st.clock.SteadyMs() - start, 11000);
   EXPECT_GE(ticks - before, 21);  // every half second while the shutdown waits
   const std::vector<std::string> once = {
-      "Battery voltage = 10.2 V updated at \nWarning ! Battery voltage is less than 10.5 V. PC will be shoutdown.",
+      "Battery voltage = 10.2 V updated at " kNoTime "\nWarning ! Battery voltage is less than 10.5 V. PC will be shoutdown.",
       "[power] dry run: the computer would be powered off now"};
   EXPECT_EQ(console, once);
   EXPECT_EQ(h.st.reports, (std::vector<std::string>{"Warning ! Battery voltage is less than 10.5 V. PC will be shoutdown.",

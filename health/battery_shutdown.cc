@@ -22,7 +22,8 @@ void BatteryShutdown::Next() {
   timer_ = 0;
   if (!announced_) {
     announced_ = true;
-    AnnounceShutdown(doc_);
+    if (!episode_.shutdownAnnounced) AnnounceShutdown(doc_);
+    episode_.shutdownAnnounced = true;
     timer_ = timers_.SetTimer(10000, [this] { Next(); });
     return;
   }

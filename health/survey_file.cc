@@ -62,9 +62,11 @@ BatteryReading ReadBatteryVoltage(FileSystem& fs, KeyValueStore& recentSurveys, 
   BatteryReading reading;
   reading.voltage = -1.0f;
   const std::string name = recentSurveys.Get("Survey1").value_or("");
-  if (name.empty()) return {0.0f, ""};
-  auto file = fs.OpenForRead(JoinPath(fs, surveyFolder, name));
-  if (!file.ok()) return {0.0f, ""};
+  if (name.empty()) return {0.0f, "", "no survey file is named", 0};
+  const std::string path = JoinPath(fs, surveyFolder, name);
+  auto file = fs.OpenForRead(path);
+  if (!file.ok()) return {0.0f, "", "the survey file " + name + " cannot be read", 0};
+  if (auto entry = fs.Inspect(path); entry.ok()) reading.changedAt = entry->mtimeNs / 1000000000;
   const uint64_t size = (*file)->Size();
   const uint64_t from = size > kTailBytes ? size - kTailBytes : 0;
   std::string tail(static_cast<size_t>(size - from), '\0');
@@ -90,6 +92,7 @@ BatteryReading ReadBatteryVoltage(FileSystem& fs, KeyValueStore& recentSurveys, 
       batterySeen = false;
     }
   }
+  if (reading.voltage <= 0.0f) reading.missing = "no battery line in the survey file " + name;
   return reading;
 }
 

@@ -83,7 +83,7 @@ TEST_F(SurveyFileTest, TheLastBatteryLineAndTheSaveAfterIt) {
   r = Read();
   EXPECT_FLOAT_EQ(r.voltage, 12.0f);
   EXPECT_EQ(r.savedAt, "");
-  EXPECT_EQ(Check(), "Battery voltage = 12.0 V updated at ");
+  EXPECT_EQ(Check(), "Battery voltage = 12.0 V updated at an unknown time (no save line after the battery line)");
   // An unreadable voltage keeps the one before it.
   h.WriteSurvey("#BV = 12.2V\n#BV = ??V\n");
   EXPECT_FLOAT_EQ(Read().voltage, 12.2f);
@@ -95,7 +95,7 @@ TEST_F(SurveyFileTest, NoInformation) {
   EXPECT_FLOAT_EQ(Read().voltage, 0.0f);
   h.WriteSurvey("survey started\n");
   EXPECT_FLOAT_EQ(Read().voltage, -1.0f);  // a file without battery lines
-  EXPECT_EQ(Check(), "No battery voltage information");
+  EXPECT_EQ(Check(), "No battery voltage information (no battery line in the survey file S.svy)");
   // Only the last 10000 bytes are read: an early battery line is not seen.
   h.WriteSurvey("#BV = 12.6V\n" + std::string(10000, 'x') + "\n");
   EXPECT_FLOAT_EQ(Read().voltage, -1.0f);
@@ -112,7 +112,7 @@ TEST_F(SurveyFileTest, AFifoIsNoSurveyFile) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     const BatteryReading r = Read();
-    ::_exit(r.voltage == 0.0f && Check() == "No battery voltage information" ? 0 : 1);
+    ::_exit(r.voltage == 0.0f && Check() == "No battery voltage information (the survey file S.svy cannot be read)" ? 0 : 1);
   }
   int status = 0;
   pid_t done = 0;

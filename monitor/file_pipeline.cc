@@ -60,7 +60,9 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
   // A rejected record whose move to the error folder failed is not read and
   // logged again: only the move is tried once more.
   // One already copied there from a read-only folder is left alone.
+  int64_t arrivedAt = 0;
   if (auto entry = platform.fs.Inspect(in.path); entry.ok()) {
+    arrivedAt = entry->mtimeNs / 1000000000;
     if (rejectedRecords.Copied(in.path, *entry)) return {};
     if (rejectedRecords.Holds(in.path, *entry)) {
       MoveToErrorFolder(in.path, in.name, rejectedRecords.Reason(in.path));
@@ -125,7 +127,12 @@ PipelineResult CZentrovaDoc::ProcessNewFile(const NewFileInput& in) {
     result.filedPath = in.path;
   }
   if (services.archiveRecord) services.archiveRecord(result.filedPath, in.kind);
-  if (bEventDetection == 1 && services.detectAndNotify) services.detectAndNotify(eventPath, in.fileNumber);
+  int events = -1;
+  if (bEventDetection == 1 && services.detectAndNotify) events = services.detectAndNotify(eventPath, in.fileNumber);
+  if (services.recordTaken) {
+    // With headers only the traces are still an earlier file's.
+    services.recordTaken({&record, in.bReadData == 1, in.name, arrivedAt, events});
+  }
   return result;
 }
 

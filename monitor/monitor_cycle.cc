@@ -101,6 +101,7 @@ CycleId CZentrovaDoc::BeginCycle(int bReadData) {
   MonitorSettings& s = settingsBlock;
   scan_ = Scan();
   scan_.now = platform.clock.Now();
+  scan_.beganMs = platform.clock.SteadyMs();
   scan_.bReadData = bReadData;
   const CivilTime t = SecondsToLocal(scan_.now).value_or(CivilTime{});
   char date[32], clock[32];
@@ -178,7 +179,8 @@ bool CZentrovaDoc::NextCandidate() {
     in.name = name;
     in.kind = kind;
     in.fileNumber = scan_.fileNumber;
-    in.bReadData = bEventDetection == 1 ? 1 : scan_.bReadData;
+    const bool samplesWanted = bEventDetection == 1 || (services.wantSamples && services.wantSamples());
+    in.bReadData = samplesWanted ? 1 : scan_.bReadData;
     return true;
   }
   return false;
@@ -319,6 +321,7 @@ int CZentrovaDoc::EndCycleNow(bool completed) {
     }
     if (bReadData == 1 && bPickMaximumAmplitude == 1 && services.surfaceWaveFollowUp) services.surfaceWaveFollowUp();
   }
+  if (services.cycleEnded) services.cycleEnded(count, platform.clock.SteadyMs() - scan_.beganMs);
   return count;
 }
 

@@ -14,7 +14,8 @@ StationFixture::StationFixture() {
   profile.values["ZENTROVA_CURRENT_DESTINATION_FOLDER_PATH"] = destination;
   profile.values["sMyName"] = "S1";
   system.home = root.path();
-  services.sendReport = [this](const std::string& text, int, const std::vector<std::string>&, bool) {
+  services.sendReport = [this](const std::string& text, int, const std::vector<std::string>&, bool,
+                                const std::string&) {
     reports.push_back(text);
     return 1;
   };

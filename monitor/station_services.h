@@ -12,6 +12,18 @@ namespace zentrova {
 
 constexpr int kUploadQueued = -1;
 
+class SeismicRecord;
+
+// A record the pipeline has just taken in, as the watchers of the
+// station's health see it.
+struct TakenRecord {
+  const SeismicRecord* record = nullptr;
+  bool samplesRead = false;  // the traces hold this file's samples (else only its headers were read)
+  std::string name;          // the file's name in the watched folder
+  int64_t arrivedAt = 0;     // when the file last changed in the watched folder, seconds since 1970 (0 unknown)
+  int events = -1;           // found by the event detection; -1 when it did not run
+};
+
 struct ConcatenationRequest {
   std::string sourceFolder;
   std::string targetFolder;
@@ -22,12 +34,13 @@ struct ConcatenationRequest {
 };
 
 struct StationServices {
-  // SendReport(text, force, attachments, announce) -> 1 when handed on.
-  // With `announce` the e-mail's delivery is told in the log when it
-  // happens ("Mail was sent"), which may be long after.
-  std::function<int(const std::string&, int, const std::vector<std::string>&, bool)> sendReport;
-  // DetectAndNotify(event path, file number).
-  std::function<void(const std::string&, int)> detectAndNotify;
+  // SendReport(text, force, attachments, announce, summary) -> 1 when
+  // handed on. With `announce` the e-mail's delivery is told in the log
+  // when it happens ("Mail was sent"), which may be long after. `summary`:
+  // what happened, for the mail's subject (empty: taken from the text).
+  std::function<int(const std::string&, int, const std::vector<std::string>&, bool, const std::string&)> sendReport;
+  // DetectAndNotify(event path, file number) -> the events found.
+  std::function<int(const std::string&, int)> detectAndNotify;
   // CheckDestinationDrive() -> 1 moved, 2 no drive available, 0 unchanged.
   std::function<int()> checkDestinationDrive;
   // After a check that found no drive: why, in one line (empty when unknown).
@@ -52,6 +65,14 @@ struct StationServices {
   std::function<void(const std::string&, int)> archiveRecord;
   // At the end of every cycle.
   std::function<void()> endOfCycle;
+  // Whether every record is to be read with its samples, as for the event
+  // detection (the data-quality figures are taken from them).
+  std::function<bool()> wantSamples;
+  // After each record taken in, once it is filed and its events found.
+  std::function<void(const TakenRecord&)> recordTaken;
+  // At the end of every cycle: the new files it took and how long it ran,
+  // in ms of the steady clock (its pauses included).
+  std::function<void(int, int64_t)> cycleEnded;
 };
 
 }  // namespace zentrova

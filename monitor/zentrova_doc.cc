@@ -49,8 +49,8 @@ void CZentrovaDoc::StartUp() {
 }
 
 int CZentrovaDoc::SendReport(const std::string& text, int force, const std::vector<std::string>& attachments,
-                             bool announce) {
-  return services.sendReport ? services.sendReport(text, force, attachments, announce) : 0;
+                             bool announce, const std::string& summary) {
+  return services.sendReport ? services.sendReport(text, force, attachments, announce, summary) : 0;
 }
 
 std::string CZentrovaDoc::Path(const std::string& folder, const std::string& name) const {

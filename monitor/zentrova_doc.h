@@ -148,7 +148,7 @@ class CZentrovaDoc {
 
   // Sends through the report seam; 0 while none is wired in.
   int SendReport(const std::string& text, int force, const std::vector<std::string>& attachments = {},
-                 bool announce = false);
+                 bool announce = false, const std::string& summary = "");
 
   std::string Path(const std::string& folder, const std::string& name) const;
 
@@ -206,6 +206,7 @@ class CZentrovaDoc {
   // State of the scan in progress.
   struct Scan {
     int64_t now = 0;
+    int64_t beganMs = 0;  // steady clock at the cycle's begin
     int knownSeen = 0;  // A
     int accepted = 0;   // B
     int fileNumber = 0;

@@ -34,6 +34,7 @@ class FormOutbox {
   size_t Dropped() const { return outbox_.Dropped(); }
   size_t Posted() const { return outbox_.Delivered(); }
   size_t GivenUp() const { return outbox_.GivenUp(); }
+  OutboxState State() const { return outbox_.State(); }
 
  private:
   Attempt Post(const OutgoingMessage& m);

@@ -70,6 +70,7 @@ class MailOutbox {
   size_t Dropped() const { return outbox_.Dropped(); }
   size_t Sent() const { return outbox_.Delivered(); }  // senders that ended with exit status 0
   size_t GivenUp() const { return outbox_.GivenUp(); }
+  OutboxState State() const { return outbox_.State(); }
 
  private:
   Attempt Hand(const OutgoingMessage& m);

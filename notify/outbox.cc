@@ -204,6 +204,7 @@ void Outbox::Settle(OutgoingMessage m, const Attempt& attempt, std::unique_lock<
     Forget(m);
     if (attempt.outcome == Attempt::kDelivered) {
       ++delivered_;
+      lastDelivered_ = clock_.Now();
       // The way is open again: what waits goes now, in its order.
       for (auto& q : queue_) q.dueMs = 0;
       if (m.attempts > 0) Log(Printf("%s was delivered after %d failed attempts", Name(m).c_str(), m.attempts), lock);
@@ -211,6 +212,7 @@ void Outbox::Settle(OutgoingMessage m, const Attempt& attempt, std::unique_lock<
     return;
   }
   ++m.attempts;
+  lastFailed_ = clock_.Now();
   const bool first = m.reported == 0;
   m.reported = 1;
   const int64_t ageMs = clock_.SteadyMs() - m.bornMs;
@@ -327,6 +329,17 @@ bool Outbox::Closing() const {
 bool Outbox::WaitIdle(int ms) {
   std::unique_lock<std::mutex> lock(mutex_);
   return changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return queue_.empty() && !busy_; });
+}
+
+OutboxState Outbox::State() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  OutboxState s;
+  s.waiting = queue_.size();
+  const int64_t now = clock_.SteadyMs();
+  for (const OutgoingMessage& m : queue_) s.oldestSeconds = std::max(s.oldestSeconds, (now - m.bornMs) / 1000);
+  s.lastDelivered = lastDelivered_;
+  s.lastFailed = lastFailed_;
+  return s;
 }
 
 size_t Outbox::Waiting() const {

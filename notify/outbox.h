@@ -62,6 +62,14 @@ struct Attempt {
   std::string why;  // for kFailed and kRefused
 };
 
+// How an outbox stands, for the station's health figures.
+struct OutboxState {
+  size_t waiting = 0;
+  int64_t oldestSeconds = 0;  // how long the oldest waiting message has waited; 0 when none
+  int64_t lastDelivered = 0;  // wall clock, seconds since 1970; 0 not in this run
+  int64_t lastFailed = 0;
+};
+
 class Outbox {
  public:
   // `noun` names a message in the log lines ("E-mail"); `deliver` makes
@@ -96,6 +104,7 @@ class Outbox {
   size_t Dropped() const;    // gave way, or left in memory at the close
   size_t Delivered() const;
   size_t GivenUp() const;
+  OutboxState State() const;
 
  private:
   void Load();
@@ -131,6 +140,8 @@ class Outbox {
   size_t dropped_ = 0;
   size_t delivered_ = 0;
   size_t givenUp_ = 0;
+  int64_t lastDelivered_ = 0;
+  int64_t lastFailed_ = 0;
   std::vector<std::string> unreadable_;  // told at Start
   std::thread worker_;
 };

@@ -1,6 +1,7 @@
 #include "notify/send_report.h"
 
 #include "notify/form_post.h"
+#include "notify/mail_subject.h"
 #include "platform/local_time.h"
 #include "platform/printf.h"
 
@@ -25,11 +26,11 @@ void WriteEmailSettings(CZentrovaDoc& doc) {
 }
 
 int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, int force,
-               const std::vector<std::string>& attachments, bool announce) {
+               const std::vector<std::string>& attachments, bool announce, const std::string& summary) {
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   MonitorSettings& m = doc.settingsBlock;
   const BatteryReading battery = ch.battery ? ch.battery() : BatteryReading{};
-  const std::string batteryLine = Printf("Battery voltage = %.1f V", static_cast<double>(battery.voltage));
+  const std::string batteryLine = BatteryLine(battery, doc.platform.clock.Now());
   const std::string version = doc.platform.system.Version();
   const int drive = std::max(0, std::min(m.iCurrentDrive, 9));
   const std::string letter = m.drives[drive].sDriveLetter.empty() ? "C" : m.drives[drive].sDriveLetter.substr(0, 1);
@@ -46,8 +47,8 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
       doc.settings.WriteProductText("ReceiverEMailAddress", *entered);
     }
   }
-  const std::string title = "Message from Zentrova at " + site;
-  const std::string body = site + "\n" + text + "\n" + driveLine + "\n" + batteryLine + " updated at " + battery.savedAt;
+  const std::string title = MailSubject(site, summary.empty() ? MessageSummary(text, battery) : summary);
+  const std::string body = site + "\n" + text + "\n" + driveLine + "\n" + batteryLine;
   const std::string program = JoinPath(doc.platform.fs, m.strProgramFolder, kSenderProgram);
   // An attachment that is not there (an event without its image) is not
   // named to the sender at all.
@@ -91,8 +92,9 @@ int SendReport(CZentrovaDoc& doc, ReportChannels& ch, const std::string& text, i
 
 void ConnectReports(CZentrovaDoc& doc, ReportChannels& channels) {
   doc.services.sendReport = [&doc, &channels](const std::string& text, int force,
-                                              const std::vector<std::string>& attachments, bool announce) {
-    return SendReport(doc, channels, text, force, attachments, announce);
+                                              const std::vector<std::string>& attachments, bool announce,
+                                              const std::string& summary) {
+    return SendReport(doc, channels, text, force, attachments, announce, summary);
   };
   doc.services.writeEmailSettings = [&doc] { WriteEmailSettings(doc); };
 }

@@ -8,17 +8,13 @@
 #include <vector>
 
 #include "monitor/zentrova_doc.h"
+#include "notify/battery_reading.h"
 #include "notify/form_outbox.h"
 #include "notify/mail_outbox.h"
 #include "platform/http_client.h"
 #include "platform/process_launcher.h"
 
 namespace zentrova {
-
-struct BatteryReading {
-  float voltage = 0.0f;
-  std::string savedAt;  // time text of the controller's last saved file
-};
 
 // What SendReport needs besides the document.
 struct ReportChannels {
@@ -43,8 +39,10 @@ inline constexpr const char* kSenderProgram = "ZuveRadeRI.exe";
 // Whether it then reached its server the outbox tells in the activity log;
 // with `announce` the mail outbox also tells when the e-mail was delivered
 // ("Mail was sent"). Without an outbox no delivery is told.
+// The subject is "Message from Zentrova at SITE: " and `summary`, or,
+// without one, what MessageSummary makes of the text.
 int SendReport(CZentrovaDoc& doc, ReportChannels& channels, const std::string& text, int force,
-               const std::vector<std::string>& attachments, bool announce = false);
+               const std::vector<std::string>& attachments, bool announce = false, const std::string& summary = "");
 
 // The six e-mail values of the product key, read with their defaults and
 // written back, so the sender program finds all of them.

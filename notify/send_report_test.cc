@@ -7,6 +7,7 @@
 
 #include "monitor/station_fixture.h"
 #include "notify/form_post.h"
+#include "notify/mail_subject.h"
 #include "platform/linux_file_system.h"
 
 namespace zentrova {
@@ -26,7 +27,7 @@ class SendReportTest : public ::testing::Test {
   SendReportTest() {
     st.services.sendReport = nullptr;
     st.product.values["ReceiverEMailAddress"] = "operator@example.org";
-    channels.battery = [] { return BatteryReading{12.34f, "2020/03/15 08:00:00"}; };
+    channels.battery = [] { return BatteryReading{12.34f, "2020/03/15 08:00:00", "", 0}; };
     channels.freeFraction = [](char) { return 0.25; };
   }
   testing::StationFixture st;
@@ -42,7 +43,7 @@ TEST_F(SendReportTest, MailThroughTheSenderProgramWithItsAttachments) {
   ASSERT_EQ(launcher.calls.size(), 1u);
   EXPECT_EQ(launcher.calls[0].program, "/opt/zentrova/ZuveRadeRI.exe");
   EXPECT_EQ(launcher.calls[0].arguments, files);  // each path one argument, blanks and ';' intact
-  EXPECT_EQ(st.product.values["stMessaggeTitle"], "Message from Zentrova at S1");
+  EXPECT_EQ(st.product.values["stMessaggeTitle"], "Message from Zentrova at S1: 3 events in record 7");
   EXPECT_EQ(st.product.values["MessageToBeSent"],
             "S1\n3 events were detected in 7\nDrive = C: 25.000% is free\nBattery voltage = 12.3 V updated at "
             "2020/03/15 08:00:00");
@@ -109,6 +110,67 @@ TEST_F(SendReportTest, AttachmentsGoFromTheDestinationOfTheMoment) {
   std::lock_guard<std::mutex> lock(launcher.mutex);
   ASSERT_EQ(launcher.calls.size(), 1u);
   EXPECT_EQ(launcher.calls[0].arguments, std::vector<std::string>{moved + "/EventImage/Waveform_7.png"});
+}
+
+// Every message of the station says in its subject what happened, after
+// the words that filters match.
+TEST_F(SendReportTest, TheSubjectSaysWhatHappened) {
+  CZentrovaDoc& doc = st.Doc();
+  channels.battery = [] { return BatteryReading{10.24f, "10:15:07.25 12/31/2020", "", 0}; };
+  const struct {
+    std::string text, summary, subject;
+  } cases[] = {
+      {"Zentrova started.", "", "started"},
+      {"Zentrova started.\nTarnlink Controller did not start.", "", "started, the controller did not start"},
+      {"Zentrova was closed.", "", "closed"},
+      {"Report from Zentrova.\nThe last file name is 1234.sg2", "", "report"},
+      {"1 events were detected in 1234\nEvent 1: Onset = 1.501 s", "event 12:58:39, 7 channels",
+       "event 12:58:39, 7 channels"},
+      {"2 events were detected in 1234", "", "2 events in record 1234"},
+      {"Warnig ! There was no new file more than 5 minutes.", "", "no new file for 5 minutes"},
+      {"Warning ! Battery voltage is less than 11.0 V", "", "battery 10.2 V"},
+      {"Warning ! Battery voltage is less than 10.5 V. PC will be shoutdown.", "", "battery 10.2 V, shutting down"},
+      {"System shutdown.", "", "system shutdown"},
+      {"Destination folder was changed to /mnt/d/Data", "", "destination moved to /mnt/d/Data"},
+      {"Warnig! No drive is available.\nD: 2.000% free", "", "no drive available"},
+      {"hello\rthere\nsecond line", "", "hello there"},
+      {std::string(100, 'x'), "", std::string(69, 'x') + "..."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(SendReport(doc, channels, c.text, 1, {}, false, c.summary), 1);
+    EXPECT_EQ(st.product.values["stMessaggeTitle"], "Message from Zentrova at S1: " + c.subject);
+  }
+  // A cut never splits a character: 35 two-byte letters fill 70 bytes.
+  std::string letters;
+  for (int i = 0; i < 40; ++i) letters += "\xc3\x98";
+  const std::string cut = MessageSummary(letters, {});
+  EXPECT_EQ(cut, letters.substr(0, 68) + "...");
+}
+
+// No survey file, no battery line, a reading without its time, a stale one:
+// the body's battery line says which.
+TEST_F(SendReportTest, TheBatteryLineSaysAMissingOrStaleReading) {
+  CZentrovaDoc& doc = st.Doc();
+  const int64_t now = st.clock.Now();
+  const struct {
+    BatteryReading reading;
+    std::string line;
+  } cases[] = {
+      {{0.0f, "", "no survey file is named", 0}, "Battery voltage: no reading (no survey file is named)"},
+      {{-1.0f, "", "no battery line in the survey file S.svy", now}, "Battery voltage: no reading (no battery line in the survey file S.svy)"},
+      {{12.6f, "", "", now}, "Battery voltage = 12.6 V updated at an unknown time (no save line after the battery line)"},
+      {{12.6f, "10:15:07.25 12/31/2020", "", now - 3600}, "Battery voltage = 12.6 V updated at 10:15:07.25 12/31/2020"},
+      {{10.0f, "13:22:20.00 03/15/2020", "", now - 5 * 3600 - 60},
+       "Battery voltage = 10.0 V updated at 13:22:20.00 03/15/2020, stale: the survey file has not changed for 5 h 1 min"},
+      {{10.0f, "13:22:20.00 03/15/2020", "", now - 50 * 3600}, "Battery voltage = 10.0 V updated at 13:22:20.00 03/15/2020, stale: the survey file has not changed for 2 d 2 h"},
+  };
+  for (const auto& c : cases) {
+    channels.battery = [&c] { return c.reading; };
+    EXPECT_EQ(SendReport(doc, channels, "Report", 0, {}), 1);
+    const std::string body = st.product.values["MessageToBeSent"];
+    EXPECT_EQ(body.substr(body.rfind('\n') + 1), c.line);
+  }
 }
 
 TEST_F(SendReportTest, AMissingRecipientIsAskedFor) {

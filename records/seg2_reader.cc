@@ -68,6 +68,7 @@ int ReadTraces(RandomAccessFile& file, SeismicRecord& record, const Seg2Director
       return i;
     }
     FillHeader(record.pHeader[i], i, s, static_cast<int32_t>(kept));
+    record.pHeader[i].nFormatCode = block->formatCode;
     record.pHeader[i].fMaxAmplitude = PeakAmplitude(record.ppData[i].data(), record.ppData[i].size());
     ApplyTracePosition(record.pHeaderXY[i], s);
     strings.push_back(s);

@@ -43,6 +43,10 @@ class CHeader {
   int32_t nManualChannel = 0;
   float fMaxAmplitude = 0.0f;
   int32_t bSourceLocation = 0;  // the record gives the trace's source location (else nSourceLoc is 0 by default)
+  // The sample format of the file the trace came from (SEG-2 format code:
+  // 1 int16, 2 int32, 3 20-bit, 4 float32, 5 float64); 0 unknown. Not
+  // written with the header.
+  int32_t nFormatCode = 0;
 };
 
 class CHeaderXY : public CHeader {

@@ -19,6 +19,7 @@ packages=(
   libcairo2-dev fonts-liberation pkg-config         # the plots and the PNG event image (found by pkg-config); a metric-compatible face
   qt6-base-dev                                      # the desktop program
   imagemagick                                       # screenshots of the desktop program under Xvfb (import)
+  prometheus-node-exporter                          # the textfile export read back by a real exporter
 )
 
 missing=()

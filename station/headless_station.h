@@ -36,6 +36,7 @@ class HeadlessStation {
  private:
   // Sets up the watchdog pings when the service manager asks for them.
   void StartWatchdog();
+  void SayMonitoringOff();
 
   StationOptions options_;
   LinuxServiceNotifier notifier_;  // first: takes its variables before any program is started

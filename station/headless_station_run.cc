@@ -18,11 +18,21 @@ void HeadlessStation::StartWatchdog() {
   loop_.SetTimer(watchdog_->TickMs(), [this, &form] { watchdog_->Tick(form.bRunning == 1, form.CycleGapMs()); });
 }
 
+// A station started without --start and without bAutoStart only waits:
+// say so once, and how to start it.
+void HeadlessStation::SayMonitoringOff() {
+  CZentrovaDoc& d = station_.doc();
+  std::lock_guard<std::recursive_mutex> lock(d.mutex);
+  d.activityLog.Add("Monitoring is off: no record is taken until it is started. Start it with zentrova-station "
+                    "--start, or set bAutoStart=1 in " + station_.configFolder() + "/Zentrova.ini");
+}
+
 int HeadlessStation::Run() {
   StartWatchdog();  // before a monitor thread can start
   CZentrovaControlForm& form = station_.form();
   station_.OnInitialUpdate();
   if (options_.start && form.bRunning == 0 && !loop_.QuitRequested()) form.OnStart();
+  if (form.bRunning == 0 && !form.Starting() && !loop_.QuitRequested()) SayMonitoringOff();
   notifier_.Notify("READY=1");
   if (watchdog_) notifier_.Notify("WATCHDOG=1");
   loop_.Run(options_.runForSeconds < 0 ? -1 : static_cast<int64_t>(options_.runForSeconds * 1000.0));

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "platform/instance_lock.h"
+#include "platform/local_time.h"
 #include "station/headless_station.h"
+#include "station/status_command.h"
 #include "station/station_arguments.h"
 
 namespace {
@@ -36,8 +38,9 @@ int main(int argc, char** argv) {
     (arguments.exitCode == 0 ? std::cout : std::cerr) << arguments.message;
     return arguments.exitCode;
   }
-  if (!arguments.message.empty()) std::cout << arguments.message << std::endl;
   const zentrova::StationOptions& options = arguments.options;
+  if (options.status) return zentrova::PrintStationStatus(options.configDir, options.json, zentrova::NowSeconds(), std::cout);
+  if (!arguments.message.empty()) std::cout << arguments.message << std::endl;
   const zentrova::InstanceLock::Attempt lock = zentrova::InstanceLock::Take(options.configDir);
   if (lock.heldByAnother) {
     std::cerr << zentrova::AnotherInstanceLine("zentrova-station", options.configDir, lock.holderPid) << std::endl;

@@ -10,6 +10,7 @@ namespace zentrova {
 const char* const kStationUsage =
     "usage: zentrova-station [--config-dir DIR] [--start] [--run-for SECONDS] [--controller PATH]\n"
     "                        [--allow-power-off]\n"
+    "       zentrova-station --status [--json] [--config-dir DIR]\n"
     "  --config-dir DIR   settings folder (default $ZENTROVA_CONFIG_DIR, else\n"
     "                     $XDG_CONFIG_HOME/Kalvane Applications); Zentrova.ini holds the\n"
     "                     station's settings in its [General] section; a folder that does\n"
@@ -21,6 +22,9 @@ const char* const kStationUsage =
     "                     (default /opt/Halvorne/Tarnlink Controller/TC.exe)\n"
     "  --allow-power-off  really power the computer off below the battery's shutdown\n"
     "                     threshold; without it the station only says it would\n"
+    "  --status           print how the station running on DIR stands, and end; exit status 0 OK,\n"
+    "                     1 warning, 2 critical, 3 unknown (not running); takes no lock\n"
+    "  --json             with --status: as JSON\n"
     "  --help             this text\n";
 
 namespace {
@@ -62,6 +66,10 @@ StationArguments ParseStationArguments(const std::vector<std::string>& args) {
       o.start = true;
     } else if (a == "--allow-power-off") {
       o.allowPowerOff = true;
+    } else if (a == "--status") {
+      o.status = true;
+    } else if (a == "--json") {
+      o.json = true;
     } else if (a == "--help" || a == "-h") {
       result.exitCode = 0;
       result.message = kStationUsage;
@@ -69,6 +77,10 @@ StationArguments ParseStationArguments(const std::vector<std::string>& args) {
     } else {
       return Wrong("unknown option " + a);
     }
+  }
+  if (o.json && !o.status) return Wrong("--json goes with --status");
+  if (o.status && (o.start || o.runForSeconds > 0 || !o.controllerPath.empty() || o.allowPowerOff)) {
+    return Wrong("--status takes only --json and --config-dir");
   }
   return result;
 }
@@ -101,6 +113,7 @@ StationArguments StationArgumentsOf(int argc, char** argv, SystemInfo& system) {
   StationArguments a = ParseStationArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (a.exitCode >= 0) return a;
   if (a.options.configDir.empty()) a.options.configDir = system.ConfigFolder();
+  if (a.options.status) return a;  // only read: nothing is created
   std::string note;
   const std::string wrong = PrepareConfigFolder(a.options.configDir, &note);
   if (!wrong.empty()) return Wrong(wrong);

@@ -7,7 +7,11 @@
 #include "detection/event_run.h"
 #include "display/event_image.h"
 #include "display/stored_text_scale.h"
+#include "health/controller.h"
+#include "health/drive_manager.h"
 #include "health/station_health.h"
+#include "health/survey_file.h"
+#include "platform/process_memory.h"
 #include "notify/send_report.h"
 #include "station/interrupted_joins.h"
 
@@ -95,10 +99,35 @@ StationAssembly::StationAssembly(const StationOptions& options, TimerHost& timer
   SayStartupNotes();
   form_ = std::make_unique<CZentrovaControlForm>(*doc_, timers_);
   ConnectBatteryCheck(*form_, *doc_, health_, timers_);
+  ConnectWatch();
   mailbox_.SetSender(JoinPath(fs_, doc_->settingsBlock.strProgramFolder, kSenderProgram));
   mailbox_.AllowAttachmentsBelow(doc_->settingsBlock.strDestinationFolder);
   mailbox_.Start();  // what the last run left goes first
   outbox_.Start();
+}
+
+void StationAssembly::ConnectWatch() {
+  WatchChannels w;
+  w.battery = [this] { return ReadBatteryVoltage(fs_, recentSurveys_, health_.surveyFolder); };
+  w.freePercent = [this] {
+    const std::string& destination = doc_->settingsBlock.strDestinationFolder;
+    const MonitorSettings& m = doc_->settingsBlock;
+    const int drive = std::max(0, std::min(m.iCurrentDrive, 9));
+    const std::string letter = m.drives[drive].sDriveLetter.empty() ? "C" : m.drives[drive].sDriveLetter.substr(0, 1);
+    return destination.empty() ? -1.0 : 100.0 * QueryFreeSpace(volumes_, letter[0]).fraction;
+  };
+  auto figures = [](const OutboxState& s) {
+    return OutboxFigures{static_cast<int64_t>(s.waiting), s.oldestSeconds, s.lastDelivered, s.lastFailed};
+  };
+  w.mail = [this, figures] { return figures(mailbox_.State()); };
+  w.form = [this, figures] { return figures(outbox_.State()); };
+  w.controllerRunning = [this] { return IsProcessRunning(processes_, health_.controllerProcess); };
+  w.memoryKB = [] { return ResidentMemoryKB(); };
+  w.cycleGapMs = [this] { return static_cast<int64_t>(form_->CycleGapMs()); };
+  w.monitoring = [this] { return form_->bRunning == 1; };
+  w.statusPath = JoinPath(fs_, configFolder_, kStatusFileName);
+  watch_ = std::make_unique<StationWatch>(*doc_, std::move(w));
+  ConnectStationWatch(*doc_, *watch_);
 }
 
 // Once at the start: settings that are not used as they stand (with the
@@ -175,6 +204,8 @@ void StationAssembly::Close() {
   // Last in the log file: what the outboxes and the joins said while they
   // ended comes before it, and nothing after it.
   std::lock_guard<std::recursive_mutex> lock(doc_->mutex);
+  // A station that ended is not running: --status says unknown at once.
+  fs_.Remove(JoinPath(fs_, configFolder_, kStatusFileName));
   doc_->activityLog.EndLogFile("Zentrova was closed.");
 }
 

@@ -23,6 +23,7 @@
 #include "platform/process_launcher.h"
 #include "platform/event_loop.h"
 #include "platform/linux_file_system.h"
+#include "quality/station_watch.h"
 #include "surfacewave/station_uploads.h"
 #include "surfacewave/surface_wave_follow_up.h"
 
@@ -34,6 +35,8 @@ struct StationOptions {
   double runForSeconds = -1;
   std::string controllerPath;  // empty: the default installation
   bool allowPowerOff = false;  // otherwise a dry-run power switch
+  bool status = false;         // --status: print the running station's status and end
+  bool json = false;           // with --status: as JSON
   // Without a display and a menu: the stored "bPhaseVelocityView" stands
   // for the drawn phase-velocity view, and the stored upload switches are
   // switched on at start. A desktop shell has the real ones.
@@ -67,11 +70,13 @@ class StationAssembly {
   SurfaceWaveFollowUp& surfaceWaves() { return *surfaceWaves_; }
   StationUploads& uploads() { return *uploads_; }
   HttpClient& http() { return http_; }
+  StationWatch& watch() { return *watch_; }
   Clock& clock() { return clock_; }
   FileSystem& fs() { return fs_; }
 
  private:
   void SayStartupNotes();
+  void ConnectWatch();
   std::function<void(const std::string&)> OutboxLog();
   void RejoinInterruptedJoins();
 
@@ -114,6 +119,8 @@ class StationAssembly {
   CurlHttpClient uploadHttp_;
   // Last: its thread logs to the document and is closed first.
   std::unique_ptr<StationUploads> uploads_;
+  // The health figures, the alarms, the status file (fed by the cycles).
+  std::unique_ptr<StationWatch> watch_;
 };
 
 }  // namespace zentrova

@@ -13,6 +13,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 
 #include <chrono>
 #include <filesystem>
+#include <regex>
 #include <fstream>
 #include <set>
 #include <thread>
@@ -120,6 +121,22 @@ TEST(Station, StopsCleanlyOnSigterm) {
   EXPECT_NE(dir.Read("station.out").find("zentrova-station: stopped"), std::string::npos);
 }
 
+// Without --start and without bAutoStart the station only waits, and says
+// so once, with how to start it.
+TEST(Station, SaysOnceThatMonitoringIsOffWithoutStart) {
+  TempFolder dir;
+  WriteConfig(dir);
+  BackgroundProcess station({kStation, "--config-dir", dir.Path("cfg"), "--run-for", "1"}, dir.Path("station.out"));
+  EXPECT_EQ(station.Wait(), 0);
+  const std::string out = dir.Read("station.out");
+  const std::string line = "Monitoring is off: no record is taken until it is started. Start it with zentrova-station "
+                           "--start, or set bAutoStart=1 in " + dir.Path("cfg") + "/Zentrova.ini\n";
+  const size_t at = out.find(line);
+  EXPECT_NE(at, std::string::npos) << out;
+  EXPECT_EQ(out.find(line, at + 1), std::string::npos) << out;
+  EXPECT_EQ(out.find("Monitor started"), std::string::npos) << out;
+}
+
 // A second station on the same configuration folder (the service and one
 // started by hand) would file every record twice over: it ends at once,
 // naming the first, and once the first has gone a station starts again.
@@ -197,7 +214,14 @@ TEST(Station, ItsMessagesArriveByEmail) {
   for (int i = 1; std::filesystem::exists(dir.Path("message-" + std::to_string(i) + ".eml")); ++i) {
     all += dir.Read("message-" + std::to_string(i) + ".eml");
   }
-  EXPECT_NE(all.find("Subject: Message from Zentrova at SITE"), std::string::npos) << all.substr(0, 400);
+  // Each subject says what happened after the words filters match.
+  for (const char* subject : {"Subject: Message from Zentrova at SITE: started\r\n",
+                              "Subject: Message from Zentrova at SITE: no new file for 0 minutes\r\n",
+                              "Subject: Message from Zentrova at SITE: closed\r\n"}) {
+    EXPECT_NE(all.find(subject), std::string::npos) << subject << "\n" << all.substr(0, 400);
+  }
+  // No survey file: the battery line says there is no reading.
+  EXPECT_NE(all.find("Battery voltage: no reading ("), std::string::npos) << all.substr(0, 400);
   EXPECT_NE(all.find("Zentrova started."), std::string::npos) << all.substr(0, 400);
   EXPECT_NE(all.find("Warnig ! There was no new file more than 0 minutes."), std::string::npos) << dir.Read("station.out");
   EXPECT_NE(all.find("Zentrova was closed."), std::string::npos) << all.substr(all.size() > 600 ? all.size() - 600 : 0);
@@ -364,6 +388,9 @@ TEST(Station, AnEventMessageArrivesWithBothAttachments) {
   ::unsetenv("ZENTROVA_CONFIG_DIR");
   ASSERT_FALSE(message.empty()) << "no event message arrived";
   EXPECT_NE(message.find("1 events were detected in 1000"), std::string::npos);
+  EXPECT_TRUE(std::regex_search(message, std::regex("Subject: Message from Zentrova at SITE: event "
+                                                    "[0-2][0-9]:[0-5][0-9]:[0-5][0-9], [0-9]+ channels?\r\n")))
+      << message.substr(0, 600);
   // The start-up message sent just before kept its own text.
   const std::string other = dir.Read("message-" + std::to_string(number == 1 ? 2 : 1) + ".eml");
   EXPECT_NE(other.find("Zentrova started."), std::string::npos) << other;
