@@ -21,7 +21,7 @@ int Bounded(int value, int low, int high) { return std::max(low, std::min(value,
 
 StationWatch::StationWatch(CZentrovaDoc& doc, WatchChannels channels) : doc_(doc), ch_(std::move(channels)) {
   Settings& s = doc_.settings;
-  int want = 0;
+  int want = 1;
   s.LoadInt("bQualityFigures", want);
   wantSamples_ = want == 1;
   s.LoadInt("nQualityDays", days_);

@@ -5,9 +5,8 @@
 // for Prometheus. Fed by the document's seams (recordTaken, cycleEnded),
 // on the thread of the cycle and under the document's lock.
 //
-// Stored settings (profile, section "General"): bQualityFigures (1: every
-// record is read with its samples, for the amplitude figures; 0, the
-// default: only those whose samples are read anyway give them), nQualityDays
+// Stored settings (profile, section "General"): bQualityFigures (1, the
+// default: every record is read with its samples, for the figures), nQualityDays
 // (30: the days of files kept), sPrometheusTextfileDir (empty: no textfile),
 // and the alarms' settings (alarm_rules.h).
 
