@@ -18,11 +18,11 @@ bool Opposite(double a, double b) { return b == 0.0 || (a < 0.0 && b > 0.0) || (
 
 // The zero of f between lo and hi (f changes sign there): regula falsi
 // with the Illinois halving, bisection when it stalls.
-double Refine(const RayleighSecular& f, double omega, double lo, double flo, double hi, double fhi) {
+double Refine(const RayleighSecular& f, double omega, double lo, double flo, double hi, double fhi, double tolerance) {
   if (flo == 0.0) return lo;
   if (fhi == 0.0) return hi;
   int side = 0;
-  for (int i = 0; i < 100 && hi - lo > 1e-9 * hi; ++i) {
+  for (int i = 0; i < 100 && hi - lo > tolerance * hi; ++i) {
     double c = (lo * fhi - hi * flo) / (fhi - flo);
     if (!(c > lo && c < hi)) c = 0.5 * (lo + hi);
     const double fc = f(omega, c);
@@ -60,7 +60,7 @@ class Scanner {
   double NextZero() {
     while (current_.c < end_) {
       Sample next = TakeNext();
-      if (Opposite(current_.f, next.f)) return Step(next, Refine(f_, omega_, current_.c, current_.f, next.c, next.f));
+      if (Opposite(current_.f, next.f)) return Step(next, Refine(f_, omega_, current_.c, current_.f, next.c, next.f, search_.tolerance));
       Sample inside;
       if (hasOlder_ && SameSign(older_.f, current_.f) && SameSign(current_.f, next.f) &&
           std::fabs(current_.f) < std::fabs(older_.f) && std::fabs(current_.f) < std::fabs(next.f) &&
@@ -74,7 +74,7 @@ class Scanner {
         } else {
           pending_.push_back(next);
         }
-        return Step(inside, Refine(f_, omega_, current_.c, current_.f, inside.c, inside.f));
+        return Step(inside, Refine(f_, omega_, current_.c, current_.f, inside.c, inside.f, search_.tolerance));
       }
       Step(next, 0.0);
     }
@@ -152,6 +152,7 @@ std::vector<RayleighModes> RayleighPhaseVelocities(const LayeredModel& model, co
   ModeSearch sound = search;
   sound.step = std::clamp(search.step, kFinestStep, 0.1);
   sound.phaseStep = std::clamp(search.phaseStep, 0.01, 1.0);
+  sound.tolerance = std::clamp(search.tolerance, 1e-12, 1e-3);
   const double start = kLowestStart * f.lowestVs();
   const double end = f.halfSpaceVs() * (1.0 - 1e-9);
   for (size_t i = 0; i < frequencies.size(); ++i) {

@@ -7,8 +7,8 @@
 // At each frequency the search starts at 0.8 times the lowest S velocity
 // (below any layer's Rayleigh velocity, 0.87 vs and more) and steps up
 // until the function changes sign: the first change is the fundamental
-// mode, the next one the first higher mode, each refined to 1e-9 of the
-// velocity. A step grows the velocity by at most `step` and the vertical
+// mode, the next one the first higher mode, each refined to `tolerance`
+// of the velocity. A step grows the velocity by at most `step` and the vertical
 // phase through the layers (RayleighSecular::VerticalPhase; successive
 // modes lie about π apart in it) by at most `phaseStep`, so it is fine
 // where the function turns quickly (just above a layer's velocity, at high
@@ -30,6 +30,7 @@ struct RayleighModes {
 struct ModeSearch {
   double step = 0.02;        // largest ratio between two velocities tried, minus 1 (1e-4 .. 0.1)
   double phaseStep = 0.39;   // largest growth of the vertical phase per step, rad (0.01 .. 1)
+  double tolerance = 1e-9;   // relative width to which a zero is refined (1e-12 .. 1e-3)
   bool higherMode = true;    // also search the first higher mode
 };
 
