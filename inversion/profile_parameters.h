@@ -5,13 +5,18 @@
 // one layer per factor 3 between the shortest and the longest, rounded,
 // 2 to 5). Free per model: the depths of the N interfaces, between a
 // quarter of the shortest wavelength and half the longest (the depth MASW
-// practice takes a curve to reach), spread in log depth, each at least 10 %
-// deeper than the one above; the S velocity of every layer and of the
-// half-space, from 0.8 times the lowest to 1.5 times the highest phase
+// practice takes a curve to reach), spread in log depth, each at least
+// 1.5 times as deep as the one above (thinner layers deep down are beyond
+// what a curve resolves, and only make false minima); the S velocity of
+// each layer, from 0.8 times the lowest to 1.5 times the highest phase
 // velocity of the curve, each on its own (a velocity may fall with depth);
-// Poisson's ratio of each, 0.2 to 0.49, which gives vp. The density is
-// 1900 kg/m³ throughout (the curve depends on density contrasts, barely on
-// the value).
+// that of the half-space from the velocity of the layer above it to the
+// same top (a slower half-space below the deepest interface is what a
+// curve ending there cannot tell from a faster one, and lets deep layers
+// trade against it); one Poisson's ratio for the whole profile, 0.2 to
+// 0.495, which gives vp (the curve hardly resolves vp layer by layer).
+// The density is 1900 kg/m³ throughout (the curve depends on density
+// contrasts, barely on the value).
 
 #include <vector>
 
@@ -37,7 +42,7 @@ struct ProfileBounds {
 ProfileBounds BoundsForCurve(const ObservedCurve& curve, int layers);
 
 // One point of the search: each value in [0, 1] across its bound, in the
-// order interface depths (N), S velocities (N + 1), Poisson's ratios (N + 1).
+// order interface depths (N), S velocities (N + 1), Poisson's ratio.
 using ProfilePoint = std::vector<double>;
 
 int PointSize(const ProfileBounds& bounds);

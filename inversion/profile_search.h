@@ -2,12 +2,14 @@
 // The global search over the layered models of a curve's bounds: a
 // bounded Monte Carlo with local refinement, from a fixed seed.
 //
-// First a third of the budget is drawn uniformly across the bounds. Then
-// each further model is a neighbour of one of the 20 best so far (the
-// better ones chosen more often): every value moved, with probability
-// one third (at least one), by a normal step of 20 % of its bound,
-// shrinking steadily to 2 % by the end of the budget, reflected into the
-// bound. Every model tried is kept with its misfit.
+// First 30 % of the budget is drawn uniformly across the bounds. The next
+// 40 % are neighbours of the 20 best so far (the better ones chosen more
+// often): every value moved, with probability one third (at least one),
+// by a normal step of 20 % of its bound, shrinking steadily to 2 %,
+// reflected into the bound. The last 30 % refine by damped least squares
+// (least_squares_polish.h), in equal shares, from the two best models and
+// from the best uniform draws that lie apart from them (other basins of
+// the misfit). Every model tried is kept with its misfit.
 
 #include <cstdint>
 #include <functional>
