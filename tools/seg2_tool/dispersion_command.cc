@@ -9,16 +9,27 @@
 #include "tools/seg2_tool/line_analysis.h"
 
 namespace zentrova {
-namespace {
 
-// A message on one line: control characters (a line feed in a file name)
-// are shown as '?'.
 std::string OneLine(std::string text) {
   for (char& c : text) {
     if (static_cast<unsigned char>(c) < 0x20) c = '?';
   }
   return text;
 }
+
+DispersionSettings StoredDispersionSettings(FileSystem& fs) {
+  LinuxSystemInfo system;
+  IniFileStore file(fs, system.ConfigFolder() + "/Zentrova.ini", "General");
+  RangedStore profile(file, ProfileSettingRanges(), "Zentrova.ini");
+  for (const std::string& note : profile.notes()) std::cerr << "zentrova-seg2: " << OneLine(note) << "\n";
+  MemoryStore product;
+  Settings stored(profile, product);
+  DispersionSettings settings;
+  settings.Load(stored);
+  return settings;
+}
+
+namespace {
 
 struct DispersionRequest {
   std::vector<std::string> files;
@@ -42,20 +53,6 @@ std::string Parse(const std::vector<std::string>& args, DispersionRequest& r) {
   }
   if (r.files.empty()) return "dispersion wants one FILE or more";
   return "";
-}
-
-// The stored settings made sound as the station makes them; each value
-// that is not used as it stands is said on standard error.
-DispersionSettings StoredDispersionSettings(FileSystem& fs) {
-  LinuxSystemInfo system;
-  IniFileStore file(fs, system.ConfigFolder() + "/Zentrova.ini", "General");
-  RangedStore profile(file, ProfileSettingRanges(), "Zentrova.ini");
-  for (const std::string& note : profile.notes()) std::cerr << "zentrova-seg2: " << OneLine(note) << "\n";
-  MemoryStore product;
-  Settings stored(profile, product);
-  DispersionSettings settings;
-  settings.Load(stored);
-  return settings;
 }
 
 }  // namespace

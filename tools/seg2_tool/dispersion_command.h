@@ -11,7 +11,17 @@
 
 #include "platform/file_system.h"
 
+#include "surfacewave/dispersion_settings.h"
+
 namespace zentrova {
+
+// A message on one line: control characters (a line feed in a file name)
+// are shown as '?'.
+std::string OneLine(std::string text);
+
+// The stored settings made sound as the station makes them; each value
+// that is not used as it stands is said on standard error.
+DispersionSettings StoredDispersionSettings(FileSystem& fs);
 
 // args[0] is "dispersion". Returns 0 when every record was analysed, 1 when
 // one could not be (its reason in one line on standard error), 2 for a

@@ -8,6 +8,9 @@
 //                                    with the stored settings; several shots
 //                                    of one line also as one combined curve;
 //                                    the two text files only into --files DIR
+//   zentrova-seg2 invert FILE...|--curve CSV [--json] [--models N] [--seed N] [--layers N]
+//                                    S-wave profile and Vs30 of the records'
+//                                    (or the CSV's) dispersion curve
 //   zentrova-seg2 join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT]
 //                                    joins the records of a folder into one
 //                                    (or, at time gaps, several)
@@ -50,6 +53,7 @@
 #include "tools/seg2_tool/detect_command.h"
 #include "tools/seg2_tool/detection_options.h"
 #include "tools/seg2_tool/dispersion_command.h"
+#include "tools/seg2_tool/invert_command.h"
 #include "tools/seg2_tool/mseed_command.h"
 #include "tools/seg2_tool/plot_command.h"
 #include "tools/seg2_tool/record_reading.h"
@@ -60,6 +64,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zentrova-seg2 info FILE | dump --json FILE | kind NAME... | dispersion FILE... [--json] [--files DIR] |\n"
+    "       invert FILE...|--curve CSV [--json] [--models N] [--seed N] [--layers N] |\n"
     "       join SOURCE_FOLDER TARGET_FOLDER [--length L] [--name TEXT] |\n"
     "       plot FILE OUT.png [--view waveform|phase-velocity|profile] [--normalize] [--events] [--by-offset] [--size WxH]\n"
     "            [detection options with --events] |\n"
@@ -150,6 +155,11 @@ int Run(const std::vector<std::string>& args) {
   if (args[0] == "dispersion") {
     std::string why;
     const int status = DispersionCommand(fs, args, why);
+    return status == 2 ? BadUsage(why) : status;
+  }
+  if (args[0] == "invert") {
+    std::string why;
+    const int status = InvertCommand(fs, args, why);
     return status == 2 ? BadUsage(why) : status;
   }
   if (args[0] == "plot") return PlotCommand(fs, args);
