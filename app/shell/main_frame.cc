@@ -520,7 +520,7 @@ void MainFrame::OpenRecord(const std::string& path) {
   const ViewedRecord viewed = OpenRecordForViewing(station_.doc(), &station_.surfaceWaves(), path);
   if (!viewed.ok) {
     if (dialogs_.message) dialogs_.message(viewed.why);
-    statusLine_->setText(QString::fromStdString(viewed.name + " not shown: " + viewed.why));
+    statusLine_->setText(QString::fromStdString("Not shown: " + viewed.why));
     return;
   }
   SetViewing(viewed.name);
