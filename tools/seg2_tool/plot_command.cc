@@ -267,6 +267,7 @@ int PlotCommand(FileSystem& fs, const std::vector<std::string>& args) {
                          : r.view == View::kDispersionCurve ? DrawDispersionCurvePicture(fs, stored, r, surface)
                                                             : DrawAnalysisPicture(fs, stored, r, surface);
   if (!why.empty()) return Fail(why);
+  if (const std::string failed = surface.DrawingError(); !failed.empty()) return Fail(r.out + " not written: " + failed);
   const PngResult written = surface.WritePng(fs, r.out);
   if (!written.ok) return Fail("cannot write " + r.out + ": " + written.error);
   return 0;

@@ -240,6 +240,34 @@ TEST(Seg2ToolPlot, TheEventsComeFromTheStoredDetectionParameters) {
   EXPECT_EQ(testing::ReadFileBytes(out.Path("none.png")), testing::ReadFileBytes(out.Path("plain.png")));
 }
 
+// Dark pixels of a picture inside the box from (x0, y0) to (x1, y1).
+int DarkPixelsIn(const RgbImage& image, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1 && y < image.height; ++y) {
+    for (int x = x0; x < x1 && x < image.width; ++x) n += (image.pixels[static_cast<size_t>(y) * image.width + x] & 0xFF) < 128;
+  }
+  return n;
+}
+
+// A record whose name is not UTF-8 (a Latin-1 "latein1.dat"): every view is
+// drawn whole, the caption with its name and the frame below it.
+TEST(Seg2ToolPlot, ARecordNamedInAnotherEncodingIsDrawn) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, files;
+  files.Write("lat\xe9in1.dat", testing::ReadFileBytes(testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat"));
+  for (const std::string view : {"waveform", "phase-velocity"}) {
+    SCOPED_TRACE(view);
+    const std::string png = files.Path(view + ".png");
+    const auto run = RunPlot(home, {files.Path("lat\xe9in1.dat"), png, "--view", view});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto image = CairoSurface::DecodePng(testing::ReadFileBytes(png));
+    ASSERT_TRUE(image);
+    EXPECT_GT(DarkPixelsIn(*image, 0, 0, image->width / 2, 20), 100) << "no caption";
+    EXPECT_GT(DarkPixelsIn(*image, 0, image->height / 3, image->width, image->height / 3 + 1), 2) << "no frame";
+  }
+}
+
 TEST(Seg2ToolPlot, EveryFailureEndsWithOneLineAndNoPicture) {
   testing::TempFolder home, files;
   files.Write("text.sg2", "this is not a record\n");
