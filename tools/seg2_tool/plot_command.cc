@@ -235,11 +235,16 @@ std::string DrawDispersionCurvePicture(FileSystem& fs, StoredSettings& stored, c
 // Why the picture may not replace what stands at `out`, empty when it may.
 // Only a picture is replaced: OUT given as the record itself (under its own
 // name, another spelling of it, or the name a link to the record points at)
-// or as any other file would otherwise be lost. A link, a FIFO or a missing
-// name is replaced by the new file without being followed or opened.
+// or as any other file would otherwise be lost, and a device, a FIFO or a
+// folder is no place for a picture. A link or a missing name is replaced
+// by the new file without being followed or opened.
 std::string NotReplaceable(FileSystem& fs, const std::string& out) {
   const auto info = fs.Inspect(out);
-  if (!info.ok() || info->type != EntryType::kRegular || info->size == 0) return "";
+  if (!info.ok() || info->type == EntryType::kLink) return "";
+  if (info->type != EntryType::kRegular) {
+    return "cannot write " + out + ": is a " + EntryTypeName(info->type) + ", not a regular file";
+  }
+  if (info->size == 0) return "";
   static constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
   char head[sizeof kPngSignature - 1] = {};
   auto file = fs.OpenEntryForRead(out);

@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "display/cairo_surface.h"
@@ -367,6 +369,29 @@ TEST(Seg2ToolPlot, OnlyAPictureIsReplaced) {
   ASSERT_EQ(RunPlot(home, {shot, files.Path("to-shot.png")}).exitCode, 0);
   EXPECT_FALSE(std::filesystem::is_symlink(files.Path("to-shot.png")));
   EXPECT_TRUE(files.Read("shot.dat") == original) << "the record was changed";
+}
+
+// OUT that is a device, a FIFO or a folder is refused in one line and
+// stays what it was.
+TEST(Seg2ToolPlot, AnOutThatIsNoRegularFileIsRefused) {
+  testing::TempFolder home, files;
+  files.Write("text.sg2", "this is not a record\n");
+  ASSERT_EQ(::mkfifo(files.Path("fifo.png").c_str(), 0600), 0);
+  std::filesystem::create_directories(files.Path("folder.png"));
+  struct Case {
+    std::string out, kind;
+  };
+  const Case cases[] = {{"/dev/null", "device node"}, {files.Path("fifo.png"), "FIFO"},
+                        {files.Path("folder.png"), "folder"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.out);
+    const auto run = RunPlot(home, {files.Path("text.sg2"), c.out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "zentrova-seg2: cannot write " + c.out + ": is a " + c.kind + ", not a regular file\n");
+  }
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  EXPECT_TRUE(std::filesystem::is_fifo(files.Path("fifo.png")));
+  EXPECT_TRUE(std::filesystem::is_directory(files.Path("folder.png")));
 }
 
 // A picture that cannot be written is said once, with the operating
