@@ -77,7 +77,7 @@ struct Layout {
 
   // The horizontal position of a time in ms from the shot.
   int X(double ms) const {
-    return TruncToPage((ms / unitMs - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
+    return TruncToPage((ms / unitMs - axes.dXOrigin - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
   }
   // Page units from the top to the baseline at vertical value v.
   int Distance(double v) const {
@@ -151,14 +151,39 @@ void DrawEvents(DrawingSurface& surface, const Layout& layout, const EventDetect
   }
 }
 
-// The time axis: ticks on round values at least a label's width apart.
+// The time axis, from the earliest first sample: the axis' values are
+// kept from that origin (in double precision), so that the record's span
+// keeps its resolution at any delay.
 double SetTimeAxis(PlotAxes& axes, const SeismicRecord& r) {
   const TimeSpan span = RecordTimeSpan(r);
   const double unit = TimeAxisUnit(span);
-  axes.fXMin = static_cast<float>(span.firstMs / unit);
-  axes.fXMax = static_cast<float>(span.lastMs / unit);
+  axes.dXOrigin = span.firstMs / unit;
+  axes.fXMin = 0.0f;
+  axes.fXMax = static_cast<float>((span.lastMs - span.firstMs) / unit);
   axes.strXTitle = unit == 1.0 ? "Time (ms)" : "Time (s)";
   return unit;
+}
+
+// A step of round times whose labels, as long as the longest of them (a
+// large delay gives long ones), stand apart with room between them.
+float TimeStep(const PlotAxes& axes) {
+  const Font font = TickLabelFont();
+  constexpr int kRoom = 30;
+  int spacing = std::max(kLabelSpacing, DrawnTextWidth("-0000", font) + kRoom);
+  float step = ReadableStep(axes.fXScale, static_cast<float>(spacing));
+  for (int pass = 0; pass < 3 && step > 0.0f; ++pass) {
+    const double ends[] = {axes.dXOrigin + axes.fXMin, axes.dXOrigin + axes.fXMax};
+    int widest = 0;
+    for (const double v : ends) {
+      const double whole = std::floor(v / step) * step;  // a label's value near the end
+      widest = std::max({widest, DrawnTextWidth(TickLabel(step, whole), font),
+                         DrawnTextWidth(TickLabel(step, whole + step), font)});
+    }
+    if (widest + kRoom <= spacing) break;
+    spacing = widest + kRoom;
+    step = ReadableStep(axes.fXScale, static_cast<float>(spacing));
+  }
+  return step;
 }
 
 void SetTraceAxis(PlotAxes& axes, const SeismicRecord& r, int traces, TracePlacement placement) {
@@ -259,7 +284,7 @@ int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc
   SetTraceAxis(axes, r, traces, placement);
   const PlotArea plot = FitPlotArea(axes, area, dp);
   const Font label = TickLabelFont();
-  axes.fXStep = ReadableStep(axes.fXScale, static_cast<float>(std::max(kLabelSpacing, DrawnTextWidth("-0000", label) + 30)));
+  axes.fXStep = TimeStep(axes);
   axes.fYStep = ReadableStep(axes.fYScale, static_cast<float>(TraceLabelSpacing()));
   UpdateTicks(axes);
   AlignXTicks(axes);

@@ -178,37 +178,78 @@ TEST_F(WaveformDrawing, NoTracePointOutsideTheFrame) {
   }
 }
 
+// The labels above the frame (the time axis), in drawing order.
+std::vector<RecordingSurface::Primitive> TimeLabels(const RecordingSurface& s) {
+  std::vector<RecordingSurface::Primitive> labels;
+  for (const auto& t : s.Of(Kind::kText)) {
+    if (t.points[0].y > -150 && t.points[0].y < -60 && t.font == TickLabelFont()) labels.push_back(t);
+  }
+  return labels;
+}
+
+// The axis counts from the shot at any delay, even one of days (or one
+// before the shot): round ticks, labels that do not run into each other,
+// the traces across the whole frame.
 TEST_F(WaveformDrawing, TimeFromTheShotWithTheRecordsDelay) {
+  const double kUnaligned = -1.0;  // a first tick only asked to be a multiple of the step
   struct Case {
     float dt;       // microseconds
     int samples;
     float delay;    // microseconds
-    float first;    // axis values
-    float last;
     const char* title;
-    float firstTick;
+    double firstTick;
   } cases[] = {
-      {1000.0f, 1500, -500000.0f, -500.0f, 1000.0f, "Time (ms)", -400.0f},  // every 200 ms
-      {1000.0f, 1000, 0.0f, 0.0f, 1000.0f, "Time (ms)", 0.0f},
-      {250.0f, 4000, -10000.0f, -10.0f, 990.0f, "Time (ms)", 0.0f},
-      {200000.0f, 450, 200000.0f, 0.2f, 90.2f, "Time (s)", 10.0f},
+      {1000.0f, 1500, -500000.0f, "Time (ms)", -400.0},  // every 200 ms
+      {1000.0f, 1000, 0.0f, "Time (ms)", 0.0},
+      {250.0f, 4000, -10000.0f, "Time (ms)", 0.0},
+      {200000.0f, 450, 200000.0f, "Time (s)", 10.0},
+      {125.0f, 12000, 1.0e11f, "Time (ms)", kUnaligned},   // 1e5 s
+      {125.0f, 12000, 1.0e12f, "Time (ms)", kUnaligned},   // 1e6 s
+      {125.0f, 12000, 1.0e13f, "Time (ms)", kUnaligned},   // 1e7 s
+      {125.0f, 12000, -1.0e13f, "Time (ms)", kUnaligned},
+      {10000.0f, 1000, 1.0e13f, "Time (s)", kUnaligned},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.delay << " us");
     MakeRecord(2, c.samples, c.dt, Ones);
     for (CHeader& h : doc.record.pHeader) h.fDelay = c.delay;
     const RecordingSurface s = Draw();
-    EXPECT_FLOAT_EQ(lastAxes.fXMin, c.first) << c.title << " " << c.delay;
-    EXPECT_FLOAT_EQ(lastAxes.fXMax, c.last);
+    const double unit = std::string(c.title) == "Time (s)" ? 1000.0 : 1.0;
+    const double first = static_cast<double>(c.delay) / 1000.0 / unit;
+    const double last = first + static_cast<double>(c.dt) * c.samples / 1000.0 / unit;
+    const double step = lastAxes.fXStep;
+    EXPECT_NEAR(lastAxes.dXOrigin + lastAxes.fXMin, first, step * 1e-3);
+    EXPECT_NEAR(lastAxes.dXOrigin + lastAxes.fXMax, last, step * 1e-3);
     EXPECT_EQ(lastAxes.strXTitle, c.title);
     // The ticks stand on multiples of their step, one of 1, 2 or 5 times a power of ten.
-    EXPECT_FLOAT_EQ(lastAxes.fXFirst, c.firstTick) << c.delay;
-    const double decade = std::pow(10.0, std::floor(std::log10(lastAxes.fXStep)));
-    const double mantissa = lastAxes.fXStep / decade;
+    const double decade = std::pow(10.0, std::floor(std::log10(step)));
+    const double mantissa = step / decade;
     EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-4 || std::fabs(mantissa - 2) < 1e-4 || std::fabs(mantissa - 5) < 1e-4)
-        << lastAxes.fXStep;
-    // The first sample at the delay: 0 on the axis lies -delay to the right of the frame's edge.
+        << step;
+    const double firstTick = lastAxes.dXOrigin + lastAxes.fXFirst;
+    if (c.firstTick != kUnaligned) {
+      EXPECT_NEAR(firstTick, c.firstTick, step * 1e-3);
+    }
+    EXPECT_NEAR(std::remainder(firstTick, step), 0.0, step * 1e-3);
+    EXPECT_GE(firstTick, first - step * 1e-3);
+    EXPECT_LT(firstTick, first + step);
+    // The labels: the tick values, each clear of the next.
+    const auto labels = TimeLabels(s);
+    ASSERT_GE(labels.size(), 2u);
+    for (size_t k = 0; k < labels.size(); ++k) {
+      EXPECT_NEAR(std::stod(labels[k].text), firstTick + static_cast<double>(k) * step, step * 1e-3) << labels[k].text;
+      if (k > 0) {
+        EXPECT_GE(labels[k].points[0].x, labels[k - 1].points[0].x + DrawnTextWidth(labels[k - 1].text, *labels[k - 1].font))
+            << labels[k - 1].text << " runs into " << labels[k].text;
+      }
+    }
+    // The first sample at the frame's left edge, the last one sample short of its right.
     const auto traces = Traces(s);
-    EXPECT_EQ(traces[0].points[0].x, 150);
+    ASSERT_FALSE(traces.empty());
+    EXPECT_EQ(traces[0].points.front().x, 150);
+    int right = 0;
+    for (const auto& line : traces) right = std::max(right, line.points.back().x);
+    EXPECT_GE(right, 150 + 1083 * (c.samples - 1) / c.samples - 1);
   }
 }
 
