@@ -206,6 +206,11 @@ std::string DrawAnalysisPicture(FileSystem& fs, StoredSettings& stored, const Pl
       AnalyseSurfaceWaves(record, settings, nullptr, textFiles, "/", true, result, &profiles);
   if (analysis.image.rows == 0) return r.file + ": no dispersion image (" + NoImageReason(analysis.image) + ")";
   const CDrawingParameter dp;
+  // Without two receivers apart there are no phase differences to turn
+  // into velocities: the image would be one colour.
+  if (r.view == View::kPhaseVelocity && !(analysis.image.spread.smallestSpacing > 0.0)) {
+    return r.file + ": no dispersion image (one trace, or all receivers at one place: no spread)";
+  }
   if (r.view == View::kPhaseVelocity) {
     PlotAxes axes = PhaseVelocityAxes();
     DrawPhaseVelocity(surface, axes, record, settings, dp);

@@ -270,6 +270,49 @@ TEST(Seg2ToolPlot, ARecordNamedInAnotherEncodingIsDrawn) {
   }
 }
 
+// The MASW shot with every receiver at 5 m: each "RECEIVER_LOCATION d.dd"
+// becomes "0..05.00", as long as it was.
+std::string AllReceiversAtOnePlace(std::string bytes) {
+  const std::string key = "RECEIVER_LOCATION ";
+  for (size_t at = bytes.find(key); at != std::string::npos; at = bytes.find(key, at + 1)) {
+    const size_t digits = at + key.size();
+    const size_t point = bytes.find('.', digits);
+    for (size_t i = digits; i < point; ++i) bytes[i] = i + 1 == point ? '5' : '0';
+    bytes[point + 1] = bytes[point + 2] = '0';
+  }
+  return bytes;
+}
+
+// One trace, or receivers that all stand at one place, have no spread:
+// there is no dispersion image to draw, and the tool says so as for any
+// other record it cannot analyse. The profile has a frame all the same.
+TEST(Seg2ToolPlot, ARecordWithoutASpreadHasNoDispersionImage) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, files;
+  const std::string shot = testing::ReadFileBytes(testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat");
+  std::string one = shot;
+  one[6] = 1;  // the file descriptor's trace count
+  one[7] = 0;
+  files.Write("one.dat", one);
+  files.Write("together.dat", AllReceiversAtOnePlace(shot));
+  for (const std::string name : {"one.dat", "together.dat"}) {
+    SCOPED_TRACE(name);
+    const std::string png = files.Path(name + ".png");
+    const auto run = RunPlot(home, {files.Path(name), png, "--view", "phase-velocity"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "zentrova-seg2: " + files.Path(name) +
+                           ": no dispersion image (one trace, or all receivers at one place: no spread)\n");
+    EXPECT_FALSE(std::filesystem::exists(png));
+    const auto profile = RunPlot(home, {files.Path(name), png, "--view", "profile"});
+    ASSERT_EQ(profile.exitCode, 0) << profile.err;
+    const auto image = CairoSurface::DecodePng(testing::ReadFileBytes(png));
+    ASSERT_TRUE(image);
+    // The frame's left edge from its top (75) to its bottom (700), the shot's column beside it.
+    EXPECT_EQ(image->pixels[static_cast<size_t>(400) * image->width + 74], 0u);
+    EXPECT_NE(image->pixels[static_cast<size_t>(400) * image->width + 90], 0xFFFFFFu);
+  }
+}
+
 TEST(Seg2ToolPlot, EveryFailureEndsWithOneLineAndNoPicture) {
   testing::TempFolder home, files;
   files.Write("text.sg2", "this is not a record\n");
