@@ -89,8 +89,43 @@ struct Layout {
 // A trace's DELAY in ms (0 where it is not a number).
 double DelayMs(const CHeader& h) { return std::isfinite(h.fDelay) ? h.fDelay / 1000.0 : 0.0; }
 
+// A tint of `c` most of the way to white.
+Rgb Lighter(Rgb c) {
+  const auto towardWhite = [](uint8_t v) { return static_cast<uint8_t>(v + (255 - v) * 3 / 4); };
+  return {towardWhite(c.r), towardWhite(c.g), towardWhite(c.b)};
+}
+
+// How a trace's quiet stretches are drawn: as its line, or, where the
+// traces stand so close that their baselines would fill the frame, as a
+// light line (or none, for all but every few traces) under the swings.
+struct Baseline {
+  bool dense = false;  // the quiet stretches are left to the light line
+  bool drawn = true;   // the light line of this trace
+};
+
+// Draws the parts of the polyline that leave the baseline, each with the
+// points that join it to the baseline at its ends.
+void DrawSwings(DrawingSurface& surface, const std::vector<PagePoint>& points, int baselineY, const FrameBox& box,
+                const Pen& pen) {
+  const size_t n = points.size();
+  for (size_t i = 0; i < n;) {
+    if (points[i].y == baselineY) {
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < n && points[end].y != baselineY) ++end;
+    const size_t from = i > 0 ? i - 1 : i;
+    const size_t to = end < n ? end + 1 : n;
+    DrawClippedPolyline(surface, std::vector<PagePoint>(points.begin() + static_cast<std::ptrdiff_t>(from),
+                                                        points.begin() + static_cast<std::ptrdiff_t>(to)),
+                        box, pen);
+    i = end;
+  }
+}
+
 void DrawTrace(DrawingSurface& surface, const Layout& layout, const CHeader& h, const std::vector<float>& samples,
-               float unit, float normaliser, int d0) {
+               float unit, float normaliser, int d0, Baseline baseline) {
   const size_t n = std::min(samples.size(), static_cast<size_t>(std::max(h.nSamples, 0)));
   if (n == 0) return;
   // A normaliser of 0 (a silent trace or record) or one that is not a
@@ -104,7 +139,27 @@ void DrawTrace(DrawingSurface& surface, const Layout& layout, const CHeader& h, 
     const float a = flat || !std::isfinite(samples[j]) ? 0.0f : samples[j] * unit / normaliser;
     points.Add({layout.X(t), TruncToPage(a) - d0});
   }
-  DrawClippedPolyline(surface, points.Points(), layout.box, Pen{TraceColour(h.nComponent), kTracePenWidth});
+  const Pen pen{TraceColour(h.nComponent), kTracePenWidth};
+  std::vector<PagePoint>& line = points.Points();
+  if (!baseline.dense) {
+    DrawClippedPolyline(surface, line, layout.box, pen);
+    return;
+  }
+  if (baseline.drawn) {
+    DrawClippedPolyline(surface, {{line.front().x, -d0}, {line.back().x, -d0}}, layout.box,
+                        Pen{Lighter(pen.colour), kTracePenWidth});
+  }
+  DrawSwings(surface, line, -d0, layout.box, pen);
+}
+
+// Traces closer than this (page units, about 4 pixels in the event image)
+// have light baselines, and only every few a baseline of its own.
+constexpr double kDenseTraceSpacing = 8.0;
+
+Baseline BaselineOf(int trace, double spacing) {
+  if (!(spacing < kDenseTraceSpacing)) return {};
+  const int every = spacing > 0.0 ? static_cast<int>(std::ceil(kDenseTraceSpacing / spacing)) : 1;
+  return {true, trace % std::max(every, 1) == 0};
 }
 
 // A disc where each run of triggers begins, and the run as a thin line
@@ -298,6 +353,8 @@ int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc
   DrawPlotFrame(axes, surface, 150, dp);
 
   const float unit = static_cast<float>(plot.height) / static_cast<float>(r.nTraces) * gain;
+  // Page units between neighbouring baselines.
+  const double spacing = std::fabs(static_cast<double>(plot.height)) / std::max(traces, 1);
   const EventDetectionParameters* markers = doc.bEventDetection == 1 ? doc.pDetectionParameters.get() : nullptr;
   const double gap = markers ? TriggerRunGap(r.pHeader.empty() ? 0.0f : r.pHeader[0].fSampleInterval,
                                              markers->fTimeWindow1, markers->fTimeWindow2)
@@ -309,7 +366,7 @@ int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc
     // traces below the frame.
     const int d0 = layout.Distance(placement == TracePlacement::kByOffset ? static_cast<double>(TraceOffset(h)) : i);
     const float normaliser = normalize == 1 ? h.fMaxAmplitude : r.fMaxAmplitude;
-    DrawTrace(surface, layout, h, r.ppData[i], unit, normaliser, d0);
+    DrawTrace(surface, layout, h, r.ppData[i], unit, normaliser, d0, BaselineOf(i, spacing));
     if (markers) DrawTriggers(surface, layout, *markers, i, h, gap, d0);
   }
   if (markers) DrawEvents(surface, layout, *markers, traces > 0 ? DelayMs(r.pHeader[0]) : 0.0);

@@ -253,6 +253,38 @@ TEST_F(WaveformDrawing, TimeFromTheShotWithTheRecordsDelay) {
   }
 }
 
+// Traces a few pixels apart: their quiet stretches are not drawn as lines
+// that would fill the frame, only a light baseline for every few traces;
+// what swings away from the baseline keeps the trace's colour.
+TEST_F(WaveformDrawing, CloseTracesHaveLightBaselinesUnderTheirSwings) {
+  struct Case {
+    int traces;
+    size_t lightLines;  // none (8 units apart and more), every second trace's (4.3 apart), every eighth's
+  } cases[] = {{24, 0}, {48, 0}, {96, 48}, {400, 50}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.traces);
+    MakeRecord(c.traces, 1000, 1000.0f, Ones, 500);
+    const RecordingSurface s = Draw(3.0f);  // every spike a few units high
+    size_t light = 0, swings = 0;
+    for (const auto& line : Traces(s)) {
+      const int from = line.points.front().x, to = line.points.back().x;
+      if (line.pen.colour == TraceColour(1) || line.pen.colour == TraceColour(2) || line.pen.colour == TraceColour(3)) {
+        ++swings;
+        if (c.lightLines > 0) {
+          EXPECT_LT(to - from, 10) << "a quiet stretch drawn dark";
+        }
+      } else {
+        ++light;
+        EXPECT_EQ(line.points.front().y, line.points.back().y);
+        EXPECT_EQ(from, 150);
+        EXPECT_GT(to, 1200);
+      }
+    }
+    EXPECT_EQ(light, c.lightLines);
+    EXPECT_GE(swings, static_cast<size_t>(c.traces));
+  }
+}
+
 TEST_F(WaveformDrawing, ByOffsetEachTraceAtItsReceiversDistanceFromTheSource) {
   MakeRecord(24, 100, 1000.0f, Ones);
   for (CHeader& h : doc.record.pHeader) h.nSourceLoc = -500;  // the shot 5 m before the first receiver
