@@ -263,19 +263,54 @@ void SetTraceAxis(PlotAxes& axes, const SeismicRecord& r, int traces, TracePlace
 // Labels of the trace axis stand this far apart at least.
 int TraceLabelSpacing() { return TickLabelFont().height * 6 / 5; }
 
+// Whether trace `number` (from 1) is labelled when every `every`th is: the
+// first always; then every second from it (1, 3, 5 ...), or, from every
+// fifth on, the round numbers (1, 5, 10 ...).
+bool Labelled(int number, int every) {
+  if (number == 1 || every <= 1) return true;
+  return every < 5 ? (number - 1) % every == 0 : number % every == 0;
+}
+
 // Trace numbers beside the frame, one a trace where they fit; otherwise
-// every second, fifth, tenth ... trace's (and the first's from every
-// fifth on), with a grid line through each labelled baseline.
+// the first's and every second, fifth, tenth ... trace's, with a grid line
+// through each labelled baseline.
 void DrawTraceNumbers(DrawingSurface& surface, const Layout& layout, int traces) {
   const float step = std::max(1.0f, ReadableStep(layout.axes.fYScale, static_cast<float>(TraceLabelSpacing())));
   const int every = static_cast<int>(std::min(step, 1.0e6f));
   const Font font = TickLabelFont();
   for (int number = 1; number <= traces; ++number) {
-    if (number % every != 0 && !(number == 1 && every >= 5)) continue;
+    if (!Labelled(number, every)) continue;
     const int d = layout.Distance(number - 1);
     surface.Line({layout.box.left, -d}, {layout.box.right, -d}, kGridPen);
     const std::string label = std::to_string(number);
     surface.Text({layout.box.left - kTraceLabelGap - DrawnTextWidth(label, font), -d + font.height / 2}, label, font);
+  }
+}
+
+// An offset with the decimals its step needs (a step of 0.005 m shows
+// millimetres), "0" never written "-0".
+std::string OffsetLabel(float step, double offset) {
+  const int decimals = step > 0.0f ? std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-6)), 0, 6) : 0;
+  std::string label = Printf("%.*f", decimals, offset);
+  if (label[0] == '-' && label.find_first_not_of("-0.") == std::string::npos) label.erase(0, 1);
+  return label;
+}
+
+// The offsets beside the frame, each ending a gap before it whatever its
+// length, with a grid line through each; a label that would read as the
+// one before is left out.
+void DrawOffsetLabels(DrawingSurface& surface, const Layout& layout) {
+  const PlotAxes& axes = layout.axes;
+  const Font font = TickLabelFont();
+  std::string last;
+  for (int k = 0; k < axes.nYTicks; ++k) {
+    const double u = k * static_cast<double>(axes.fYStep) + axes.fYFirst;
+    const int d = layout.Distance(u);
+    surface.Line({layout.box.left, -d}, {layout.box.right, -d}, kGridPen);
+    const std::string label = OffsetLabel(axes.fYStep, u);
+    if (label == last) continue;
+    surface.Text({layout.box.left - kTraceLabelGap - DrawnTextWidth(label, font), -d + font.height / 2}, label, font);
+    last = label;
   }
 }
 
@@ -345,10 +380,14 @@ int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc
   AlignXTicks(axes);
   AlignYTicks(axes);
   const Layout layout{axes, dp, FrameBoxOf(axes, dp), unitMs};
+  // The trace axis' labels are drawn here, right-aligned against the
+  // frame; the frame draws no other.
   if (placement == TracePlacement::kByNumber) {
-    // The numbers are the traces', drawn here; the frame draws no other.
     axes.nYTicks = 0;
     DrawTraceNumbers(surface, layout, traces);
+  } else {
+    DrawOffsetLabels(surface, layout);
+    axes.nYTicks = 0;
   }
   DrawPlotFrame(axes, surface, 150, dp);
 

@@ -128,7 +128,7 @@ std::vector<std::string> TraceLabels(const RecordingSurface& s) {
   return labels;
 }
 
-TEST_F(WaveformDrawing, TracesNumberedOneToNThinnedEvenlyWhereTheyDoNotFit) {
+TEST_F(WaveformDrawing, TracesNumberedFromTheFirstThinnedEvenlyWhereTheyDoNotFit) {
   struct Case {
     int traces;
     PageSize area;
@@ -137,7 +137,9 @@ TEST_F(WaveformDrawing, TracesNumberedOneToNThinnedEvenlyWhereTheyDoNotFit) {
       {1, kArea, {"1"}},
       {3, kArea, {"1", "2", "3"}},
       {4, kArea, {"1", "2", "3", "4"}},
-      {4, {1333, 400}, {"2", "4"}},  // 37.5 units a trace: every second
+      {4, {1333, 400}, {"1", "3"}},  // 37.5 units a trace: every second, from the first
+      {12, kArea, {"1", "3", "5", "7", "9", "11"}},
+      {13, kArea, {"1", "3", "5", "7", "9", "11", "13"}},
       {24, kArea, {"1", "5", "10", "15", "20"}},
       {24, {2000, 2000}, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16",
                           "17", "18", "19", "20", "21", "22", "23", "24"}},
@@ -303,9 +305,48 @@ TEST_F(WaveformDrawing, ByOffsetEachTraceAtItsReceiversDistanceFromTheSource) {
     const int d0 = static_cast<int>((static_cast<double>(offset) - 6.0) * axes.fYScale + 150);
     EXPECT_EQ(traces[i].points[0].y, -d0) << i;
   }
-  // Offsets on the tick labels, on round values.
-  EXPECT_GT(axes.nYTicks, 2);
-  EXPECT_EQ(std::fmod(axes.fYFirst, axes.fYStep), 0.0f);
+  // Offsets on the labels, on round values.
+  const auto labels = TraceLabels(s);
+  EXPECT_GT(labels.size(), 2u);
+  for (const std::string& label : labels) EXPECT_EQ(std::fmod(std::stof(label), axes.fYStep), 0.0f) << label;
+}
+
+// Offset labels of any length end before the frame, with the decimals
+// their step needs, none the same as the one before.
+TEST_F(WaveformDrawing, OffsetLabelsStandClearOfTheFrameAndReadApart) {
+  struct Case {
+    int source;         // cm
+    int receiverStep;   // cm
+    int traces;
+  } cases[] = {
+      {-100000, 200, 24},  // 1000 to 1046 m
+      {100000, 200, 24},   // -1000 to -954 m
+      {0, 1, 24},          // 1 cm apart
+      {-123456, 1, 3},     // 1234.56 to 1234.58 m
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    MakeRecord(c.traces, 100, 1000.0f, Ones);
+    for (int i = 0; i < c.traces; ++i) {
+      doc.record.pHeader[i].nSourceLoc = c.source;
+      doc.record.pHeader[i].nReceiverLoc = c.receiverStep * i;
+    }
+    RecordingSurface s(kArea);
+    PlotAxes axes;
+    axes.bYDown = 1;
+    DrawWaveforms(s, axes, doc, kArea, 0.4f, 0, TracePlacement::kByOffset);
+    std::vector<std::string> labels;
+    for (const auto& t : s.Of(Kind::kText)) {
+      if (!IsTraceLabel(t)) continue;
+      labels.push_back(t.text);
+      EXPECT_LE(t.points[0].x + DrawnTextWidth(t.text, *t.font), 150 - kTraceLabelGap) << t.text;
+    }
+    ASSERT_GE(labels.size(), 2u);
+    for (size_t k = 1; k < labels.size(); ++k) {
+      EXPECT_NE(labels[k], labels[k - 1]);
+      EXPECT_NEAR(std::stod(labels[k]) - std::stod(labels[k - 1]), axes.fYStep, axes.fYStep * 1e-3) << labels[k];
+    }
+  }
 }
 
 TEST_F(WaveformDrawing, ALongNameIsShortenedFromItsBeginningToFitTheCaption) {
