@@ -350,9 +350,12 @@ FittedCaption WaveformCaption(const SeismicRecord& r, int width) {
   const int samples = r.nTraces > 0 && !r.pHeader.empty() ? r.pHeader[0].nSamples : 0;
   return FitCaption(
       r.strFileName,
-      [&](const std::string& name) {
-        return Printf("%s (Number of traces = %d : Number of samples = %d)", name.c_str(), r.nTraces, samples);
-      },
+      {[&](const std::string& n) {
+         return Printf("%s (Number of traces = %d : Number of samples = %d)", n.c_str(), r.nTraces, samples);
+       },
+       [&](const std::string& n) { return Printf("%s (%d traces, %d samples)", n.c_str(), r.nTraces, samples); },
+       [&](const std::string& n) { return Printf("%s (%d traces)", n.c_str(), r.nTraces); },
+       [](const std::string& n) { return n; }},
       width);
 }
 

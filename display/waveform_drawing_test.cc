@@ -365,6 +365,29 @@ TEST_F(WaveformDrawing, ALongNameIsShortenedFromItsBeginningToFitTheCaption) {
   ASSERT_TRUE(whole.font.height >= TickLabelFont().height);
 }
 
+// In a small picture the caption's other text gives way before the name:
+// the name tells the record.
+TEST_F(WaveformDrawing, ASmallCaptionShortensItsCountsBeforeTheName) {
+  MakeRecord(24, 12000, 125.0f, Ones);
+  doc.record.strFileName = "swprocess_wghs_1.dat";
+  struct Case {
+    int width;  // page units
+    std::string caption;
+  } cases[] = {
+      {1313, "swprocess_wghs_1.dat (Number of traces = 24 : Number of samples = 12000)"},
+      {780, "swprocess_wghs_1.dat (24 traces)"},
+      {580, "swprocess_wghs_1.dat (24 traces)"},
+      {400, "swprocess_wghs_1.dat"},
+      {300, "...ess_wghs_1.dat"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    const FittedCaption fitted = WaveformCaption(doc.record, c.width);
+    EXPECT_EQ(fitted.text, c.caption);
+    EXPECT_LE(DrawnTextWidth(fitted.text, fitted.font), c.width);
+  }
+}
+
 TEST_F(WaveformDrawing, TraceIOnBaselineIWhereverItsReceiverStands) {
   MakeRecord(24, 100, 1000.0f, Ones);
   const RecordingSurface s = Draw(0.4f);
