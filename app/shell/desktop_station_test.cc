@@ -595,6 +595,21 @@ TEST(DesktopStation, TheWindowMenuCascadesTilesAndListsTheOpenWindows) {
   EXPECT_TRUE(window->actions()[5]->isChecked());
   window->actions()[3]->trigger();
   EXPECT_TRUE(d.frame().IsControlPanelActive());
+  // Cascade keeps the views at a size to see their pictures, each above
+  // the windows before it and a step further down, the panel at the bottom.
+  for (QAction* a : window->actions()) {
+    if (a->text() == "&Cascade") a->trigger();
+  }
+  const auto stacked = d.frame().mdi()->subWindowList(QMdiArea::StackingOrder);
+  ASSERT_EQ(stacked.size(), 3);
+  EXPECT_EQ(stacked.front(), d.frame().panelWindow());
+  for (int i = 1; i < stacked.size(); ++i) {
+    const QRect g = stacked[i]->geometry();
+    EXPECT_GE(g.width(), 400) << i;
+    EXPECT_GE(g.height(), 300) << i;
+    EXPECT_GT(g.top(), stacked[i - 1]->geometry().top()) << i;
+    EXPECT_GT(g.left(), stacked[i - 1]->geometry().left()) << i;
+  }
   // Tile puts the three windows side by side without overlapping.
   for (QAction* a : window->actions()) {
     if (a->text() == "&Tile") a->trigger();
