@@ -73,11 +73,15 @@ std::string PicturesFolder() {
   return folder;
 }
 
+// Every view of every shared record, but the dispersion image of the two
+// without a spread (one trace; sixty traces of one receiver place), which
+// is refused.
 TEST(Seg2ToolPlot, EverySharedRecordRendersInEveryView) {
   ZENTROVA_NEEDS_SHARED_DATA();
   testing::TempFolder home, out;
   const std::vector<std::string> records = SharedRecords();
   ASSERT_GE(records.size(), 15u);
+  const std::set<std::string> withoutSpread = {"obspy_20180307_031245000.0.seg2", "ph5_test_data_seg2_15001.dat"};
   for (const std::string& record : records) {
     SCOPED_TRACE(record);
     const std::string name = std::filesystem::path(record).filename().string();
@@ -95,6 +99,12 @@ TEST(Seg2ToolPlot, EverySharedRecordRendersInEveryView) {
       std::vector<std::string> args = {record, png};
       args.insert(args.end(), c.options.begin(), c.options.end());
       const auto run = RunPlot(home, args);
+      if (withoutSpread.count(name) == 1 && c.options == std::vector<std::string>{"--view", "phase-velocity"}) {
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("no spread)"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(png));
+        continue;
+      }
       ASSERT_EQ(run.exitCode, 0) << run.err;
       EXPECT_EQ(run.err, "");
       const PngSize size = SizeOfPng(png);
