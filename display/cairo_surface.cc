@@ -8,6 +8,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "display/valid_utf8.h"
 #include "platform/replace_contents.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -146,7 +147,8 @@ void CairoSurface::Text(PagePoint at, const std::string &text, const std::option
   // in the image's downward y that is a negative angle.
   cairo_rotate(cr_, -(f.escapement % 3600) / 10.0 * kPi / 180.0);
   cairo_move_to(cr_, 0, e.ascent);
-  cairo_show_text(cr_, text.c_str());
+  // Cairo refuses text that is not UTF-8, and its context with it.
+  cairo_show_text(cr_, ValidUtf8(text).c_str());
   cairo_new_path(cr_);
   cairo_restore(cr_);
 }
@@ -226,10 +228,14 @@ void CairoSurface::Image(const RgbImage &image, const PageRect &box) {
   cairo_translate(cr_, x0, y0);
   cairo_scale(cr_, sx,
               sy);  // a negative factor mirrors: the first row lies at box.a's side
-  cairo_set_source_surface(cr_, source, 0, 0);
-  cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
+  // A pattern of its own: the context's source would be a new pattern,
+  // never freed, were the context in an error state.
+  cairo_pattern_t *pattern = cairo_pattern_create_for_surface(source);
+  cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+  cairo_set_source(cr_, pattern);
   cairo_paint(cr_);
   cairo_restore(cr_);
+  cairo_pattern_destroy(pattern);
   cairo_surface_destroy(source);
 }
 
@@ -304,12 +310,22 @@ std::optional<RgbImage> CairoSurface::DecodePng(const std::string &bytes) {
   return out;
 }
 
+std::string CairoSurface::DrawingError() const {
+  if (!ok_) return "no image to draw on";
+  const cairo_status_t status = cairo_status(cr_);
+  return status == CAIRO_STATUS_SUCCESS ? "" : std::string("the drawing failed: ") + cairo_status_to_string(status);
+}
+
 PngResult CairoSurface::EncodePng() {
   PngResult r;
   if (!ok_) {
     r.error = "no image to encode";
     return r;
   }
+  // A context in an error state has stopped drawing: its picture is not
+  // the one asked for, however blank or whole it looks.
+  r.error = DrawingError();
+  if (!r.error.empty()) return r;
   cairo_surface_flush(surface_);
   const cairo_status_t status = cairo_surface_write_to_png_stream(surface_, AppendBytes, &r.bytes);
   if (status != CAIRO_STATUS_SUCCESS) {

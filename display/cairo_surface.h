@@ -6,7 +6,8 @@
 //
 // Lines and shapes are drawn without smoothing, as a window's device
 // context draws them, so that a colour the plot asks for is the colour of
-// the pixels; text is smoothed. The face "Arial" is used where it is
+// the pixels; text is smoothed, and drawn as UTF-8 (bytes that are not
+// UTF-8 show as U+FFFD). The face "Arial" is used where it is
 // installed, otherwise the face of the same metrics "Liberation Sans".
 
 #include <cstdint>
@@ -52,6 +53,10 @@ class CairoSurface : public DrawingSurface {
   // False when the image could not be made (a size out of range, no memory);
   // drawing then does nothing and encoding fails.
   bool ok() const { return ok_; }
+  // Why the picture is not what was drawn (the image could not be made, or
+  // the drawing library stopped at an error); empty while it is. A picture
+  // with an error is never encoded.
+  std::string DrawingError() const;
 
   // The colour of one pixel, 0xRRGGBB (0 outside the image).
   uint32_t PixelAt(int x, int y);

@@ -100,6 +100,23 @@ TEST(CairoSurface, TextHangsBelowAndRightOfItsPointAndTurnsWithItsEscapement) {
   EXPECT_EQ(DarkPixels(t, 0, 0, 98, 400), 0);
 }
 
+// A name in another encoding is drawn, its odd bytes as U+FFFD, and the
+// drawing goes on after it: the next text and the picture's image too.
+TEST(CairoSurface, TextThatIsNotUtf8IsDrawnAndTheDrawingGoesOn) {
+  CairoSurface s(400, 200, 1.0);
+  Font f;
+  f.height = 40;
+  s.Text({10, -10}, "lat\xe9in1.dat", f);
+  s.Text({10, -100}, "HHHH", f);
+  RgbImage red{2, 2, std::vector<uint32_t>(4, Packed(kRed))};
+  s.Image(red, {{300, -100}, {340, -140}});
+  EXPECT_EQ(s.DrawingError(), "");
+  EXPECT_GT(DarkPixels(s, 10, 10, 300, 50), 100);
+  EXPECT_GT(DarkPixels(s, 10, 100, 200, 140), 100);
+  EXPECT_EQ(s.PixelAt(320, 120), Packed(kRed));
+  EXPECT_TRUE(s.EncodePng().ok);
+}
+
 TEST(CairoSurface, ArialOrItsStandInOfTheSameMetrics) {
   const std::string face = CairoSurface::ResolvedFace("Arial");
   EXPECT_TRUE(face == "Arial" || face == "Liberation Sans") << face;

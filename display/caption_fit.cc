@@ -40,19 +40,40 @@ int DrawnTextWidth(const std::string& text, const Font& font) {
   return static_cast<int>(std::ceil(shares * font.height));
 }
 
-FittedCaption FitCaption(const std::string& name, const std::function<std::string(const std::string&)>& compose,
-                         int width) {
+FittedCaption FitCaption(const std::string& name, const CaptionForm& compose, int width) {
+  return FitCaption(name, std::vector<CaptionForm>{compose}, width);
+}
+
+FittedCaption FitCaption(const std::string& name, const std::vector<CaptionForm>& forms, int width) {
   const Font largest = CaptionFont();
   const Font smallest = TickLabelFont();
-  FittedCaption c{compose(name), largest};
+  if (forms.empty()) return {name, largest};
+  const auto fits = [&](const FittedCaption& c) { return DrawnTextWidth(c.text, c.font) <= width; };
+  FittedCaption c{forms.front()(name), largest};
   // Smaller letters, a tenth at a time.
   const int step = std::max(1, largest.height / 10);
-  while (DrawnTextWidth(c.text, c.font) > width && c.font.height - step >= smallest.height) c.font.height -= step;
-  if (DrawnTextWidth(c.text, c.font) > width) c.font.height = smallest.height;
-  // Then a shorter name.
-  for (size_t keep = name.size(); DrawnTextWidth(c.text, c.font) > width && keep > 0;) {
+  while (!fits(c) && c.font.height - step >= smallest.height) c.font.height -= step;
+  if (fits(c)) return c;
+  c.font.height = smallest.height;
+  // Then a shorter form with the whole name.
+  for (const CaptionForm& form : forms) {
+    c.text = form(name);
+    if (fits(c)) return c;
+  }
+  // Then a shorter name, in the fullest form that keeps enough of it.
+  const size_t kept = std::min(name.size(), kNameTailKept);
+  const CaptionForm* chosen = &forms.back();
+  for (const CaptionForm& form : forms) {
+    c.text = form(Tail(name, kept));
+    if (fits(c)) {
+      chosen = &form;
+      break;
+    }
+  }
+  c.text = (*chosen)(name);
+  for (size_t keep = name.size(); !fits(c) && keep > 0;) {
     keep = keep > 8 ? keep - std::max<size_t>(1, keep / 8) : keep - 1;
-    c.text = compose(Tail(name, keep));
+    c.text = (*chosen)(Tail(name, keep));
   }
   return c;
 }

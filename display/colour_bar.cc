@@ -1,6 +1,9 @@
 #include "display/colour_bar.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "display/caption_fit.h"
 
 #include "display/page_units.h"
 #include "display/plot_area.h"
@@ -8,6 +11,21 @@
 #include "display/ticks.h"
 
 namespace zentrova {
+namespace {
+
+// From the bar's right edge: a short tick, then the value.
+constexpr int kTickLength = 6;
+constexpr int kLabelFromBar = 8;
+// Beyond the widest value, towards the picture's edge.
+constexpr int kEdgeRoom = 6;
+
+}  // namespace
+
+int ColourBarRoom(const std::vector<ColourBarLabel>& labels) {
+  int widest = 0;
+  for (const ColourBarLabel& label : labels) widest = std::max(widest, DrawnTextWidth(label.text, TickLabelFont()));
+  return kColourBarGap + kColourBarWidth + kLabelFromBar + widest + kEdgeRoom;
+}
 
 void DrawColourBar(DrawingSurface& surface, const ColourScale& scale, const std::vector<ColourBarLabel>& labels,
                    const PlotAxes& axes, const CDrawingParameter& dp) {
@@ -30,16 +48,20 @@ void DrawColourBar(DrawingSurface& surface, const ColourScale& scale, const std:
 
   const Font font = TickLabelFont();
   std::vector<int> drawn;
+  std::vector<std::string> said;
   for (const ColourBarLabel& label : labels) {
     if (!(label.at >= 0.0f && label.at <= 1.0f)) continue;
+    // A scale spread over no range names its one value once.
+    if (std::find(said.begin(), said.end(), label.text) != said.end()) continue;
     const int d = TruncToPage(bottom - static_cast<double>(label.at) * (bottom - top));
     bool crowded = false;
     for (int other : drawn) crowded = crowded || std::abs(d - other) < font.height;
     if (crowded) continue;
     // A short tick, then the value centred on it.
-    surface.Line({x1, -d}, {x1 + 6, -d}, kDefaultPen);
-    surface.Text({x1 + 8, -d + font.height / 2}, label.text, font);
+    surface.Line({x1, -d}, {x1 + kTickLength, -d}, kDefaultPen);
+    surface.Text({x1 + kLabelFromBar, -d + font.height / 2}, label.text, font);
     drawn.push_back(d);
+    said.push_back(label.text);
   }
 }
 

@@ -31,6 +31,10 @@ std::vector<ColourBarLabel> SpreadScaleLabels(float lo, float hi);
 // their rows, each that is listed in `shown`.
 std::vector<ColourBarLabel> ThresholdLabels(const ColourScale& scale, const std::vector<float>& shown);
 
+// Page units the bar and its labels take right of the frame: a plot keeps
+// at least this much free there, so that no value is cut at the edge.
+int ColourBarRoom(const std::vector<ColourBarLabel>& labels);
+
 inline constexpr int kColourBarGap = 12;
 inline constexpr int kColourBarWidth = 25;
 // The thresholds of the velocity scale a bar names, m/s.

@@ -118,6 +118,23 @@ TEST_F(EventImage, TheCaptionNamesTheSiteTheRecordsTimeAndTheOnset) {
   EXPECT_EQ(EventImageName(doc, moment, 9), "Waveform_20200315_080405.123_North_2_9.png");
 }
 
+// A record's name and a site's name in another encoding than UTF-8: the
+// picture is drawn whole, its caption included.
+TEST_F(EventImage, NamesThatAreNotUtf8AreDrawnToo) {
+  doc.record.strFileName = "lat\xe9in1.sg2";
+  doc.settingsBlock.sMyName = "Gr\xfcnwald";
+  const std::string path = WriteEventImage(doc, st.destination, 7);
+  ASSERT_TRUE(std::filesystem::exists(path)) << path;
+  const auto image = CairoSurface::DecodePng(testing::ReadFileBytes(path));
+  ASSERT_TRUE(image);
+  int caption = 0;
+  for (int y = 0; y < 25; ++y) {
+    for (int x = 0; x < 300; ++x) caption += (image->pixels[static_cast<size_t>(y) * 666 + x] & 0xFF) < 128;
+  }
+  EXPECT_GT(caption, 200);
+  EXPECT_EQ(image->pixels[200 * 666 + 75], 0u);  // the frame
+}
+
 // After the counter was reset, numbers come again: the records of one
 // number at other times keep their pictures apart.
 TEST_F(EventImage, RecordsOfOneNumberAtOtherTimesKeepTheirPictures) {

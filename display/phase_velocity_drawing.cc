@@ -68,7 +68,9 @@ void DrawPhaseVelocity(DrawingSurface& surface, PlotAxes& axes, const SeismicRec
                        const DispersionSettings& settings, const CDrawingParameter& dp) {
   const FittedCaption caption = FitCaption(
       record.strFileName,
-      [&](const std::string& name) { return Printf("%s (Number of traces = %d)", name.c_str(), record.nTraces); },
+      {[&](const std::string& name) { return Printf("%s (Number of traces = %d)", name.c_str(), record.nTraces); },
+       [&](const std::string& name) { return Printf("%s (%d traces)", name.c_str(), record.nTraces); },
+       [](const std::string& name) { return name; }},
       std::abs(surface.AreaSize().width) - 2 * kCaptionIndent);
   surface.Text({kCaptionIndent, -10}, caption.text, caption.font);
   if (record.nTraces < 1) return;

@@ -27,6 +27,10 @@ class PlotAxes {
   int bYTitle = 0;
   // 1: fYMin at the frame's top edge, values growing downward.
   int bYDown = 0;
+  // The horizontal axis' values are dXOrigin plus the ones above: a time
+  // axis far from 0 (a record of a large delay) keeps its sub-second steps,
+  // which a float of the whole time would round away. 0 for every other plot.
+  double dXOrigin = 0.0;
 };
 
 }  // namespace zentrova

@@ -20,7 +20,7 @@ Font Sized(int units, int escapement = 0) {
 
 }  // namespace
 
-std::string TickLabel(float step, float u) {
+std::string TickLabel(float step, double u) {
   std::string label = step < 0.09f ? Printf("%.2f", u) : step < 0.9f ? Printf("%.1f", u) : Printf("%.0f", u);
   // A value that rounds to zero reads "0", never "-0".
   if (label[0] == '-' && label.find_first_not_of("-0.") == std::string::npos) label.erase(0, 1);
@@ -35,7 +35,7 @@ void DrawHorizontalTicks(const PlotAxes& axes, DrawingSurface& surface, int L, i
     const float u = static_cast<float>(k * static_cast<double>(axes.fXStep) + axes.fXFirst);
     const int x = TruncToPage((static_cast<double>(u) - axes.fXMin) * axes.fXScale + L);
     surface.Line({x, -T}, {x, -B}, kGridPen);
-    const std::string label = TickLabel(axes.fXStep, u);
+    const std::string label = TickLabel(axes.fXStep, axes.dXOrigin + u);
     const int xl = x - EstimatedTextWidth(label) / 2;
     if (k == 0 || xl - lastLabel >= kLabelSpacing) {
       surface.Text({xl, -(T - 50)}, label, TickLabelFont());

@@ -23,7 +23,7 @@ inline constexpr int kLabelSpacing = 120;
 
 // A tick's label, with the decimals its step needs ("%.0f" from 0.9 up,
 // one decimal from 0.09, two below).
-std::string TickLabel(float step, float u);
+std::string TickLabel(float step, double u);
 
 // Page units between the frame's bottom edge and the horizontal title.
 inline constexpr int kXTitleGap = 20;

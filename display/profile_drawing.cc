@@ -1,6 +1,7 @@
 #include "display/profile_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 #include <optional>
 
@@ -48,7 +49,8 @@ void CentredCells(DrawingSurface& surface, const Column& column, int count, cons
     float half = kSingleCellHalfHeight;
     if (count > 1) {
       const float g = i == 0 ? centre[1] - centre[0] : centre[i] - centre[i - 1];
-      half = g * 0.5f;
+      // Two values at one place have no spacing between them: a cell of its own height.
+      if (g != 0.0f && std::isfinite(g)) half = g * 0.5f;
     }
     if (const std::optional<Rgb> c = colour(i)) column.Cell(surface, centre[i] - half, centre[i] + half, *c);
   }
@@ -86,6 +88,34 @@ void KeepProfileText(FileSystem& fs, const std::string& path, const std::string&
   ReplaceTextFile(fs, path, text);
 }
 
+// A vertical range of no height (a single receiver, or all at one place)
+// becomes one of a single cell's height around its value; true then.
+bool GiveHeight(PlotAxes& axes) {
+  if (axes.fYMax > axes.fYMin) return false;
+  const float centre = std::isfinite(axes.fYMin) ? axes.fYMin : 0.0f;
+  axes.fYMin = centre - kSingleCellHalfHeight;
+  axes.fYMax = centre + kSingleCellHalfHeight;
+  return true;
+}
+
+// Every 2 units from the range's start where the labels fit; otherwise on
+// round values as far apart as the labels need, as the waveform picture's
+// trace numbers. A range made around one value has one tick, at it.
+void SetVerticalTicks(PlotAxes& axes, bool madeAround) {
+  const float spacing = static_cast<float>(TickLabelFont().height * 6 / 5);
+  axes.fYStep = 2.0f;
+  UpdateTicks(axes);
+  if (madeAround) {
+    axes.fYStep = 2.0f * kSingleCellHalfHeight;
+    axes.fYFirst = axes.fYMin + kSingleCellHalfHeight;
+    axes.nYTicks = 1;
+    return;
+  }
+  if (axes.fYStep * axes.fYScale >= spacing) return;
+  axes.fYStep = std::max(2.0f, ReadableStep(axes.fYScale, spacing));
+  AlignYTicks(axes);
+}
+
 }  // namespace
 
 PlotAxes ProfileAxes(int mode) {
@@ -108,23 +138,25 @@ void DrawProfile(DrawingSurface& surface, PlotAxes& axes, const ProfileList& lis
   axes.fXMax = list.fShotMax;
   axes.fYMin = list.range[mode].fAxisMin;
   axes.fYMax = list.range[mode].fAxisMax;
+  const bool madeAround = GiveHeight(axes);
   surface.Text({10, -10}, Printf("Number of shots = %d", shots), std::nullopt);
-  FitPlotArea(axes, surface.AreaSize(), dp);
-  axes.fXStep = 2.0f;
-  axes.fYStep = 2.0f;
 
   ColourScale spectrum = SpectrumScale();
   const ColourScale velocity = VelocityScale();
   if (mode == kAmplitudeMode) spectrum.SpreadThresholds(list.range[0].fColourMin, list.range[0].fColourMax);
+  const ColourScale& barScale = mode == kAmplitudeMode ? spectrum : velocity;
+  const std::vector<ColourBarLabel> barLabels =
+      mode == kAmplitudeMode ? SpreadScaleLabels(list.range[0].fColourMin, list.range[0].fColourMax)
+                             : ThresholdLabels(velocity, kVelocityBarValues);
 
-  UpdateTicks(axes);
+  // The frame leaves room for the colour bar's values.
+  CDrawingParameter fitted = dp;
+  fitted.nRightMargin = std::max(dp.nRightMargin, ColourBarRoom(barLabels));
+  FitPlotArea(axes, surface.AreaSize(), fitted);
+  axes.fXStep = 2.0f;
+  SetVerticalTicks(axes, madeAround);
   DrawPlotFrame(axes, surface, kProfileTitleOffset, dp);
-
-  if (mode == kAmplitudeMode) {
-    DrawColourBar(surface, spectrum, SpreadScaleLabels(list.range[0].fColourMin, list.range[0].fColourMax), axes, dp);
-  } else {
-    DrawColourBar(surface, velocity, ThresholdLabels(velocity, kVelocityBarValues), axes, dp);
-  }
+  DrawColourBar(surface, barScale, barLabels, axes, dp);
 
   std::string newestModel;
   const FrameBox box = FrameBoxOf(axes, dp);

@@ -5,9 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
+#include "display/caption_fit.h"
 #include "display/colour_scale.h"
+#include "display/plot_area.h"
+#include "display/plot_frame.h"
 #include "display/recording_surface.h"
 #include "monitor/station_fixture.h"
 #include "platform/forwarding_file_system.h"
@@ -20,7 +25,8 @@ namespace {
 
 using Kind = RecordingSurface::Kind;
 
-// 2000 x 1500 page units: a plot area of 1750 x 1250, 87.5 units per shot.
+// 2000 x 1500 page units: a plot area of 1741 x 1250 (the colour bar's values
+// take 9 units beyond the right margin), about 87 units per shot.
 constexpr PageSize kArea{2000, 1500};
 
 // The real file system with the process's current folder somewhere else.
@@ -108,9 +114,9 @@ TEST(ProfileDrawing, AmplitudeCellsCentredOnTheReceiversInTheSpreadSpectrum) {
       {{{150, -150}, {237, -462}}, {255, 0, 255}},  // 4 .. 6 m, the lowest amplitude
       {{{150, -462}, {237, -1087}}, {160, 255, 0}},  // 6 .. 8 m, 0.55 over -1 .. 2 in twelfths
       {{{150, -1087}, {237, -1400}}, {0, 0, 255}},  // 8 .. 10 m, the highest
-      {{{237, -150}, {325, -462}}, {255, 0, 255}},
-      {{{237, -462}, {325, -1087}}, {160, 255, 0}},
-      {{{237, -1087}, {325, -1400}}, {0, 0, 255}}};
+      {{{237, -150}, {324, -462}}, {255, 0, 255}},
+      {{{237, -462}, {324, -1087}}, {160, 255, 0}},
+      {{{237, -1087}, {324, -1400}}, {0, 0, 255}}};
   for (size_t i = 0; i < cells.size(); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(cells[i].box, expected[i].box);
@@ -160,7 +166,7 @@ TEST(ProfileDrawing, ADeadTraceIsACellWithoutDataAndLeavesTheOtherColours) {
     EXPECT_EQ(cells[i].box.a.y, cells[i % 3].box.a.y);  // the same rows in every column
     EXPECT_EQ(cells[i].box.b.y, cells[i % 3].box.b.y);
   }
-  EXPECT_EQ(cells[4].box, (PageRect{{237, -462}, {325, -1087}}));  // 6 .. 8 m, drawn all the same
+  EXPECT_EQ(cells[4].box, (PageRect{{237, -462}, {324, -1087}}));  // 6 .. 8 m, drawn all the same
 }
 
 TEST(ProfileDrawing, PickCellsByTheVelocityScaleAndASinglePickOneHertzHigh) {
@@ -191,7 +197,7 @@ TEST(ProfileDrawing, PickCellsByTheVelocityScaleAndASinglePickOneHertzHigh) {
   EXPECT_EQ(cells[1].box, (PageRect{{150, -525}, {237, -775}}));
   EXPECT_EQ(cells[1].fill, (Rgb{255, 0, 255}));
   EXPECT_EQ(cells[2].fill, (Rgb{160, 0, 255}));
-  EXPECT_EQ(cells[3].box, (PageRect{{237, -387}, {325, -412}}));  // 9.5 .. 10.5 Hz
+  EXPECT_EQ(cells[3].box, (PageRect{{237, -387}, {324, -412}}));  // 9.5 .. 10.5 Hz
   EXPECT_EQ(cells[3].fill, (Rgb{255, 255, 0}));  // 150 m/s: the first threshold above is 160
 }
 
@@ -221,10 +227,10 @@ TEST(ProfileDrawing, ModelCellsStopBelowTheFrameAndTheNewestLayersGoToTheTextFil
   EXPECT_EQ(cells[0].box, (PageRect{{150, -150}, {237, -566}}));
   EXPECT_EQ(cells[0].fill, (Rgb{255, 180, 0}));  // 100 m/s: below 110
   EXPECT_EQ(cells[1].box, (PageRect{{150, -566}, {237, -bottom}}));  // 5 .. 20 m cut to 15 m
-  EXPECT_EQ(cells[2].box, (PageRect{{237, -150}, {325, -566}}));
-  EXPECT_EQ(cells[3].box, (PageRect{{237, -566}, {325, -983}}));
+  EXPECT_EQ(cells[2].box, (PageRect{{237, -150}, {324, -566}}));
+  EXPECT_EQ(cells[3].box, (PageRect{{237, -566}, {324, -983}}));
   EXPECT_EQ(cells[3].fill, (Rgb{0, 255, 0}));
-  EXPECT_EQ(cells[4].box, (PageRect{{237, -983}, {325, -bottom}}));  // the half-space
+  EXPECT_EQ(cells[4].box, (PageRect{{237, -983}, {324, -bottom}}));  // the half-space
   EXPECT_EQ(cells[4].fill, (Rgb{160, 0, 255}));
   EXPECT_EQ(d.folder.Read(kShowProfileFileName),
             "0 0.000000 5.000000 100.000000 \r\n"
@@ -318,7 +324,73 @@ TEST(ProfileDrawing, TwentyOneShotsFillTheWholeRangeWithTheLastTwenty) {
   const auto cells = d.Cells();
   ASSERT_EQ(cells.size(), 40u);
   EXPECT_EQ(cells.front().box.a.x, 150);
-  EXPECT_EQ(cells.back().box.b.x, 1900);  // the frame's right edge
+  EXPECT_EQ(cells.back().box.b.x, FrameRight(d.axes, d.dp));  // the frame's right edge
+}
+
+// A shot of `traces` receivers `spacing` m apart from 0 m, log amplitudes
+// over lo .. hi.
+SurfaceWaveResult SpreadShot(int traces, float spacing, float lo = -1.0f, float hi = 2.0f) {
+  SurfaceWaveResult r;
+  r.nAmpTraces = traces;
+  for (int i = 0; i < traces; ++i) {
+    r.fPosition[i] = spacing * static_cast<float>(i);
+    r.fLogAmplitude[i] = lo + (hi - lo) * static_cast<float>(i) / static_cast<float>(std::max(traces - 1, 1));
+  }
+  r.fPosMin = 0.0f;
+  r.fPosMax = spacing * static_cast<float>(traces - 1);
+  r.fLogAmpMin = lo;
+  r.fLogAmpMax = hi;
+  return r;
+}
+
+// The distance labels of a long spread stand apart on round values, and
+// the colour bar's values end inside the picture.
+TEST(ProfileDrawing, LabelsOfALongSpreadAreThinnedAndTheBarsValuesFit) {
+  for (int traces : {24, 48, 96, 200}) {
+    SCOPED_TRACE(traces);
+    Drawing d;
+    ProfileList list;
+    list.AppendResult(SpreadShot(traces, 2.0f, -5.43f, -4.63f));
+    d.Draw(list, 0);
+    const int right = FrameRight(d.axes, d.dp);
+    std::vector<int> distanceLabels;
+    std::vector<std::string> barValues;
+    for (const auto& t : d.surface.Of(Kind::kText)) {
+      if (t.font == TickLabelFont() && t.points[0].x < d.dp.nLeftMargin && t.points[0].y < -100) {
+        distanceLabels.push_back(t.points[0].y);
+        EXPECT_EQ(std::fmod(std::stof(t.text), d.axes.fYStep), 0.0f) << t.text;
+      }
+      if (t.points[0].x > right) {
+        barValues.push_back(t.text);
+        EXPECT_LE(t.points[0].x + DrawnTextWidth(t.text, *t.font), kArea.width) << t.text << " is cut";
+      }
+    }
+    EXPECT_GE(distanceLabels.size(), 3u);
+    for (size_t k = 1; k < distanceLabels.size(); ++k) {
+      EXPECT_GE(distanceLabels[k - 1] - distanceLabels[k], TickLabelFont().height) << "labels pile up";
+    }
+    EXPECT_EQ(barValues, (std::vector<std::string>{"-5.43", "-4.63", "-5.03"}));
+  }
+}
+
+// A single receiver, or all at one place: a frame of a cell's height and
+// the cells in it.
+TEST(ProfileDrawing, ASpreadWithoutLengthHasAFrameAndItsCells) {
+  for (const SurfaceWaveResult& shot : {SpreadShot(1, 2.0f), SpreadShot(24, 0.0f)}) {
+    SCOPED_TRACE(shot.nAmpTraces);
+    Drawing d;
+    ProfileList list;
+    list.AppendResult(shot);
+    d.Draw(list, 0);
+    EXPECT_FLOAT_EQ(d.axes.fYMin, -kSingleCellHalfHeight);
+    EXPECT_FLOAT_EQ(d.axes.fYMax, kSingleCellHalfHeight);
+    EXPECT_EQ(FrameBottom(d.axes, d.dp), kArea.height - d.dp.nBottomMargin);
+    EXPECT_EQ(d.axes.nYTicks, 1);  // at the receivers' place
+    EXPECT_FLOAT_EQ(d.axes.fYFirst, 0.0f);
+    const auto cells = d.Cells();
+    ASSERT_EQ(cells.size(), static_cast<size_t>(shot.nAmpTraces));
+    for (const auto& cell : cells) EXPECT_EQ(cell.box.b.y - cell.box.a.y, -1250);  // the frame's height
+  }
 }
 
 TEST(ProfileDrawing, AStoredModeOutsideTheThreeDrawsTheAmplitudes) {

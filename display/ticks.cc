@@ -24,12 +24,14 @@ int TickCount(float min, float max, float step) {
   return static_cast<int>(n) + 1;
 }
 
-// The first multiple of `step` at or after `min`, and the ticks from it.
-void Align(float min, float max, float step, float& first, int& count) {
-  if (!(step > 0.0f) || !std::isfinite(min) || !std::isfinite(max)) return;
-  const double k = std::ceil(static_cast<double>(min) / step - 1e-4);
-  if (!(std::fabs(k) < 1e9)) return;
-  first = static_cast<float>(k * step);
+// The first multiple of `step` at or after origin + min, as an offset from
+// the origin, and the ticks from it.
+void Align(float min, float max, float step, double origin, float& first, int& count) {
+  if (!(step > 0.0f) || !std::isfinite(min) || !std::isfinite(max) || !std::isfinite(origin)) return;
+  const double k = std::ceil((origin + min) / step - 1e-4);
+  // Beyond 2^53 a whole multiple is no longer exact: the ticks stay at the range's start.
+  if (!(std::fabs(k) < 9.0e15)) return;
+  first = static_cast<float>(k * step - origin);
   count = max >= first ? TickCount(first, max, step) : 0;
 }
 
@@ -48,8 +50,10 @@ float ReadableStep(float scale, float spacing) {
   }
 }
 
-void AlignXTicks(PlotAxes& axes) { Align(axes.fXMin, axes.fXMax, axes.fXStep, axes.fXFirst, axes.nXTicks); }
-void AlignYTicks(PlotAxes& axes) { Align(axes.fYMin, axes.fYMax, axes.fYStep, axes.fYFirst, axes.nYTicks); }
+void AlignXTicks(PlotAxes& axes) {
+  Align(axes.fXMin, axes.fXMax, axes.fXStep, axes.dXOrigin, axes.fXFirst, axes.nXTicks);
+}
+void AlignYTicks(PlotAxes& axes) { Align(axes.fYMin, axes.fYMax, axes.fYStep, 0.0, axes.fYFirst, axes.nYTicks); }
 
 void ChooseTickSteps(PlotAxes& axes) {
   axes.fXStep = Coarser(StepFor(axes.fXMax), axes.fXScale);

@@ -24,7 +24,8 @@ float ReadableStep(float scale, float spacing);
 
 // The first tick on a whole multiple of the step, inside the range, and the
 // count of ticks to the range's end (after UpdateTicks; the plots whose
-// ranges begin anywhere, such as a time axis from a negative delay).
+// ranges begin anywhere, such as a time axis from a negative delay). The
+// horizontal ticks are whole multiples with the axis' origin added.
 void AlignXTicks(PlotAxes& axes);
 void AlignYTicks(PlotAxes& axes);
 

@@ -77,7 +77,7 @@ struct Layout {
 
   // The horizontal position of a time in ms from the shot.
   int X(double ms) const {
-    return TruncToPage((ms / unitMs - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
+    return TruncToPage((ms / unitMs - axes.dXOrigin - axes.fXMin) * axes.fXScale + dp.nLeftMargin);
   }
   // Page units from the top to the baseline at vertical value v.
   int Distance(double v) const {
@@ -89,8 +89,43 @@ struct Layout {
 // A trace's DELAY in ms (0 where it is not a number).
 double DelayMs(const CHeader& h) { return std::isfinite(h.fDelay) ? h.fDelay / 1000.0 : 0.0; }
 
+// A tint of `c` most of the way to white.
+Rgb Lighter(Rgb c) {
+  const auto towardWhite = [](uint8_t v) { return static_cast<uint8_t>(v + (255 - v) * 3 / 4); };
+  return {towardWhite(c.r), towardWhite(c.g), towardWhite(c.b)};
+}
+
+// How a trace's quiet stretches are drawn: as its line, or, where the
+// traces stand so close that their baselines would fill the frame, as a
+// light line (or none, for all but every few traces) under the swings.
+struct Baseline {
+  bool dense = false;  // the quiet stretches are left to the light line
+  bool drawn = true;   // the light line of this trace
+};
+
+// Draws the parts of the polyline that leave the baseline, each with the
+// points that join it to the baseline at its ends.
+void DrawSwings(DrawingSurface& surface, const std::vector<PagePoint>& points, int baselineY, const FrameBox& box,
+                const Pen& pen) {
+  const size_t n = points.size();
+  for (size_t i = 0; i < n;) {
+    if (points[i].y == baselineY) {
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < n && points[end].y != baselineY) ++end;
+    const size_t from = i > 0 ? i - 1 : i;
+    const size_t to = end < n ? end + 1 : n;
+    DrawClippedPolyline(surface, std::vector<PagePoint>(points.begin() + static_cast<std::ptrdiff_t>(from),
+                                                        points.begin() + static_cast<std::ptrdiff_t>(to)),
+                        box, pen);
+    i = end;
+  }
+}
+
 void DrawTrace(DrawingSurface& surface, const Layout& layout, const CHeader& h, const std::vector<float>& samples,
-               float unit, float normaliser, int d0) {
+               float unit, float normaliser, int d0, Baseline baseline) {
   const size_t n = std::min(samples.size(), static_cast<size_t>(std::max(h.nSamples, 0)));
   if (n == 0) return;
   // A normaliser of 0 (a silent trace or record) or one that is not a
@@ -104,7 +139,27 @@ void DrawTrace(DrawingSurface& surface, const Layout& layout, const CHeader& h, 
     const float a = flat || !std::isfinite(samples[j]) ? 0.0f : samples[j] * unit / normaliser;
     points.Add({layout.X(t), TruncToPage(a) - d0});
   }
-  DrawClippedPolyline(surface, points.Points(), layout.box, Pen{TraceColour(h.nComponent), kTracePenWidth});
+  const Pen pen{TraceColour(h.nComponent), kTracePenWidth};
+  std::vector<PagePoint>& line = points.Points();
+  if (!baseline.dense) {
+    DrawClippedPolyline(surface, line, layout.box, pen);
+    return;
+  }
+  if (baseline.drawn) {
+    DrawClippedPolyline(surface, {{line.front().x, -d0}, {line.back().x, -d0}}, layout.box,
+                        Pen{Lighter(pen.colour), kTracePenWidth});
+  }
+  DrawSwings(surface, line, -d0, layout.box, pen);
+}
+
+// Traces closer than this (page units, about 4 pixels in the event image)
+// have light baselines, and only every few a baseline of its own.
+constexpr double kDenseTraceSpacing = 8.0;
+
+Baseline BaselineOf(int trace, double spacing) {
+  if (!(spacing < kDenseTraceSpacing)) return {};
+  const int every = spacing > 0.0 ? static_cast<int>(std::ceil(kDenseTraceSpacing / spacing)) : 1;
+  return {true, trace % std::max(every, 1) == 0};
 }
 
 // A disc where each run of triggers begins, and the run as a thin line
@@ -151,14 +206,39 @@ void DrawEvents(DrawingSurface& surface, const Layout& layout, const EventDetect
   }
 }
 
-// The time axis: ticks on round values at least a label's width apart.
+// The time axis, from the earliest first sample: the axis' values are
+// kept from that origin (in double precision), so that the record's span
+// keeps its resolution at any delay.
 double SetTimeAxis(PlotAxes& axes, const SeismicRecord& r) {
   const TimeSpan span = RecordTimeSpan(r);
   const double unit = TimeAxisUnit(span);
-  axes.fXMin = static_cast<float>(span.firstMs / unit);
-  axes.fXMax = static_cast<float>(span.lastMs / unit);
+  axes.dXOrigin = span.firstMs / unit;
+  axes.fXMin = 0.0f;
+  axes.fXMax = static_cast<float>((span.lastMs - span.firstMs) / unit);
   axes.strXTitle = unit == 1.0 ? "Time (ms)" : "Time (s)";
   return unit;
+}
+
+// A step of round times whose labels, as long as the longest of them (a
+// large delay gives long ones), stand apart with room between them.
+float TimeStep(const PlotAxes& axes) {
+  const Font font = TickLabelFont();
+  constexpr int kRoom = 30;
+  int spacing = std::max(kLabelSpacing, DrawnTextWidth("-0000", font) + kRoom);
+  float step = ReadableStep(axes.fXScale, static_cast<float>(spacing));
+  for (int pass = 0; pass < 3 && step > 0.0f; ++pass) {
+    const double ends[] = {axes.dXOrigin + axes.fXMin, axes.dXOrigin + axes.fXMax};
+    int widest = 0;
+    for (const double v : ends) {
+      const double whole = std::floor(v / step) * step;  // a label's value near the end
+      widest = std::max({widest, DrawnTextWidth(TickLabel(step, whole), font),
+                         DrawnTextWidth(TickLabel(step, whole + step), font)});
+    }
+    if (widest + kRoom <= spacing) break;
+    spacing = widest + kRoom;
+    step = ReadableStep(axes.fXScale, static_cast<float>(spacing));
+  }
+  return step;
 }
 
 void SetTraceAxis(PlotAxes& axes, const SeismicRecord& r, int traces, TracePlacement placement) {
@@ -183,19 +263,54 @@ void SetTraceAxis(PlotAxes& axes, const SeismicRecord& r, int traces, TracePlace
 // Labels of the trace axis stand this far apart at least.
 int TraceLabelSpacing() { return TickLabelFont().height * 6 / 5; }
 
+// Whether trace `number` (from 1) is labelled when every `every`th is: the
+// first always; then every second from it (1, 3, 5 ...), or, from every
+// fifth on, the round numbers (1, 5, 10 ...).
+bool Labelled(int number, int every) {
+  if (number == 1 || every <= 1) return true;
+  return every < 5 ? (number - 1) % every == 0 : number % every == 0;
+}
+
 // Trace numbers beside the frame, one a trace where they fit; otherwise
-// every second, fifth, tenth ... trace's (and the first's from every
-// fifth on), with a grid line through each labelled baseline.
+// the first's and every second, fifth, tenth ... trace's, with a grid line
+// through each labelled baseline.
 void DrawTraceNumbers(DrawingSurface& surface, const Layout& layout, int traces) {
   const float step = std::max(1.0f, ReadableStep(layout.axes.fYScale, static_cast<float>(TraceLabelSpacing())));
   const int every = static_cast<int>(std::min(step, 1.0e6f));
   const Font font = TickLabelFont();
   for (int number = 1; number <= traces; ++number) {
-    if (number % every != 0 && !(number == 1 && every >= 5)) continue;
+    if (!Labelled(number, every)) continue;
     const int d = layout.Distance(number - 1);
     surface.Line({layout.box.left, -d}, {layout.box.right, -d}, kGridPen);
     const std::string label = std::to_string(number);
     surface.Text({layout.box.left - kTraceLabelGap - DrawnTextWidth(label, font), -d + font.height / 2}, label, font);
+  }
+}
+
+// An offset with the decimals its step needs (a step of 0.005 m shows
+// millimetres), "0" never written "-0".
+std::string OffsetLabel(float step, double offset) {
+  const int decimals = step > 0.0f ? std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-6)), 0, 6) : 0;
+  std::string label = Printf("%.*f", decimals, offset);
+  if (label[0] == '-' && label.find_first_not_of("-0.") == std::string::npos) label.erase(0, 1);
+  return label;
+}
+
+// The offsets beside the frame, each ending a gap before it whatever its
+// length, with a grid line through each; a label that would read as the
+// one before is left out.
+void DrawOffsetLabels(DrawingSurface& surface, const Layout& layout) {
+  const PlotAxes& axes = layout.axes;
+  const Font font = TickLabelFont();
+  std::string last;
+  for (int k = 0; k < axes.nYTicks; ++k) {
+    const double u = k * static_cast<double>(axes.fYStep) + axes.fYFirst;
+    const int d = layout.Distance(u);
+    surface.Line({layout.box.left, -d}, {layout.box.right, -d}, kGridPen);
+    const std::string label = OffsetLabel(axes.fYStep, u);
+    if (label == last) continue;
+    surface.Text({layout.box.left - kTraceLabelGap - DrawnTextWidth(label, font), -d + font.height / 2}, label, font);
+    last = label;
   }
 }
 
@@ -235,9 +350,12 @@ FittedCaption WaveformCaption(const SeismicRecord& r, int width) {
   const int samples = r.nTraces > 0 && !r.pHeader.empty() ? r.pHeader[0].nSamples : 0;
   return FitCaption(
       r.strFileName,
-      [&](const std::string& name) {
-        return Printf("%s (Number of traces = %d : Number of samples = %d)", name.c_str(), r.nTraces, samples);
-      },
+      {[&](const std::string& n) {
+         return Printf("%s (Number of traces = %d : Number of samples = %d)", n.c_str(), r.nTraces, samples);
+       },
+       [&](const std::string& n) { return Printf("%s (%d traces, %d samples)", n.c_str(), r.nTraces, samples); },
+       [&](const std::string& n) { return Printf("%s (%d traces)", n.c_str(), r.nTraces); },
+       [](const std::string& n) { return n; }},
       width);
 }
 
@@ -259,20 +377,26 @@ int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc
   SetTraceAxis(axes, r, traces, placement);
   const PlotArea plot = FitPlotArea(axes, area, dp);
   const Font label = TickLabelFont();
-  axes.fXStep = ReadableStep(axes.fXScale, static_cast<float>(std::max(kLabelSpacing, DrawnTextWidth("-0000", label) + 30)));
+  axes.fXStep = TimeStep(axes);
   axes.fYStep = ReadableStep(axes.fYScale, static_cast<float>(TraceLabelSpacing()));
   UpdateTicks(axes);
   AlignXTicks(axes);
   AlignYTicks(axes);
   const Layout layout{axes, dp, FrameBoxOf(axes, dp), unitMs};
+  // The trace axis' labels are drawn here, right-aligned against the
+  // frame; the frame draws no other.
   if (placement == TracePlacement::kByNumber) {
-    // The numbers are the traces', drawn here; the frame draws no other.
     axes.nYTicks = 0;
     DrawTraceNumbers(surface, layout, traces);
+  } else {
+    DrawOffsetLabels(surface, layout);
+    axes.nYTicks = 0;
   }
   DrawPlotFrame(axes, surface, 150, dp);
 
   const float unit = static_cast<float>(plot.height) / static_cast<float>(r.nTraces) * gain;
+  // Page units between neighbouring baselines.
+  const double spacing = std::fabs(static_cast<double>(plot.height)) / std::max(traces, 1);
   const EventDetectionParameters* markers = doc.bEventDetection == 1 ? doc.pDetectionParameters.get() : nullptr;
   const double gap = markers ? TriggerRunGap(r.pHeader.empty() ? 0.0f : r.pHeader[0].fSampleInterval,
                                              markers->fTimeWindow1, markers->fTimeWindow2)
@@ -284,7 +408,7 @@ int DrawWaveformPlot(DrawingSurface& surface, PlotAxes& axes, const CZentrovaDoc
     // traces below the frame.
     const int d0 = layout.Distance(placement == TracePlacement::kByOffset ? static_cast<double>(TraceOffset(h)) : i);
     const float normaliser = normalize == 1 ? h.fMaxAmplitude : r.fMaxAmplitude;
-    DrawTrace(surface, layout, h, r.ppData[i], unit, normaliser, d0);
+    DrawTrace(surface, layout, h, r.ppData[i], unit, normaliser, d0, BaselineOf(i, spacing));
     if (markers) DrawTriggers(surface, layout, *markers, i, h, gap, d0);
   }
   if (markers) DrawEvents(surface, layout, *markers, traces > 0 ? DelayMs(r.pHeader[0]) : 0.0);

@@ -128,7 +128,7 @@ std::vector<std::string> TraceLabels(const RecordingSurface& s) {
   return labels;
 }
 
-TEST_F(WaveformDrawing, TracesNumberedOneToNThinnedEvenlyWhereTheyDoNotFit) {
+TEST_F(WaveformDrawing, TracesNumberedFromTheFirstThinnedEvenlyWhereTheyDoNotFit) {
   struct Case {
     int traces;
     PageSize area;
@@ -137,7 +137,9 @@ TEST_F(WaveformDrawing, TracesNumberedOneToNThinnedEvenlyWhereTheyDoNotFit) {
       {1, kArea, {"1"}},
       {3, kArea, {"1", "2", "3"}},
       {4, kArea, {"1", "2", "3", "4"}},
-      {4, {1333, 400}, {"2", "4"}},  // 37.5 units a trace: every second
+      {4, {1333, 400}, {"1", "3"}},  // 37.5 units a trace: every second, from the first
+      {12, kArea, {"1", "3", "5", "7", "9", "11"}},
+      {13, kArea, {"1", "3", "5", "7", "9", "11", "13"}},
       {24, kArea, {"1", "5", "10", "15", "20"}},
       {24, {2000, 2000}, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16",
                           "17", "18", "19", "20", "21", "22", "23", "24"}},
@@ -178,37 +180,110 @@ TEST_F(WaveformDrawing, NoTracePointOutsideTheFrame) {
   }
 }
 
+// The labels above the frame (the time axis), in drawing order.
+std::vector<RecordingSurface::Primitive> TimeLabels(const RecordingSurface& s) {
+  std::vector<RecordingSurface::Primitive> labels;
+  for (const auto& t : s.Of(Kind::kText)) {
+    if (t.points[0].y > -150 && t.points[0].y < -60 && t.font == TickLabelFont()) labels.push_back(t);
+  }
+  return labels;
+}
+
+// The axis counts from the shot at any delay, even one of days (or one
+// before the shot): round ticks, labels that do not run into each other,
+// the traces across the whole frame.
 TEST_F(WaveformDrawing, TimeFromTheShotWithTheRecordsDelay) {
+  const double kUnaligned = -1.0;  // a first tick only asked to be a multiple of the step
   struct Case {
     float dt;       // microseconds
     int samples;
     float delay;    // microseconds
-    float first;    // axis values
-    float last;
     const char* title;
-    float firstTick;
+    double firstTick;
   } cases[] = {
-      {1000.0f, 1500, -500000.0f, -500.0f, 1000.0f, "Time (ms)", -400.0f},  // every 200 ms
-      {1000.0f, 1000, 0.0f, 0.0f, 1000.0f, "Time (ms)", 0.0f},
-      {250.0f, 4000, -10000.0f, -10.0f, 990.0f, "Time (ms)", 0.0f},
-      {200000.0f, 450, 200000.0f, 0.2f, 90.2f, "Time (s)", 10.0f},
+      {1000.0f, 1500, -500000.0f, "Time (ms)", -400.0},  // every 200 ms
+      {1000.0f, 1000, 0.0f, "Time (ms)", 0.0},
+      {250.0f, 4000, -10000.0f, "Time (ms)", 0.0},
+      {200000.0f, 450, 200000.0f, "Time (s)", 10.0},
+      {125.0f, 12000, 1.0e11f, "Time (ms)", kUnaligned},   // 1e5 s
+      {125.0f, 12000, 1.0e12f, "Time (ms)", kUnaligned},   // 1e6 s
+      {125.0f, 12000, 1.0e13f, "Time (ms)", kUnaligned},   // 1e7 s
+      {125.0f, 12000, -1.0e13f, "Time (ms)", kUnaligned},
+      {10000.0f, 1000, 1.0e13f, "Time (s)", kUnaligned},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.delay << " us");
     MakeRecord(2, c.samples, c.dt, Ones);
     for (CHeader& h : doc.record.pHeader) h.fDelay = c.delay;
     const RecordingSurface s = Draw();
-    EXPECT_FLOAT_EQ(lastAxes.fXMin, c.first) << c.title << " " << c.delay;
-    EXPECT_FLOAT_EQ(lastAxes.fXMax, c.last);
+    const double unit = std::string(c.title) == "Time (s)" ? 1000.0 : 1.0;
+    const double first = static_cast<double>(c.delay) / 1000.0 / unit;
+    const double last = first + static_cast<double>(c.dt) * c.samples / 1000.0 / unit;
+    const double step = lastAxes.fXStep;
+    EXPECT_NEAR(lastAxes.dXOrigin + lastAxes.fXMin, first, step * 1e-3);
+    EXPECT_NEAR(lastAxes.dXOrigin + lastAxes.fXMax, last, step * 1e-3);
     EXPECT_EQ(lastAxes.strXTitle, c.title);
     // The ticks stand on multiples of their step, one of 1, 2 or 5 times a power of ten.
-    EXPECT_FLOAT_EQ(lastAxes.fXFirst, c.firstTick) << c.delay;
-    const double decade = std::pow(10.0, std::floor(std::log10(lastAxes.fXStep)));
-    const double mantissa = lastAxes.fXStep / decade;
+    const double decade = std::pow(10.0, std::floor(std::log10(step)));
+    const double mantissa = step / decade;
     EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-4 || std::fabs(mantissa - 2) < 1e-4 || std::fabs(mantissa - 5) < 1e-4)
-        << lastAxes.fXStep;
-    // The first sample at the delay: 0 on the axis lies -delay to the right of the frame's edge.
+        << step;
+    const double firstTick = lastAxes.dXOrigin + lastAxes.fXFirst;
+    if (c.firstTick != kUnaligned) {
+      EXPECT_NEAR(firstTick, c.firstTick, step * 1e-3);
+    }
+    EXPECT_NEAR(std::remainder(firstTick, step), 0.0, step * 1e-3);
+    EXPECT_GE(firstTick, first - step * 1e-3);
+    EXPECT_LT(firstTick, first + step);
+    // The labels: the tick values, each clear of the next.
+    const auto labels = TimeLabels(s);
+    ASSERT_GE(labels.size(), 2u);
+    for (size_t k = 0; k < labels.size(); ++k) {
+      EXPECT_NEAR(std::stod(labels[k].text), firstTick + static_cast<double>(k) * step, step * 1e-3) << labels[k].text;
+      if (k > 0) {
+        EXPECT_GE(labels[k].points[0].x, labels[k - 1].points[0].x + DrawnTextWidth(labels[k - 1].text, *labels[k - 1].font))
+            << labels[k - 1].text << " runs into " << labels[k].text;
+      }
+    }
+    // The first sample at the frame's left edge, the last one sample short of its right.
     const auto traces = Traces(s);
-    EXPECT_EQ(traces[0].points[0].x, 150);
+    ASSERT_FALSE(traces.empty());
+    EXPECT_EQ(traces[0].points.front().x, 150);
+    int right = 0;
+    for (const auto& line : traces) right = std::max(right, line.points.back().x);
+    EXPECT_GE(right, 150 + 1083 * (c.samples - 1) / c.samples - 1);
+  }
+}
+
+// Traces a few pixels apart: their quiet stretches are not drawn as lines
+// that would fill the frame, only a light baseline for every few traces;
+// what swings away from the baseline keeps the trace's colour.
+TEST_F(WaveformDrawing, CloseTracesHaveLightBaselinesUnderTheirSwings) {
+  struct Case {
+    int traces;
+    size_t lightLines;  // none (8 units apart and more), every second trace's (4.3 apart), every eighth's
+  } cases[] = {{24, 0}, {48, 0}, {96, 48}, {400, 50}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.traces);
+    MakeRecord(c.traces, 1000, 1000.0f, Ones, 500);
+    const RecordingSurface s = Draw(3.0f);  // every spike a few units high
+    size_t light = 0, swings = 0;
+    for (const auto& line : Traces(s)) {
+      const int from = line.points.front().x, to = line.points.back().x;
+      if (line.pen.colour == TraceColour(1) || line.pen.colour == TraceColour(2) || line.pen.colour == TraceColour(3)) {
+        ++swings;
+        if (c.lightLines > 0) {
+          EXPECT_LT(to - from, 10) << "a quiet stretch drawn dark";
+        }
+      } else {
+        ++light;
+        EXPECT_EQ(line.points.front().y, line.points.back().y);
+        EXPECT_EQ(from, 150);
+        EXPECT_GT(to, 1200);
+      }
+    }
+    EXPECT_EQ(light, c.lightLines);
+    EXPECT_GE(swings, static_cast<size_t>(c.traces));
   }
 }
 
@@ -230,9 +305,48 @@ TEST_F(WaveformDrawing, ByOffsetEachTraceAtItsReceiversDistanceFromTheSource) {
     const int d0 = static_cast<int>((static_cast<double>(offset) - 6.0) * axes.fYScale + 150);
     EXPECT_EQ(traces[i].points[0].y, -d0) << i;
   }
-  // Offsets on the tick labels, on round values.
-  EXPECT_GT(axes.nYTicks, 2);
-  EXPECT_EQ(std::fmod(axes.fYFirst, axes.fYStep), 0.0f);
+  // Offsets on the labels, on round values.
+  const auto labels = TraceLabels(s);
+  EXPECT_GT(labels.size(), 2u);
+  for (const std::string& label : labels) EXPECT_EQ(std::fmod(std::stof(label), axes.fYStep), 0.0f) << label;
+}
+
+// Offset labels of any length end before the frame, with the decimals
+// their step needs, none the same as the one before.
+TEST_F(WaveformDrawing, OffsetLabelsStandClearOfTheFrameAndReadApart) {
+  struct Case {
+    int source;         // cm
+    int receiverStep;   // cm
+    int traces;
+  } cases[] = {
+      {-100000, 200, 24},  // 1000 to 1046 m
+      {100000, 200, 24},   // -1000 to -954 m
+      {0, 1, 24},          // 1 cm apart
+      {-123456, 1, 3},     // 1234.56 to 1234.58 m
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    MakeRecord(c.traces, 100, 1000.0f, Ones);
+    for (int i = 0; i < c.traces; ++i) {
+      doc.record.pHeader[i].nSourceLoc = c.source;
+      doc.record.pHeader[i].nReceiverLoc = c.receiverStep * i;
+    }
+    RecordingSurface s(kArea);
+    PlotAxes axes;
+    axes.bYDown = 1;
+    DrawWaveforms(s, axes, doc, kArea, 0.4f, 0, TracePlacement::kByOffset);
+    std::vector<std::string> labels;
+    for (const auto& t : s.Of(Kind::kText)) {
+      if (!IsTraceLabel(t)) continue;
+      labels.push_back(t.text);
+      EXPECT_LE(t.points[0].x + DrawnTextWidth(t.text, *t.font), 150 - kTraceLabelGap) << t.text;
+    }
+    ASSERT_GE(labels.size(), 2u);
+    for (size_t k = 1; k < labels.size(); ++k) {
+      EXPECT_NE(labels[k], labels[k - 1]);
+      EXPECT_NEAR(std::stod(labels[k]) - std::stod(labels[k - 1]), axes.fYStep, axes.fYStep * 1e-3) << labels[k];
+    }
+  }
 }
 
 TEST_F(WaveformDrawing, ALongNameIsShortenedFromItsBeginningToFitTheCaption) {
@@ -249,6 +363,29 @@ TEST_F(WaveformDrawing, ALongNameIsShortenedFromItsBeginningToFitTheCaption) {
   const FittedCaption whole = WaveformCaption(doc.record, kArea.width - 20);
   EXPECT_EQ(whole.text, "1234.sg2 (Number of traces = 24 : Number of samples = 100)");
   ASSERT_TRUE(whole.font.height >= TickLabelFont().height);
+}
+
+// In a small picture the caption's other text gives way before the name:
+// the name tells the record.
+TEST_F(WaveformDrawing, ASmallCaptionShortensItsCountsBeforeTheName) {
+  MakeRecord(24, 12000, 125.0f, Ones);
+  doc.record.strFileName = "swprocess_wghs_1.dat";
+  struct Case {
+    int width;  // page units
+    std::string caption;
+  } cases[] = {
+      {1313, "swprocess_wghs_1.dat (Number of traces = 24 : Number of samples = 12000)"},
+      {780, "swprocess_wghs_1.dat (24 traces)"},
+      {580, "swprocess_wghs_1.dat (24 traces)"},
+      {400, "swprocess_wghs_1.dat"},
+      {300, "...ess_wghs_1.dat"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    const FittedCaption fitted = WaveformCaption(doc.record, c.width);
+    EXPECT_EQ(fitted.text, c.caption);
+    EXPECT_LE(DrawnTextWidth(fitted.text, fitted.font), c.width);
+  }
 }
 
 TEST_F(WaveformDrawing, TraceIOnBaselineIWhereverItsReceiverStands) {

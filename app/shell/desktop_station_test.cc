@@ -492,6 +492,86 @@ TEST(DesktopStation, FileOpenShowsARecordInTheViewsWithoutFilingItUntilTheMonito
   EXPECT_EQ(d.frame().statusLine()->text().toStdString().rfind("Last record " + name, 0), 0u);
 }
 
+// The record shown, as the views read it.
+struct ShownRecord {
+  std::string name;
+  std::vector<std::vector<float>> samples;
+  friend bool operator==(const ShownRecord&, const ShownRecord&) = default;
+};
+
+ShownRecord RecordShown(CZentrovaDoc& doc) {
+  std::lock_guard<std::recursive_mutex> lock(doc.mutex);
+  return {doc.record.strFileName, doc.record.ppData};
+}
+
+// A file that is not read whole leaves the record shown as it was, titles
+// and data alike, and is said with its name as the record tool says it.
+TEST(DesktopStation, FileOpenOfARecordNotReadWholeKeepsTheShownRecordAndNamesTheFile) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=0\n");
+  ASSERT_EQ(WriteRecords(dir.Path("elsewhere"), 2, 4321).exitCode, 0);
+  const auto files = FilesBelow(dir.Path("elsewhere"));
+  ASSERT_EQ(files.size(), 2u);
+  const std::string shown = files[0].first;
+  const std::string name = std::filesystem::path(shown).filename().string();
+  const std::string other = ReadFile(files[1].first);
+  std::filesystem::create_directories(dir.Path("bad"));
+  dir.Write("bad/cut.sg2", other.substr(0, other.size() - 100));  // the last trace's samples cut short
+  dir.Write("bad/notes.sg2", "field notes, no record\n");
+  dir.Write("bad/other.sg2", "\x55\x3a" + std::string(30, '\x7f'));  // the identifier, then nonsense
+  Desk d(dir);
+  d.Start();
+  d.answers.recordFile = shown;
+  d.frame().RunCommand(kCmdFileOpen);
+  ASSERT_EQ(d.frame().Viewing(), name);
+  const ShownRecord before = RecordShown(d.doc());
+  ASSERT_EQ(before.samples.size(), 2u);
+  struct Case {
+    std::string file, says;
+  };
+  const Case cases[] = {
+      {dir.Path("bad/cut.sg2"), dir.Path("bad/cut.sg2") + " rejected: "},
+      {dir.Path("bad/notes.sg2"),
+       dir.Path("bad/notes.sg2") + ": not a SEG-2 record (it does not begin with the SEG-2 identifier)"},
+      {dir.Path("bad/other.sg2"), dir.Path("bad/other.sg2") + " rejected: "},
+      {dir.Path("bad/missing.sg2"), "cannot open " + dir.Path("bad/missing.sg2")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    d.answers.recordFile = c.file;
+    d.frame().RunCommand(kCmdFileOpen);
+    ASSERT_FALSE(d.answers.asked.empty());
+    const std::string message = d.answers.asked.back();
+    EXPECT_EQ(message.rfind(c.says, 0), 0u) << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    EXPECT_EQ(d.frame().statusLine()->text().toStdString(), "Not shown: " + message);
+    EXPECT_EQ(d.frame().Viewing(), name);
+    EXPECT_EQ(d.frame().windowTitle().toStdString(), "Zentrova - viewing " + name);
+    EXPECT_TRUE(RecordShown(d.doc()) == before) << "the record shown was changed";
+  }
+}
+
+// With event detection active an opened record is scanned with the stored
+// parameters, and it joins the profile before the profile view has ever
+// been open.
+TEST(DesktopStation, FileOpenDetectsWithTheStoredParametersAndFillsTheProfile) {
+  TempFolder dir;
+  WriteStationConfig(dir, "bAutoStart=0\nbEventDetection=1\n");
+  ASSERT_EQ(WriteRecords(dir.Path("elsewhere"), 1, 4321).exitCode, 0);
+  const std::string record = FilesBelow(dir.Path("elsewhere")).at(0).first;
+  Desk d(dir);
+  d.Start();
+  d.answers.recordFile = record;
+  d.frame().RunCommand(kCmdFileOpen);
+  ASSERT_NE(d.frame().Viewing(), "");
+  const std::string status = d.frame().statusLine()->text().toStdString();
+  EXPECT_EQ(status.find("event detection off"), std::string::npos) << status;
+  EXPECT_NE(status.find(" event"), std::string::npos) << status;
+  std::lock_guard<std::recursive_mutex> lock(d.doc().mutex);
+  EXPECT_NE(d.doc().pDetectionParameters, nullptr);
+  EXPECT_EQ(d.station->station().surfaceWaves().profiles.Count(), 1);
+}
+
 TEST(DesktopStation, TheWindowMenuCascadesTilesAndListsTheOpenWindows) {
   TempFolder dir;
   WriteStationConfig(dir);
@@ -515,6 +595,21 @@ TEST(DesktopStation, TheWindowMenuCascadesTilesAndListsTheOpenWindows) {
   EXPECT_TRUE(window->actions()[5]->isChecked());
   window->actions()[3]->trigger();
   EXPECT_TRUE(d.frame().IsControlPanelActive());
+  // Cascade keeps the views at a size to see their pictures, each above
+  // the windows before it and a step further down, the panel at the bottom.
+  for (QAction* a : window->actions()) {
+    if (a->text() == "&Cascade") a->trigger();
+  }
+  const auto stacked = d.frame().mdi()->subWindowList(QMdiArea::StackingOrder);
+  ASSERT_EQ(stacked.size(), 3);
+  EXPECT_EQ(stacked.front(), d.frame().panelWindow());
+  for (int i = 1; i < stacked.size(); ++i) {
+    const QRect g = stacked[i]->geometry();
+    EXPECT_GE(g.width(), 400) << i;
+    EXPECT_GE(g.height(), 300) << i;
+    EXPECT_GT(g.top(), stacked[i - 1]->geometry().top()) << i;
+    EXPECT_GT(g.left(), stacked[i - 1]->geometry().left()) << i;
+  }
   // Tile puts the three windows side by side without overlapping.
   for (QAction* a : window->actions()) {
     if (a->text() == "&Tile") a->trigger();

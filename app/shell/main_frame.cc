@@ -166,7 +166,7 @@ QMenu* MainFrame::BuildWindowMenu() {
 // Cascade and Tile, then the open windows, the active one checked.
 void MainFrame::FillWindowMenu(QMenu* menu) {
   menu->clear();
-  menu->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
+  menu->addAction(QStringLiteral("&Cascade"), this, &MainFrame::CascadeWindows);
   menu->addAction(QStringLiteral("&Tile"), mdi_, &QMdiArea::tileSubWindows);
   menu->addSeparator();
   int number = 1;
@@ -470,12 +470,32 @@ void MainFrame::ShowView(int templateId) {
   }
   // A view's window of a useful size, cascaded below the ones before it.
   const QSize area = mdi_->viewport()->size();
-  const int offset = 24 * static_cast<int>(Views().size() % 8);
-  w->setGeometry(offset, std::min(area.height() / 3, 240) + offset, std::max(400, std::min(900, area.width() - offset)),
-                 std::max(300, std::min(560, area.height() - offset)));
+  const int offset = kCascadeStep * static_cast<int>(Views().size() % 8);
+  w->setGeometry(QRect(QPoint(offset, std::min(area.height() / 3, 240) + offset), ViewWindowSize(offset)));
   w->show();
   mdi_->setActiveSubWindow(w);
   ShowMenuOf(w);
+}
+
+QSize MainFrame::ViewWindowSize(int offset) const {
+  const QSize area = mdi_->viewport()->size();
+  return {std::max(400, std::min(900, area.width() - offset)), std::max(300, std::min(560, area.height() - offset))};
+}
+
+// The windows one below the other, each a step right of and below the one
+// before, in the order they were opened: the control panel at its own
+// size, the views at the size they open with, each above the ones before
+// so that its title bar and its picture are seen.
+void MainFrame::CascadeWindows() {
+  int k = 0;
+  for (QMdiSubWindow* w : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+    if (w->isHidden() || w->isMinimized()) continue;
+    if (w->isMaximized()) w->showNormal();
+    const int offset = kCascadeStep * k++;
+    const QSize size = w == panelWindow_.data() ? w->size() : ViewWindowSize(offset);
+    w->setGeometry(QRect(QPoint(offset, offset), size));
+    w->raise();
+  }
 }
 
 void MainFrame::OnViewDestroyed() {
@@ -520,7 +540,7 @@ void MainFrame::OpenRecord(const std::string& path) {
   const ViewedRecord viewed = OpenRecordForViewing(station_.doc(), &station_.surfaceWaves(), path);
   if (!viewed.ok) {
     if (dialogs_.message) dialogs_.message(viewed.why);
-    statusLine_->setText(QString::fromStdString(viewed.name + " not shown: " + viewed.why));
+    statusLine_->setText(QString::fromStdString("Not shown: " + viewed.why));
     return;
   }
   SetViewing(viewed.name);

@@ -102,6 +102,9 @@ class MainFrame : public QMainWindow {
   void ShowMenuOf(QMdiSubWindow* window);
   void Dispatch(int id);
   void ShowView(int templateId);
+  // The size a view's window opens with, `offset` from the area's corner.
+  QSize ViewWindowSize(int offset) const;
+  void CascadeWindows();
   void OnViewDestroyed();
   void RecountViews();
   // The exit steps after "OK".
@@ -122,6 +125,9 @@ class MainFrame : public QMainWindow {
   std::string viewing_;
   QLabel* statusLine_ = nullptr;
 };
+
+// Pixels between cascaded windows: about a title bar's height.
+inline constexpr int kCascadeStep = 24;
 
 // The profile key of a view's open state.
 const char* ViewKey(int templateId);

@@ -2,8 +2,10 @@
 
 #include <mutex>
 
+#include "concat/seg2_identifier.h"
 #include "detection/event_detection_parameters.h"
 #include "detection/event_detector.h"
+#include "detection/event_run.h"
 #include "platform/memory_file_system.h"
 #include "platform/printf.h"
 #include "platform/prompt.h"
@@ -27,20 +29,44 @@ class QuietPrompt : public Prompt {
   void Show(const std::string&) override {}
 };
 
-// Empty when the record was read whole.
+// Empty when the record was read whole; otherwise why not, in the words
+// of the record tool, with the file's name.
 std::string Read(FileSystem& fs, SeismicRecord& record, const std::string& path) {
   if (!fs.Exists(path)) return "cannot open " + path;
   if (DataFileKind(FileName(path)) == DataKindMtNeo) {
     QuietPrompt prompt;
     return ImportMtNeoFile(fs, prompt, record, path, 1, 1) > 0
                ? ""
-               : "not a usable DaZEZIROZev or Orbel record (rejected, or shorter than 59 s)";
+               : path + " rejected: not a usable DaZEZIROZev or Orbel record (rejected, or shorter than 59 s)";
+  }
+  const Seg2Identity identity = IdentifySeg2File(fs, path);
+  if (identity == Seg2Identity::kCannotOpen) return "cannot open " + path;
+  if (identity == Seg2Identity::kNotSeg2) {
+    return path + ": not a SEG-2 record (it does not begin with the SEG-2 identifier)";
   }
   int status = 0;
   std::string why;
   const int read = ReadSeg2File(fs, record, path, 1, 1, status, &why);
   if (read >= 0 && status == kSeg2AllRead) return "";
-  return why.empty() ? "not a SEG-2 record" : why;
+  return path + " rejected: " + (why.empty() ? "not a SEG-2 record" : why);
+}
+
+// The traces, times and summary of a record read whole take the place of
+// the document's; its analysis working set stays for the analysis to fill.
+void TakeRecord(SeismicRecord& into, SeismicRecord& read) {
+  std::swap(into.pStageHeader, read.pStageHeader);
+  std::swap(into.ppStageData, read.ppStageData);
+  std::swap(into.nTraces, read.nTraces);
+  std::swap(into.nTracesInFile, read.nTracesInFile);
+  std::swap(into.pHeader, read.pHeader);
+  std::swap(into.pHeaderXY, read.pHeaderXY);
+  std::swap(into.ppData, read.ppData);
+  std::swap(into.bAllocated, read.bAllocated);
+  std::swap(into.fMaxLength, read.fMaxLength);
+  std::swap(into.fMinReceiver, read.fMinReceiver);
+  std::swap(into.fMaxReceiver, read.fMaxReceiver);
+  std::swap(into.time, read.time);
+  std::swap(into.fMaxAmplitude, read.fMaxAmplitude);
 }
 
 }  // namespace
@@ -50,11 +76,16 @@ ViewedRecord OpenRecordForViewing(CZentrovaDoc& doc, SurfaceWaveFollowUp* surfac
   v.name = FileName(path);
   std::lock_guard<std::recursive_mutex> lock(doc.mutex);
   ReadOnlyFileSystem fs(doc.platform.fs);
-  v.why = Read(fs, doc.record, path);
+  // Read beside the shown record: a record rejected halfway leaves the
+  // shown one whole.
+  SeismicRecord read(doc.record.strWorkFolder);
+  v.why = Read(fs, read, path);
   if (!v.why.empty()) return v;
+  TakeRecord(doc.record, read);
   doc.record.strFileName = v.name;
-  if (doc.bEventDetection == 1 && doc.pDetectionParameters) {
-    DetectEvents(*doc.pDetectionParameters, doc.record, fs, "", doc.platform.clock.Now());
+  if (doc.bEventDetection == 1) {
+    // The stored parameters, loaded on first use as for the monitor's records.
+    DetectEvents(DetectionParameters(doc), doc.record, fs, "", doc.platform.clock.Now());
   }
   if (surfaceWaves != nullptr && doc.record.nTraces > 0) {
     // A copy of the settings: the stored-only values stay as they are.
@@ -62,7 +93,9 @@ ViewedRecord OpenRecordForViewing(CZentrovaDoc& doc, SurfaceWaveFollowUp* surfac
     MemoryFileSystem textFiles;
     SurfaceWaveResult result;
     AnalyseSurfaceWaves(doc.record, settings, nullptr, textFiles, "/", true, result, &surfaceWaves->profiles);
-    if (doc.bProfileViewDrawn == 1) surfaceWaves->profiles.AppendResult(result);
+    // A record opened to look at joins the profile whether or not its view
+    // is open now: it is there when the view opens.
+    surfaceWaves->profiles.AppendResult(result);
   }
   v.ok = true;
   return v;

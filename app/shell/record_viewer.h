@@ -17,7 +17,7 @@ namespace zentrova {
 struct ViewedRecord {
   bool ok = false;
   std::string name;  // the file's name without its folders
-  std::string why;   // why it could not be read
+  std::string why;   // why it could not be read, with the path as given
 };
 
 // Holds the document's lock while it reads and analyses. The profile view

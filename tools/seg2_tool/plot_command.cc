@@ -206,6 +206,11 @@ std::string DrawAnalysisPicture(FileSystem& fs, StoredSettings& stored, const Pl
       AnalyseSurfaceWaves(record, settings, nullptr, textFiles, "/", true, result, &profiles);
   if (analysis.image.rows == 0) return r.file + ": no dispersion image (" + NoImageReason(analysis.image) + ")";
   const CDrawingParameter dp;
+  // Without two receivers apart there are no phase differences to turn
+  // into velocities: the image would be one colour.
+  if (r.view == View::kPhaseVelocity && !(analysis.image.spread.smallestSpacing > 0.0)) {
+    return r.file + ": no dispersion image (one trace, or all receivers at one place: no spread)";
+  }
   if (r.view == View::kPhaseVelocity) {
     PlotAxes axes = PhaseVelocityAxes();
     DrawPhaseVelocity(surface, axes, record, settings, dp);
@@ -235,11 +240,16 @@ std::string DrawDispersionCurvePicture(FileSystem& fs, StoredSettings& stored, c
 // Why the picture may not replace what stands at `out`, empty when it may.
 // Only a picture is replaced: OUT given as the record itself (under its own
 // name, another spelling of it, or the name a link to the record points at)
-// or as any other file would otherwise be lost. A link, a FIFO or a missing
-// name is replaced by the new file without being followed or opened.
+// or as any other file would otherwise be lost, and a device, a FIFO or a
+// folder is no place for a picture. A link or a missing name is replaced
+// by the new file without being followed or opened.
 std::string NotReplaceable(FileSystem& fs, const std::string& out) {
   const auto info = fs.Inspect(out);
-  if (!info.ok() || info->type != EntryType::kRegular || info->size == 0) return "";
+  if (!info.ok() || info->type == EntryType::kLink) return "";
+  if (info->type != EntryType::kRegular) {
+    return "cannot write " + out + ": is a " + EntryTypeName(info->type) + ", not a regular file";
+  }
+  if (info->size == 0) return "";
   static constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
   char head[sizeof kPngSignature - 1] = {};
   auto file = fs.OpenEntryForRead(out);
@@ -267,6 +277,7 @@ int PlotCommand(FileSystem& fs, const std::vector<std::string>& args) {
                          : r.view == View::kDispersionCurve ? DrawDispersionCurvePicture(fs, stored, r, surface)
                                                             : DrawAnalysisPicture(fs, stored, r, surface);
   if (!why.empty()) return Fail(why);
+  if (const std::string failed = surface.DrawingError(); !failed.empty()) return Fail(r.out + " not written: " + failed);
   const PngResult written = surface.WritePng(fs, r.out);
   if (!written.ok) return Fail("cannot write " + r.out + ": " + written.error);
   return 0;

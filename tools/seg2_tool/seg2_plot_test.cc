@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "display/cairo_surface.h"
@@ -71,11 +73,15 @@ std::string PicturesFolder() {
   return folder;
 }
 
+// Every view of every shared record, but the dispersion image of the two
+// without a spread (one trace; sixty traces of one receiver place), which
+// is refused.
 TEST(Seg2ToolPlot, EverySharedRecordRendersInEveryView) {
   ZENTROVA_NEEDS_SHARED_DATA();
   testing::TempFolder home, out;
   const std::vector<std::string> records = SharedRecords();
   ASSERT_GE(records.size(), 15u);
+  const std::set<std::string> withoutSpread = {"obspy_20180307_031245000.0.seg2", "ph5_test_data_seg2_15001.dat"};
   for (const std::string& record : records) {
     SCOPED_TRACE(record);
     const std::string name = std::filesystem::path(record).filename().string();
@@ -93,6 +99,12 @@ TEST(Seg2ToolPlot, EverySharedRecordRendersInEveryView) {
       std::vector<std::string> args = {record, png};
       args.insert(args.end(), c.options.begin(), c.options.end());
       const auto run = RunPlot(home, args);
+      if (withoutSpread.count(name) == 1 && c.options == std::vector<std::string>{"--view", "phase-velocity"}) {
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("no spread)"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(png));
+        continue;
+      }
       ASSERT_EQ(run.exitCode, 0) << run.err;
       EXPECT_EQ(run.err, "");
       const PngSize size = SizeOfPng(png);
@@ -240,6 +252,77 @@ TEST(Seg2ToolPlot, TheEventsComeFromTheStoredDetectionParameters) {
   EXPECT_EQ(testing::ReadFileBytes(out.Path("none.png")), testing::ReadFileBytes(out.Path("plain.png")));
 }
 
+// Dark pixels of a picture inside the box from (x0, y0) to (x1, y1).
+int DarkPixelsIn(const RgbImage& image, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1 && y < image.height; ++y) {
+    for (int x = x0; x < x1 && x < image.width; ++x) n += (image.pixels[static_cast<size_t>(y) * image.width + x] & 0xFF) < 128;
+  }
+  return n;
+}
+
+// A record whose name is not UTF-8 (a Latin-1 "latein1.dat"): every view is
+// drawn whole, the caption with its name and the frame below it.
+TEST(Seg2ToolPlot, ARecordNamedInAnotherEncodingIsDrawn) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, files;
+  files.Write("lat\xe9in1.dat", testing::ReadFileBytes(testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat"));
+  for (const std::string view : {"waveform", "phase-velocity"}) {
+    SCOPED_TRACE(view);
+    const std::string png = files.Path(view + ".png");
+    const auto run = RunPlot(home, {files.Path("lat\xe9in1.dat"), png, "--view", view});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto image = CairoSurface::DecodePng(testing::ReadFileBytes(png));
+    ASSERT_TRUE(image);
+    EXPECT_GT(DarkPixelsIn(*image, 0, 0, image->width / 2, 20), 100) << "no caption";
+    EXPECT_GT(DarkPixelsIn(*image, 0, image->height / 3, image->width, image->height / 3 + 1), 2) << "no frame";
+  }
+}
+
+// The MASW shot with every receiver at 5 m: each "RECEIVER_LOCATION d.dd"
+// becomes "0..05.00", as long as it was.
+std::string AllReceiversAtOnePlace(std::string bytes) {
+  const std::string key = "RECEIVER_LOCATION ";
+  for (size_t at = bytes.find(key); at != std::string::npos; at = bytes.find(key, at + 1)) {
+    const size_t digits = at + key.size();
+    const size_t point = bytes.find('.', digits);
+    for (size_t i = digits; i < point; ++i) bytes[i] = i + 1 == point ? '5' : '0';
+    bytes[point + 1] = bytes[point + 2] = '0';
+  }
+  return bytes;
+}
+
+// One trace, or receivers that all stand at one place, have no spread:
+// there is no dispersion image to draw, and the tool says so as for any
+// other record it cannot analyse. The profile has a frame all the same.
+TEST(Seg2ToolPlot, ARecordWithoutASpreadHasNoDispersionImage) {
+  ZENTROVA_NEEDS_SHARED_DATA();
+  testing::TempFolder home, files;
+  const std::string shot = testing::ReadFileBytes(testing::SharedSeg2Folder() + "/swprocess_wghs_7.dat");
+  std::string one = shot;
+  one[6] = 1;  // the file descriptor's trace count
+  one[7] = 0;
+  files.Write("one.dat", one);
+  files.Write("together.dat", AllReceiversAtOnePlace(shot));
+  for (const std::string name : {"one.dat", "together.dat"}) {
+    SCOPED_TRACE(name);
+    const std::string png = files.Path(name + ".png");
+    const auto run = RunPlot(home, {files.Path(name), png, "--view", "phase-velocity"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "zentrova-seg2: " + files.Path(name) +
+                           ": no dispersion image (one trace, or all receivers at one place: no spread)\n");
+    EXPECT_FALSE(std::filesystem::exists(png));
+    const auto profile = RunPlot(home, {files.Path(name), png, "--view", "profile"});
+    ASSERT_EQ(profile.exitCode, 0) << profile.err;
+    const auto image = CairoSurface::DecodePng(testing::ReadFileBytes(png));
+    ASSERT_TRUE(image);
+    // The frame's left edge from its top (75) to its bottom (700), the shot's column beside it.
+    EXPECT_EQ(image->pixels[static_cast<size_t>(400) * image->width + 74], 0u);
+    EXPECT_NE(image->pixels[static_cast<size_t>(400) * image->width + 90], 0xFFFFFFu);
+  }
+}
+
 TEST(Seg2ToolPlot, EveryFailureEndsWithOneLineAndNoPicture) {
   testing::TempFolder home, files;
   files.Write("text.sg2", "this is not a record\n");
@@ -339,6 +422,29 @@ TEST(Seg2ToolPlot, OnlyAPictureIsReplaced) {
   ASSERT_EQ(RunPlot(home, {shot, files.Path("to-shot.png")}).exitCode, 0);
   EXPECT_FALSE(std::filesystem::is_symlink(files.Path("to-shot.png")));
   EXPECT_TRUE(files.Read("shot.dat") == original) << "the record was changed";
+}
+
+// OUT that is a device, a FIFO or a folder is refused in one line and
+// stays what it was.
+TEST(Seg2ToolPlot, AnOutThatIsNoRegularFileIsRefused) {
+  testing::TempFolder home, files;
+  files.Write("text.sg2", "this is not a record\n");
+  ASSERT_EQ(::mkfifo(files.Path("fifo.png").c_str(), 0600), 0);
+  std::filesystem::create_directories(files.Path("folder.png"));
+  struct Case {
+    std::string out, kind;
+  };
+  const Case cases[] = {{"/dev/null", "device node"}, {files.Path("fifo.png"), "FIFO"},
+                        {files.Path("folder.png"), "folder"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.out);
+    const auto run = RunPlot(home, {files.Path("text.sg2"), c.out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "zentrova-seg2: cannot write " + c.out + ": is a " + c.kind + ", not a regular file\n");
+  }
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  EXPECT_TRUE(std::filesystem::is_fifo(files.Path("fifo.png")));
+  EXPECT_TRUE(std::filesystem::is_directory(files.Path("folder.png")));
 }
 
 // A picture that cannot be written is said once, with the operating
