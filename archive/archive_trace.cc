@@ -3,12 +3,14 @@
 #include <bit>
 #include <cmath>
 
+#include "archive/archive_span.h"
 #include "platform/local_time.h"
 #include "records/mtneo_import.h"
 #include "records/record_limits.h"
 #include "records/record_time.h"
 #include "records/seg2_blocks.h"
 #include "records/seg2_code3.h"
+#include "records/seg2_text.h"
 
 namespace zentrova {
 namespace {
@@ -99,7 +101,14 @@ StatusOr<ArchiveRecord> ReadSeg2ForArchive(FileSystem& fs, const std::string& pa
     if (!(strings.sampleInterval > 0) || !std::isfinite(strings.sampleInterval)) {
       return Status::Invalid(path + ", trace " + std::to_string(i) + ": no sample interval");
     }
-    if (i == 0) firstDelayS = strings.delay;
+    if (i == 0) {
+      // The readers take a DELAY that is no number for none; the archive
+      // cannot know when such a record began.
+      if (block->text.find("DELAY") != std::string::npos && !KeywordDouble(block->text, "DELAY")) {
+        return Status::Invalid(path + ": the first trace's DELAY is no number");
+      }
+      firstDelayS = strings.delay;
+    }
     ArchiveTrace t;
     t.index = static_cast<int>(i);
     t.receiverLocation = strings.receiver;
@@ -109,8 +118,13 @@ StatusOr<ArchiveRecord> ReadSeg2ForArchive(FileSystem& fs, const std::string& pa
     }
     record.traces.push_back(std::move(t));
   }
-  const double delayUs = std::isfinite(firstDelayS) ? std::round(firstDelayS * 1e6) : 0.0;
-  record.startUs = time.tAcquisition * 1000000 + int64_t{time.nAcquisitionMs} * 1000 + static_cast<int64_t>(delayUs);
+  if (!std::isfinite(firstDelayS)) return Status::Invalid(path + ": the first trace's DELAY is no number");
+  const double startUs = static_cast<double>(time.tAcquisition) * 1e6 + time.nAcquisitionMs * 1e3 +
+                         std::round(firstDelayS * 1e6);
+  if (!ArchivedTime(startUs)) {
+    return Status::Invalid(path + ": the first sample (acquisition time and DELAY) lies outside 1970 to 2100");
+  }
+  record.startUs = static_cast<int64_t>(startUs);
   return record;
 }
 
@@ -119,6 +133,9 @@ StatusOr<ArchiveRecord> ReadMtNeoForArchive(FileSystem& fs, const std::string& p
   if (!header.ok()) return header.status();
   const auto start = LocalToSeconds(header->firstSample);
   if (!start) return Status::Invalid(path + ": the first-sample time is no local time");
+  if (!ArchivedTime(static_cast<double>(*start) * 1e6)) {
+    return Status::Invalid(path + ": the first sample lies outside 1970 to 2100");
+  }
   auto opened = fs.OpenEntryForRead(path);
   if (!opened.ok()) return opened.status();
   const int64_t frames = std::min<int64_t>(header->nFrames, header->nFileFrames);

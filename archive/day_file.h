@@ -39,6 +39,8 @@ class DayFiles {
   StatusOr<DayFileOutcome> Write(const std::string& path, const StreamId& id, const SamplePiece& piece);
   // Forgets what is known of the file (it was removed).
   void Forget(const std::string& path) { tails_.erase(path); }
+  // Forgets every file (another process may have written to them).
+  void ForgetAll() { tails_.clear(); }
 
  private:
   struct Tail {

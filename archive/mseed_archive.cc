@@ -1,8 +1,10 @@
 #include "archive/mseed_archive.h"
 
+#include "archive/archive_span.h"
 #include "archive/day_split.h"
 #include "archive/sds_path.h"
 #include "archive/stream_codes.h"
+#include "platform/folder_lock.h"
 #include "platform/printf.h"
 #include "platform/replace_contents.h"
 #include "records/data_file_kind.h"
@@ -35,6 +37,18 @@ ArchiveResult MiniSeedArchive::ArchiveFile(const std::string& sdsRoot, const std
 ArchiveResult MiniSeedArchive::Archive(const std::string& sdsRoot, const ArchiveRecord& record,
                                        const std::string& name, int64_t nowUs) {
   ArchiveResult result;
+  if (const std::string problem = ArchiveTimeProblem(record); !problem.empty()) {
+    result.lines.push_back("Not archived as miniSEED: " + name + ": " + problem);
+    return result;
+  }
+  // Another process (a conversion, the station) may write into the same
+  // tree: one record at a time, and what it wrote is read anew.
+  CreateFolders(fs_, sdsRoot);
+  const std::unique_ptr<FolderLock> lock = FolderLock::Wait(sdsRoot);
+  if (lock) {
+    days_.ForgetAll();
+    xmlRoot_.clear();
+  }
   std::vector<ChannelEntry> seen;
   bool late = false;
   std::string failure;

@@ -11,6 +11,17 @@ namespace {
 
 void Collect(char* record, int length, void* out) { static_cast<std::string*>(out)->append(record, length); }
 
+// Steim-2 holds differences of up to 30 bits; samples further apart go
+// as plain 32-bit integers.
+bool FitsSteim2(const int32_t* x, size_t n) {
+  constexpr int64_t kLargest = (int64_t{1} << 29) - 1;
+  for (size_t i = 1; i < n; ++i) {
+    const int64_t d = int64_t{x[i]} - int64_t{x[i - 1]};
+    if (d > kLargest || d < -kLargest - 1) return false;
+  }
+  return true;
+}
+
 void CopyCode(char* field, size_t size, const std::string& code) {
   std::strncpy(field, code.c_str(), size - 1);
   field[size - 1] = '\0';
@@ -39,6 +50,13 @@ std::string PackRecords(const StreamId& id, const SamplePiece& piece) {
   msr->reclen = kMiniSeedRecordBytes;
   msr->byteorder = 1;
   msr->numsamples = static_cast<int64_t>(piece.count);
+  // Without blockette 1001 a record's start is kept to 100 us only.
+  struct blkt_1001_s b1001;
+  std::memset(&b1001, 0, sizeof b1001);
+  if (!msr_addblockette(msr, reinterpret_cast<char*>(&b1001), sizeof b1001, 1001, 0)) {
+    msr_free(&msr);
+    return out;
+  }
   // libmseed reads the samples and never writes them; the copy keeps the
   // trace constant.
   std::vector<int32_t> ints;
@@ -49,7 +67,7 @@ std::string PackRecords(const StreamId& id, const SamplePiece& piece) {
       ints.assign(t.ints.begin() + piece.first, t.ints.begin() + piece.first + piece.count);
       msr->datasamples = ints.data();
       msr->sampletype = 'i';
-      msr->encoding = DE_STEIM2;
+      msr->encoding = FitsSteim2(ints.data(), ints.size()) ? DE_STEIM2 : DE_INT32;
       break;
     case SampleKind::kFloat32:
       floats.assign(t.floats.begin() + piece.first, t.floats.begin() + piece.first + piece.count);
