@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace zentrova {
@@ -46,11 +47,16 @@ bool Usable(double cornerHz, double sampleRateHz) {
 
 }  // namespace
 
+BandPassCorners CornersInForce(double lowHz, double highHz, double sampleRateHz) {
+  if (!(std::isfinite(sampleRateHz) && sampleRateHz > 0.0)) return {};
+  return {Usable(lowHz, sampleRateHz) ? lowHz : 0.0, Usable(highHz, sampleRateHz) ? highHz : 0.0};
+}
+
 std::vector<Biquad> DesignBandPass(double lowHz, double highHz, double sampleRateHz) {
   std::vector<Biquad> sections;
-  if (!(std::isfinite(sampleRateHz) && sampleRateHz > 0.0)) return sections;
-  if (Usable(lowHz, sampleRateHz)) AddSections(sections, Pass::kHigh, lowHz, sampleRateHz);
-  if (Usable(highHz, sampleRateHz)) AddSections(sections, Pass::kLow, highHz, sampleRateHz);
+  const BandPassCorners c = CornersInForce(lowHz, highHz, sampleRateHz);
+  if (c.lowHz > 0.0) AddSections(sections, Pass::kHigh, c.lowHz, sampleRateHz);
+  if (c.highHz > 0.0) AddSections(sections, Pass::kLow, c.highHz, sampleRateHz);
   return sections;
 }
 
@@ -59,6 +65,17 @@ std::vector<float> FilterSamples(const std::vector<Biquad>& sections, const floa
 }
 
 namespace {
+
+// A sample that is no number enters as 0: one NaN would stay in the
+// sections' state for good.
+inline double Input(float x) { return std::isfinite(x) ? static_cast<double>(x) : 0.0; }
+
+// Beyond the range of a float (a huge sample rings at its size), infinite.
+inline float Output(double v) {
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  constexpr float kInfinite = std::numeric_limits<float>::infinity();
+  return v > kLargest ? kInfinite : v < -kLargest ? -kInfinite : static_cast<float>(v);
+}
 
 // Two traces through S sections, side by side: the state stays in
 // registers, and the two traces' chains (each sample of a section waits on
@@ -70,7 +87,7 @@ void FilterPair(const Biquad* sections, const float* const x[2], float* const y[
   for (int s = 0; s < S; ++s) q[s] = sections[s];
   double z1[S][2] = {}, z2[S][2] = {};
   for (size_t i = 0; i < n; ++i) {
-    double v[2] = {static_cast<double>(x[0][i]) - level[0], static_cast<double>(x[1][i]) - level[1]};
+    double v[2] = {Input(x[0][i]) - level[0], Input(x[1][i]) - level[1]};
     for (int s = 0; s < S; ++s) {  // transposed direct form II
       for (int c = 0; c < 2; ++c) {
         const double out = q[s].b0 * v[c] + z1[s][c];
@@ -79,8 +96,8 @@ void FilterPair(const Biquad* sections, const float* const x[2], float* const y[
         v[c] = out;
       }
     }
-    y[0][i] = static_cast<float>(v[0] + passed[0]);
-    y[1][i] = static_cast<float>(v[1] + passed[1]);
+    y[0][i] = Output(v[0] + passed[0]);
+    y[1][i] = Output(v[1] + passed[1]);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "detection/event_detector.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -63,10 +64,54 @@ struct Channel {
   const float* x;
   double s1 = 0.0;
   double s2 = 0.0;
+  // The sums' values added up since each was last summed afresh: the
+  // rounding of a running sum is a few units in the last place of that
+  // much, however small the sum itself has become.
+  double spent1 = 0.0;
+  double spent2 = 0.0;
   uint8_t was = 0;  // triggered at the sample before
 };
 
 double Square(float v) { return static_cast<double>(v) * static_cast<double>(v); }
+
+double SumOfSquares(const float* x, int64_t n) {
+  double s = 0.0;
+  for (int64_t j = 0; j < n; ++j) s += Square(x[j]);
+  return s;
+}
+
+// A running sum is summed afresh from its window once it is below this
+// share of what it has spent: its rounding is then still below 2^-31 of it.
+// A huge sample leaving the window (or a loud stretch leaving it bit by bit)
+// would otherwise leave a remainder of rounding that swamps the quiet
+// samples after it, for as long as the record lasts. Steady noise reaches
+// the share only after a million samples; a sum of zeros never does.
+constexpr double kLostShare = 1.0 / (1 << 20);
+
+void KeepPrecision(Channel& c, int64_t k, int64_t L1, int64_t L2) {
+  if (c.s1 < c.spent1 * kLostShare) {
+    c.s1 = SumOfSquares(c.x + (k - L1), L1);
+    c.spent1 = c.s1;
+  }
+  if (c.s2 < c.spent2 * kLostShare) {
+    c.s2 = SumOfSquares(c.x + k, L2);
+    c.spent2 = c.s2;
+  }
+}
+
+// Whether any of the n samples is no number (NaN, infinite): the largest
+// exponent field among them is the one that marks them.
+bool AnyNotFinite(const float* x, size_t n) {
+  uint32_t exponent = 0;
+  for (size_t i = 0; i < n; ++i) exponent = std::max(exponent, std::bit_cast<uint32_t>(x[i]) & 0x7f800000u);
+  return exponent == 0x7f800000u;
+}
+
+void ZeroNotFinite(std::vector<float>& x) {
+  for (float& v : x) {
+    if (!std::isfinite(v)) v = 0.0f;
+  }
+}
 
 // Which channels trigger, one bit each, at the tested samples where any does.
 class TriggerRows {
@@ -110,12 +155,14 @@ void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end
   scan.counts.began.assign(tested, 0);
   if (tested == 0) return;
   for (Channel& c : channels) {  // the sums at the first tested sample, from scratch
-    for (int64_t j = 0; j < L1; ++j) c.s1 += Square(c.x[j]);
-    for (int64_t j = L1; j < L1 + L2; ++j) c.s2 += Square(c.x[j]);
+    c.s1 = c.spent1 = SumOfSquares(c.x, L1);
+    c.s2 = c.spent2 = SumOfSquares(c.x + L1, L2);
   }
   const TriggerRule triggers(ratio, static_cast<double>(L1), static_cast<double>(L2));
   const bool windows = L1 > 0 && L2 > 0;  // without both windows nothing triggers
   const double meanSquares = windows ? static_cast<double>(L1) / static_cast<double>(L2) : 0.0;
+  constexpr double kLargestSquare =
+      static_cast<double>(EventDetectionParameters::kLargestRatio) * EventDetectionParameters::kLargestRatio;
   constexpr int64_t kBlock = 256;
   constexpr size_t kGroup = 8;
   const size_t nch = channels.size();
@@ -139,6 +186,11 @@ void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end
             const double arriving = Square(c.x[k + L2 - 1]);
             c.s1 = c.s1 - leaving + crossing;
             c.s2 = c.s2 - crossing + arriving;
+            c.spent1 += c.s1;
+            c.spent2 += c.s2;
+            if (c.s1 < c.spent1 * kLostShare || c.s2 < c.spent2 * kLostShare) [[unlikely]] {
+              KeepPrecision(c, k, L1, L2);
+            }
           }
           const uint8_t hit = windows && triggers(c.s1, c.s2) ? 1 : 0;
           row[i] = hit;
@@ -146,7 +198,7 @@ void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end
           beginning += hit & (c.was ^ 1u);
           c.was = hit;
           if (hit) {
-            const float q = static_cast<float>(c.s2 / c.s1 * meanSquares);
+            const float q = static_cast<float>(std::min(c.s2 / c.s1 * meanSquares, kLargestSquare));
             if (q > scan.peak[at]) {
               scan.peak[at] = q;
               scan.peakChannel[at] = static_cast<int>(i);
@@ -212,10 +264,33 @@ void AddEvent(EventDetectionParameters& p, const std::vector<Channel>& channels,
       channel = channels[static_cast<size_t>(scan.peakChannel[at])].trace;
     }
   }
-  p.fEventMaxRatio.push_back(std::sqrt(peak));
+  p.fEventMaxRatio.push_back(std::min(std::sqrt(peak), EventDetectionParameters::kLargestRatio));
   p.nEventMaxRatioChannel.push_back(channel);
   p.fEventDuration.push_back(static_cast<float>(dt * static_cast<double>(e.last + 1 - e.first) / 1e6));
   ++p.nEvents;
+}
+
+// A corner left open (0) or taken out of the band for the record.
+std::string BandText(const BandPassCorners& c) {
+  if (c.lowHz > 0.0 && c.highHz > 0.0) return Printf("%g to %g Hz", c.lowHz, c.highHz);
+  return c.lowHz > 0.0 ? Printf("from %g Hz", c.lowHz) : Printf("up to %g Hz", c.highHz);
+}
+
+// The band-pass for a record sampled every dt microseconds; p.sBandPassNote
+// says what its sampling took out.
+std::vector<Biquad> BandPassOf(EventDetectionParameters& p, double dt) {
+  const double rate = 1e6 / dt;
+  const BandPassCorners given{std::max(0.0, static_cast<double>(p.fBandPassLow)),
+                              std::max(0.0, static_cast<double>(p.fBandPassHigh))};
+  const BandPassCorners used = CornersInForce(given.lowHz, given.highHz, rate);
+  if (!(used == given) && (given.lowHz > 0.0 || given.highHz > 0.0)) {
+    const std::string rest = used.lowHz > 0.0   ? Printf("only its high-pass at %g Hz is used", used.lowHz)
+                             : used.highHz > 0.0 ? Printf("only its low-pass at %g Hz is used", used.highHz)
+                                                 : std::string("the traces are not filtered");
+    p.sBandPassNote = "The band-pass " + BandText(given) +
+                      Printf(" does not fit below the Nyquist frequency of %g Hz; ", rate / 2.0) + rest + ".";
+  }
+  return DesignBandPass(used.lowHz, used.highHz, rate);
 }
 
 EventRules RulesOf(const EventDetectionParameters& p, size_t channels, double dt, int64_t ns) {
@@ -244,6 +319,7 @@ void ClearResults(EventDetectionParameters& p) {
   p.fEventMaxRatio.clear();
   p.nEventMaxRatioChannel.clear();
   p.fEventDuration.clear();
+  p.sBandPassNote.clear();
   std::fill(p.nTraceTriggers.begin(), p.nTraceTriggers.end(), 0);
   for (auto& times : p.fTraceTriggerTime) times.clear();
 }
@@ -285,18 +361,30 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
     if (c >= 0 && c < traces) listed[c] = 1;
   }
   const double dt = record.pHeader.empty() ? 0.0 : record.pHeader[0].fSampleInterval;
-  const std::vector<Biquad> filter =
-      p.bBandPass == 1 && dt > 0.0 ? DesignBandPass(p.fBandPassLow, p.fBandPassHigh, 1e6 / dt) : std::vector<Biquad>();
+  const std::vector<Biquad> filter = p.bBandPass == 1 && dt > 0.0 ? BandPassOf(p, dt) : std::vector<Biquad>();
   std::vector<Channel> channels;
   for (int t = 0; t < traces; ++t) {
     if (listed[t] && static_cast<int64_t>(record.ppData[t].size()) >= ns) channels.push_back({t, record.ppData[t].data()});
+  }
+  // A sample that is no number counts as 0, so that it costs only the
+  // windows that hold it; the traces that hold one are scanned as copies.
+  std::vector<std::vector<float>> cleaned;
+  cleaned.reserve(channels.size());
+  for (Channel& c : channels) {
+    if (!AnyNotFinite(c.x, static_cast<size_t>(ns))) continue;
+    cleaned.emplace_back(c.x, c.x + ns);
+    ZeroNotFinite(cleaned.back());
+    c.x = cleaned.back().data();
   }
   std::vector<std::vector<float>> filtered;  // the band-passed traces, when they are wanted
   if (!filter.empty()) {
     std::vector<const float*> raw;
     for (const Channel& c : channels) raw.push_back(c.x);
     filtered = FilterTraces(filter, raw, static_cast<size_t>(ns));
-    for (size_t i = 0; i < channels.size(); ++i) channels[i].x = filtered[i].data();
+    for (size_t i = 0; i < channels.size(); ++i) {
+      if (AnyNotFinite(filtered[i].data(), filtered[i].size())) ZeroNotFinite(filtered[i]);  // beyond a float
+      channels[i].x = filtered[i].data();
+    }
   }
 
   const int64_t end = ns - L2;
