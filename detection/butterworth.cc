@@ -5,6 +5,8 @@
 #include <limits>
 #include <utility>
 
+#include "detection/finite_samples.h"
+
 namespace zentrova {
 namespace {
 
@@ -66,28 +68,30 @@ std::vector<float> FilterSamples(const std::vector<Biquad>& sections, const floa
 
 namespace {
 
-// A sample that is no number enters as 0: one NaN would stay in the
-// sections' state for good.
-inline double Input(float x) { return std::isfinite(x) ? static_cast<double>(x) : 0.0; }
-
-// Beyond the range of a float (a huge sample rings at its size), infinite.
-inline float Output(double v) {
+// Beyond the range of a float (a huge sample rings at its size), the
+// largest float of its sign.
+inline float Narrowed(double v) {
   constexpr double kLargest = std::numeric_limits<float>::max();
-  constexpr float kInfinite = std::numeric_limits<float>::infinity();
-  return v > kLargest ? kInfinite : v < -kLargest ? -kInfinite : static_cast<float>(v);
+  return static_cast<float>(std::clamp(v, -kLargest, kLargest));
 }
+
+// Samples up to this size never take the sections' output beyond a float:
+// the output is at most a few times the largest input (the sum of the
+// sizes of the impulse response, under 4 for these sections, with the
+// first level taken off and put back).
+constexpr float kTameSample = std::numeric_limits<float>::max() / 64.0f;
 
 // Two traces through S sections, side by side: the state stays in
 // registers, and the two traces' chains (each sample of a section waits on
 // the one before) overlap. x[1] and y[1] may repeat x[0] and y[0].
-template <int S>
+template <int S, bool kNarrowed>
 void FilterPair(const Biquad* sections, const float* const x[2], float* const y[2], const double level[2],
                 const double passed[2], size_t n) {
   Biquad q[S];
   for (int s = 0; s < S; ++s) q[s] = sections[s];
   double z1[S][2] = {}, z2[S][2] = {};
   for (size_t i = 0; i < n; ++i) {
-    double v[2] = {Input(x[0][i]) - level[0], Input(x[1][i]) - level[1]};
+    double v[2] = {x[0][i] - level[0], x[1][i] - level[1]};
     for (int s = 0; s < S; ++s) {  // transposed direct form II
       for (int c = 0; c < 2; ++c) {
         const double out = q[s].b0 * v[c] + z1[s][c];
@@ -96,8 +100,13 @@ void FilterPair(const Biquad* sections, const float* const x[2], float* const y[
         v[c] = out;
       }
     }
-    y[0][i] = Output(v[0] + passed[0]);
-    y[1][i] = Output(v[1] + passed[1]);
+    if constexpr (kNarrowed) {
+      y[0][i] = Narrowed(v[0] + passed[0]);
+      y[1][i] = Narrowed(v[1] + passed[1]);
+    } else {
+      y[0][i] = static_cast<float>(v[0] + passed[0]);
+      y[1][i] = static_cast<float>(v[1] + passed[1]);
+    }
   }
 }
 
@@ -115,17 +124,28 @@ std::vector<std::vector<float>> FilterUpToTwo(const Biquad* sections, size_t cou
   }
   for (size_t c = 0; c < x.size(); c += 2) {
     const size_t d = std::min(c + 1, x.size() - 1);  // an odd last trace goes with itself
-    const float* const in[2] = {x[c], x[d]};
+    const float* in[2] = {x[c], x[d]};
     float* const to[2] = {out[c].data(), out[d].data()};
+    // A pair with a sample that is no number, or one so large that the
+    // output could leave the range of a float, goes through as copies with
+    // such samples at 0, its output kept within a float.
+    const bool tame = !AnyBeyond(in[0], n, kTameSample) && !AnyBeyond(in[1], n, kTameSample);
+    std::vector<float> finite[2];
+    if (!tame) {
+      for (int k = 0; k < 2; ++k) {
+        finite[k] = FiniteCopy(in[k], n);
+        in[k] = finite[k].data();
+      }
+    }
     double level[2], passed[2];
     for (int k = 0; k < 2; ++k) {
-      level[k] = std::isfinite(in[k][0]) ? in[k][0] : 0.0;
+      level[k] = in[k][0];
       passed[k] = level[k] * gain;
     }
     if (count == 1) {
-      FilterPair<1>(sections, in, to, level, passed, n);
+      tame ? FilterPair<1, false>(sections, in, to, level, passed, n) : FilterPair<1, true>(sections, in, to, level, passed, n);
     } else {
-      FilterPair<2>(sections, in, to, level, passed, n);
+      tame ? FilterPair<2, false>(sections, in, to, level, passed, n) : FilterPair<2, true>(sections, in, to, level, passed, n);
     }
   }
   return out;

@@ -35,7 +35,7 @@ std::vector<Biquad> DesignBandPass(double lowHz, double highHz, double sampleRat
 
 // The samples through the sections, in double precision (a sample that is
 // no number counts as 0; an output beyond the range of a float is given as
-// infinite). The filter starts
+// the largest float of its sign). The filter starts
 // at rest on the level of the first sample, as if that level had always
 // been there, so a constant offset does not ring at the start of the trace.
 // With no sections the samples are returned as they are.

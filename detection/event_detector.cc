@@ -1,13 +1,14 @@
 #include "detection/event_detector.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <vector>
 
 #include "detection/butterworth.h"
 #include "detection/event_onset.h"
+#include "detection/finite_samples.h"
 #include "detection/event_rules.h"
 #include "platform/local_time.h"
 #include "platform/printf.h"
@@ -59,20 +60,29 @@ class TriggerRule {
   bool usable_ = false;
 };
 
+// Two doubles side by side, W1's and W2's: one instruction of the
+// processor works on both.
+using Pair = double __attribute__((vector_size(16)));
+using FloatPair = float __attribute__((vector_size(8)));
+
 struct Channel {
   int trace;
   const float* x;
-  double s1 = 0.0;
-  double s2 = 0.0;
+  Pair sums = {0.0, 0.0};  // S1, S2
   // The sums' values added up since each was last summed afresh: the
   // rounding of a running sum is a few units in the last place of that
   // much, however small the sum itself has become.
-  double spent1 = 0.0;
-  double spent2 = 0.0;
+  Pair spent = {0.0, 0.0};
   uint8_t was = 0;  // triggered at the sample before
 };
 
 double Square(float v) { return static_cast<double>(v) * static_cast<double>(v); }
+
+// The squares of a and b (exact: a float's square fits a double).
+Pair Squares(float a, float b) {
+  const Pair v = __builtin_convertvector((FloatPair{a, b}), Pair);
+  return v * v;
+}
 
 double SumOfSquares(const float* x, int64_t n) {
   double s = 0.0;
@@ -89,27 +99,28 @@ double SumOfSquares(const float* x, int64_t n) {
 constexpr double kLostShare = 1.0 / (1 << 20);
 
 void KeepPrecision(Channel& c, int64_t k, int64_t L1, int64_t L2) {
-  if (c.s1 < c.spent1 * kLostShare) {
-    c.s1 = SumOfSquares(c.x + (k - L1), L1);
-    c.spent1 = c.s1;
+  if (c.sums[0] < c.spent[0] * kLostShare) {
+    c.sums[0] = SumOfSquares(c.x + (k - L1), L1);
+    c.spent[0] = c.sums[0];
   }
-  if (c.s2 < c.spent2 * kLostShare) {
-    c.s2 = SumOfSquares(c.x + k, L2);
-    c.spent2 = c.s2;
+  if (c.sums[1] < c.spent[1] * kLostShare) {
+    c.sums[1] = SumOfSquares(c.x + k, L2);
+    c.spent[1] = c.sums[1];
   }
 }
 
-// Whether any of the n samples is no number (NaN, infinite): the largest
-// exponent field among them is the one that marks them.
-bool AnyNotFinite(const float* x, size_t n) {
-  uint32_t exponent = 0;
-  for (size_t i = 0; i < n; ++i) exponent = std::max(exponent, std::bit_cast<uint32_t>(x[i]) & 0x7f800000u);
-  return exponent == 0x7f800000u;
-}
+// Finite copies of traces; they stay where they are while the scan and
+// the onsets read them.
+using FiniteCopies = std::deque<std::vector<float>>;
 
-void ZeroNotFinite(std::vector<float>& x) {
-  for (float& v : x) {
-    if (!std::isfinite(v)) v = 0.0f;
+// The channel reads its finite copy from now on when one of the samples
+// [from, to) is no number: checked just before the scan takes them in, so
+// the samples already in the sums are the copy's too, and the check reads
+// what the scan is about to read anyway.
+void KeepFinite(Channel& c, int64_t from, int64_t to, int64_t ns, FiniteCopies& copies) {
+  constexpr float kLargest = std::numeric_limits<float>::max();
+  if (to > from && AnyBeyond(c.x + from, static_cast<size_t>(to - from), kLargest)) {
+    c.x = copies.emplace_back(FiniteCopy(c.x, static_cast<size_t>(ns))).data();
   }
 }
 
@@ -148,15 +159,18 @@ struct Scan {
 // Samples are taken in blocks: each group of eight channels runs through a
 // block (eight independent pairs of sums, read front to back), marking its
 // triggers; then the block is gathered sample by sample.
-void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end, double ratio, Scan& scan) {
+void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end, double ratio, Scan& scan,
+             FiniteCopies& copies) {
+  const int64_t ns = end + L2;
   const size_t tested = static_cast<size_t>(std::max<int64_t>(end - L1, 0));
   scan.counts.first = L1;
   scan.counts.triggered.assign(tested, 0);
   scan.counts.began.assign(tested, 0);
   if (tested == 0) return;
   for (Channel& c : channels) {  // the sums at the first tested sample, from scratch
-    c.s1 = c.spent1 = SumOfSquares(c.x, L1);
-    c.s2 = c.spent2 = SumOfSquares(c.x + L1, L2);
+    KeepFinite(c, 0, L1 + L2, ns, copies);
+    c.sums = Pair{SumOfSquares(c.x, L1), SumOfSquares(c.x + L1, L2)};
+    c.spent = c.sums;
   }
   const TriggerRule triggers(ratio, static_cast<double>(L1), static_cast<double>(L2));
   const bool windows = L1 > 0 && L2 > 0;  // without both windows nothing triggers
@@ -173,6 +187,8 @@ void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end
     const int64_t k1 = std::min(end, k0 + kBlock);
     for (size_t g = 0; g < nch; g += kGroup) {
       const size_t gEnd = std::min(nch, g + kGroup);
+      // The samples that arrive in W2 in this block (the first tested sample takes none).
+      for (size_t i = g; i < gEnd; ++i) KeepFinite(channels[i], std::max(k0, L1 + 1) + L2 - 1, k1 + L2 - 1, ns, copies);
       for (int64_t k = k0; k < k1; ++k) {
         const size_t at = static_cast<size_t>(k - L1);
         uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
@@ -181,24 +197,23 @@ void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end
         for (size_t i = g; i < gEnd; ++i) {
           Channel& c = channels[i];
           if (slide) {  // each window loses its oldest sample and gains a new one
-            const double leaving = Square(c.x[k - L1 - 1]);
-            const double crossing = Square(c.x[k - 1]);
-            const double arriving = Square(c.x[k + L2 - 1]);
-            c.s1 = c.s1 - leaving + crossing;
-            c.s2 = c.s2 - crossing + arriving;
-            c.spent1 += c.s1;
-            c.spent2 += c.s2;
-            if (c.s1 < c.spent1 * kLostShare || c.s2 < c.spent2 * kLostShare) [[unlikely]] {
+            // W1 loses x[k - L1 - 1] and gains x[k - 1], which W2 loses as it gains x[k + L2 - 1].
+            const float crossing = c.x[k - 1];
+            c.sums = c.sums - Squares(c.x[k - L1 - 1], crossing) + Squares(crossing, c.x[k + L2 - 1]);
+            c.spent += c.sums;
+            const auto lost = c.sums < c.spent * kLostShare;
+            if (lost[0] | lost[1]) [[unlikely]] {
               KeepPrecision(c, k, L1, L2);
             }
           }
-          const uint8_t hit = windows && triggers(c.s1, c.s2) ? 1 : 0;
+          const double s1 = c.sums[0], s2 = c.sums[1];
+          const uint8_t hit = windows && triggers(s1, s2) ? 1 : 0;
           row[i] = hit;
           hits += hit;
           beginning += hit & (c.was ^ 1u);
           c.was = hit;
           if (hit) {
-            const float q = static_cast<float>(std::min(c.s2 / c.s1 * meanSquares, kLargestSquare));
+            const float q = static_cast<float>(std::min(s2 / s1 * meanSquares, kLargestSquare));
             if (q > scan.peak[at]) {
               scan.peak[at] = q;
               scan.peakChannel[at] = static_cast<int>(i);
@@ -366,30 +381,20 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
   for (int t = 0; t < traces; ++t) {
     if (listed[t] && static_cast<int64_t>(record.ppData[t].size()) >= ns) channels.push_back({t, record.ppData[t].data()});
   }
-  // A sample that is no number counts as 0, so that it costs only the
-  // windows that hold it; the traces that hold one are scanned as copies.
-  std::vector<std::vector<float>> cleaned;
-  cleaned.reserve(channels.size());
-  for (Channel& c : channels) {
-    if (!AnyNotFinite(c.x, static_cast<size_t>(ns))) continue;
-    cleaned.emplace_back(c.x, c.x + ns);
-    ZeroNotFinite(cleaned.back());
-    c.x = cleaned.back().data();
-  }
   std::vector<std::vector<float>> filtered;  // the band-passed traces, when they are wanted
   if (!filter.empty()) {
     std::vector<const float*> raw;
     for (const Channel& c : channels) raw.push_back(c.x);
     filtered = FilterTraces(filter, raw, static_cast<size_t>(ns));
-    for (size_t i = 0; i < channels.size(); ++i) {
-      if (AnyNotFinite(filtered[i].data(), filtered[i].size())) ZeroNotFinite(filtered[i]);  // beyond a float
-      channels[i].x = filtered[i].data();
-    }
+    for (size_t i = 0; i < channels.size(); ++i) channels[i].x = filtered[i].data();
   }
 
+  // A sample that is no number (or, band-passed, beyond a float) counts as
+  // 0 in the scan, so that it costs only the windows that hold it.
   const int64_t end = ns - L2;
   Scan scan(channels.size(), static_cast<size_t>(std::max<int64_t>(end - L1, 0)));
-  RunScan(channels, L1, L2, end, p.fRmsRatio, scan);
+  FiniteCopies copies;  // read by the onsets too
+  RunScan(channels, L1, L2, end, p.fRmsRatio, scan, copies);
   const FoundEvents found = FindEvents(scan.counts, RulesOf(p, channels.size(), dt, ns));
   RecordTriggers(p, channels, scan, found.end, dt);
   for (const EventSpan& e : found.events) AddEvent(p, channels, scan, e, L2, dt);
