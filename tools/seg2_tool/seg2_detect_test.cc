@@ -289,6 +289,13 @@ TEST_F(DetectCommandTest, PlotShowsTheEventsOfTheSameOverrides) {
   const auto bad = plot({dir.Path("weak.sg2"), dir.Path("c.png"), "--events", "--ratio", "x"});
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_NE(bad.err.find("--ratio wants a number"), std::string::npos) << bad.err;
+  // Settings that cannot be read are said as detect says them.
+  std::filesystem::create_directories(dir.Path("unread/product.ini"));
+  const auto unread = RunProcess({"/usr/bin/env", "ZENTROVA_CONFIG_DIR=" + dir.Path("unread"), kDetectTool, "plot",
+                                  dir.Path("weak.sg2"), dir.Path("d.png"), "--events"});
+  EXPECT_EQ(unread.exitCode, 0) << unread.err;
+  EXPECT_EQ(unread.err, "zentrova-seg2: Settings file " + dir.Path("unread") + "/product.ini could not be read (cannot open " +
+                            dir.Path("unread") + "/product.ini: is a folder); the built-in detection parameters are used\n");
 }
 
 // A DELAY no calendar can follow (the first trace's, which the clock time
