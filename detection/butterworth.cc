@@ -81,22 +81,30 @@ inline float Narrowed(double v) {
 // first level taken off and put back).
 constexpr float kTameSample = std::numeric_limits<float>::max() / 64.0f;
 
+// The sections' state for two traces, carried from one stretch of samples
+// to the next.
+template <int S>
+struct PairState {
+  double z1[S][2] = {};
+  double z2[S][2] = {};
+};
+
 // Two traces through S sections, side by side: the state stays in
 // registers, and the two traces' chains (each sample of a section waits on
 // the one before) overlap. x[1] and y[1] may repeat x[0] and y[0].
 template <int S, bool kNarrowed>
 void FilterPair(const Biquad* sections, const float* const x[2], float* const y[2], const double level[2],
-                const double passed[2], size_t n) {
+                const double passed[2], size_t n, PairState<S>& state) {
   Biquad q[S];
   for (int s = 0; s < S; ++s) q[s] = sections[s];
-  double z1[S][2] = {}, z2[S][2] = {};
+  PairState<S> z = state;
   for (size_t i = 0; i < n; ++i) {
     double v[2] = {x[0][i] - level[0], x[1][i] - level[1]};
     for (int s = 0; s < S; ++s) {  // transposed direct form II
       for (int c = 0; c < 2; ++c) {
-        const double out = q[s].b0 * v[c] + z1[s][c];
-        z1[s][c] = q[s].b1 * v[c] - q[s].a1 * out + z2[s][c];
-        z2[s][c] = q[s].b2 * v[c] - q[s].a2 * out;
+        const double out = q[s].b0 * v[c] + z.z1[s][c];
+        z.z1[s][c] = q[s].b1 * v[c] - q[s].a1 * out + z.z2[s][c];
+        z.z2[s][c] = q[s].b2 * v[c] - q[s].a2 * out;
         v[c] = out;
       }
     }
@@ -107,6 +115,37 @@ void FilterPair(const Biquad* sections, const float* const x[2], float* const y[
       y[0][i] = static_cast<float>(v[0] + passed[0]);
       y[1][i] = static_cast<float>(v[1] + passed[1]);
     }
+  }
+  state = z;
+}
+
+// FilterPair over stretches of samples, each looked at just before it is
+// filtered (while it is fresh in the cache). From the first stretch with a
+// sample that is no number, or one so large that the output could leave the
+// range of a float, on, the stretches go through as copies with such
+// samples at 0 and the output is kept within a float (what such a sample
+// leaves in the sections dies away only slowly).
+template <int S>
+void FilterPairInStretches(const Biquad* sections, const float* const x[2], float* const y[2], const double level[2],
+                           const double passed[2], size_t n) {
+  constexpr size_t kStretch = 4096;
+  PairState<S> state;
+  bool tame = true;
+  std::vector<float> finite[2];
+  for (size_t from = 0; from < n; from += kStretch) {
+    const size_t m = std::min(kStretch, n - from);
+    const float* in[2] = {x[0] + from, x[1] + from};
+    float* const out[2] = {y[0] + from, y[1] + from};
+    tame = tame && !AnyBeyond(in[0], m, kTameSample) && !AnyBeyond(in[1], m, kTameSample);
+    if (tame) {
+      FilterPair<S, false>(sections, in, out, level, passed, m, state);
+      continue;
+    }
+    for (int k = 0; k < 2; ++k) {
+      finite[k] = FiniteCopy(in[k], m);
+      in[k] = finite[k].data();
+    }
+    FilterPair<S, true>(sections, in, out, level, passed, m, state);
   }
 }
 
@@ -124,28 +163,17 @@ std::vector<std::vector<float>> FilterUpToTwo(const Biquad* sections, size_t cou
   }
   for (size_t c = 0; c < x.size(); c += 2) {
     const size_t d = std::min(c + 1, x.size() - 1);  // an odd last trace goes with itself
-    const float* in[2] = {x[c], x[d]};
+    const float* const in[2] = {x[c], x[d]};
     float* const to[2] = {out[c].data(), out[d].data()};
-    // A pair with a sample that is no number, or one so large that the
-    // output could leave the range of a float, goes through as copies with
-    // such samples at 0, its output kept within a float.
-    const bool tame = !AnyBeyond(in[0], n, kTameSample) && !AnyBeyond(in[1], n, kTameSample);
-    std::vector<float> finite[2];
-    if (!tame) {
-      for (int k = 0; k < 2; ++k) {
-        finite[k] = FiniteCopy(in[k], n);
-        in[k] = finite[k].data();
-      }
-    }
     double level[2], passed[2];
     for (int k = 0; k < 2; ++k) {
-      level[k] = in[k][0];
+      level[k] = std::isfinite(in[k][0]) ? in[k][0] : 0.0;
       passed[k] = level[k] * gain;
     }
     if (count == 1) {
-      tame ? FilterPair<1, false>(sections, in, to, level, passed, n) : FilterPair<1, true>(sections, in, to, level, passed, n);
+      FilterPairInStretches<1>(sections, in, to, level, passed, n);
     } else {
-      tame ? FilterPair<2, false>(sections, in, to, level, passed, n) : FilterPair<2, true>(sections, in, to, level, passed, n);
+      FilterPairInStretches<2>(sections, in, to, level, passed, n);
     }
   }
   return out;

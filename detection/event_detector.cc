@@ -69,10 +69,13 @@ struct Channel {
   int trace;
   const float* x;
   Pair sums = {0.0, 0.0};  // S1, S2
-  // The sums' values added up since each was last summed afresh: the
-  // rounding of a running sum is a few units in the last place of that
+  // The sums' values added up since each was last summed afresh (at most):
+  // the rounding of a running sum is a few units in the last place of that
   // much, however small the sum itself has become.
   Pair spent = {0.0, 0.0};
+  // The least and the largest sums of the block being scanned.
+  Pair least = {0.0, 0.0};
+  Pair largest = {0.0, 0.0};
   uint8_t was = 0;  // triggered at the sample before
 };
 
@@ -155,10 +158,99 @@ struct Scan {
   std::vector<int> peakChannel;  // its index among the channels, -1 for none
 };
 
+constexpr int64_t kBlock = 256;
+
+// What one group of channels found in one block, sample by sample.
+struct GroupBlock {
+  int hits[kBlock];
+  int began[kBlock];
+  float peak[kBlock];
+  int peakChannel[kBlock];  // -1 for none
+};
+
+struct ScanSettings {
+  int64_t L1 = 0, L2 = 0;
+  TriggerRule triggers{0.0, 0.0, 0.0};
+  bool windows = false;  // without both windows nothing triggers
+  double meanSquares = 0.0;
+};
+
+// One group of channels (from `first` on, `count` of them) through the
+// block [k0, k1), each trigger marked in `flags` (a row of nch per sample).
+// Careful: every sum that lost its precision is summed afresh at once.
+// Otherwise the sums only note their least and largest values, from which
+// the caller tells whether any of them can have lost it.
+template <bool kCareful>
+void ScanGroup(Channel* group, size_t first, size_t count, int64_t k0, int64_t k1, const ScanSettings& z,
+               uint8_t* flags, size_t nch, GroupBlock& out) {
+  constexpr double kLargestSquare =
+      static_cast<double>(EventDetectionParameters::kLargestRatio) * EventDetectionParameters::kLargestRatio;
+  const int64_t L1 = z.L1, L2 = z.L2;
+  for (int64_t k = k0; k < k1; ++k) {
+    uint8_t* row = flags + static_cast<size_t>(k - k0) * nch + first;
+    const bool slide = k > L1;
+    int hits = 0, beginning = 0, peakChannel = -1;
+    float peak = 0.0f;
+    for (size_t i = 0; i < count; ++i) {
+      Channel& c = group[i];
+      if (slide) {  // each window loses its oldest sample and gains a new one
+        // W1 loses x[k - L1 - 1] and gains x[k - 1], which W2 loses as it gains x[k + L2 - 1].
+        const float crossing = c.x[k - 1];
+        c.sums = c.sums - Squares(c.x[k - L1 - 1], crossing) + Squares(crossing, c.x[k + L2 - 1]);
+        if constexpr (kCareful) {
+          c.spent += c.sums;
+          const auto lost = c.sums < c.spent * kLostShare;
+          if (lost[0] | lost[1]) KeepPrecision(c, k, L1, L2);
+        } else {
+          c.least = c.sums < c.least ? c.sums : c.least;
+          c.largest = c.sums > c.largest ? c.sums : c.largest;
+        }
+      }
+      const double s1 = c.sums[0], s2 = c.sums[1];
+      const uint8_t hit = z.windows && z.triggers(s1, s2) ? 1 : 0;
+      row[i] = hit;
+      hits += hit;
+      beginning += hit & (c.was ^ 1u);
+      c.was = hit;
+      if (hit) {
+        const float q = static_cast<float>(std::min(s2 / s1 * z.meanSquares, kLargestSquare));
+        if (q > peak) {
+          peak = q;
+          peakChannel = static_cast<int>(first + i);
+        }
+      }
+    }
+    const size_t b = static_cast<size_t>(k - k0);
+    out.hits[b] = hits;
+    out.began[b] = beginning;
+    out.peak[b] = peak;
+    out.peakChannel[b] = peakChannel;
+  }
+}
+
+// After a block scanned without the care: whether each channel's sums kept
+// their precision all through it, with `spent` then moved on by at most
+// what the block added (`steps` slides, none above the largest sum). The
+// rounding that a sum can have gathered is far below what it takes to be
+// under this share of that, so a sum whose precision was lost shows it.
+bool KeptPrecision(Channel* group, size_t count, int64_t steps) {
+  const double n = static_cast<double>(steps);
+  for (size_t i = 0; i < count; ++i) {
+    const Pair spent = group[i].spent + group[i].largest * n;
+    const auto lost = group[i].least < spent * kLostShare;
+    if (lost[0] | lost[1]) return false;
+  }
+  for (size_t i = 0; i < count; ++i) group[i].spent += group[i].largest * n;
+  return true;
+}
+
 // Slides both windows along every channel from L1 to `end` (exclusive).
 // Samples are taken in blocks: each group of eight channels runs through a
 // block (eight independent pairs of sums, read front to back), marking its
-// triggers; then the block is gathered sample by sample.
+// triggers; then the block is gathered sample by sample. A group runs
+// through a block first without watching the precision of its sums sample
+// by sample; in the rare block where one of them can have lost it (a large
+// value leaving a window), the group runs through it again with that care.
 void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end, double ratio, Scan& scan,
              FiniteCopies& copies) {
   const int64_t ns = end + L2;
@@ -172,61 +264,48 @@ void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end
     c.sums = Pair{SumOfSquares(c.x, L1), SumOfSquares(c.x + L1, L2)};
     c.spent = c.sums;
   }
-  const TriggerRule triggers(ratio, static_cast<double>(L1), static_cast<double>(L2));
-  const bool windows = L1 > 0 && L2 > 0;  // without both windows nothing triggers
-  const double meanSquares = windows ? static_cast<double>(L1) / static_cast<double>(L2) : 0.0;
-  constexpr double kLargestSquare =
-      static_cast<double>(EventDetectionParameters::kLargestRatio) * EventDetectionParameters::kLargestRatio;
-  constexpr int64_t kBlock = 256;
+  ScanSettings z;
+  z.L1 = L1;
+  z.L2 = L2;
+  z.triggers = TriggerRule(ratio, static_cast<double>(L1), static_cast<double>(L2));
+  z.windows = L1 > 0 && L2 > 0;
+  z.meanSquares = z.windows ? static_cast<double>(L1) / static_cast<double>(L2) : 0.0;
   constexpr size_t kGroup = 8;
   const size_t nch = channels.size();
   std::vector<uint8_t> flags(static_cast<size_t>(kBlock) * std::max<size_t>(nch, 1));
-  int* triggered = scan.counts.triggered.data();
-  int* began = scan.counts.began.data();
+  GroupBlock found;
+  Channel before[kGroup];
   for (int64_t k0 = L1; k0 < end; k0 += kBlock) {
     const int64_t k1 = std::min(end, k0 + kBlock);
+    const int64_t steps = k1 - std::max(k0, L1 + 1);  // the slides of the block
     for (size_t g = 0; g < nch; g += kGroup) {
-      const size_t gEnd = std::min(nch, g + kGroup);
-      // The samples that arrive in W2 in this block (the first tested sample takes none).
-      for (size_t i = g; i < gEnd; ++i) KeepFinite(channels[i], std::max(k0, L1 + 1) + L2 - 1, k1 + L2 - 1, ns, copies);
+      const size_t count = std::min(nch, g + kGroup) - g;
+      Channel* group = channels.data() + g;
+      for (size_t i = 0; i < count; ++i) {
+        // The samples that arrive in W2 in this block (the first tested sample takes none).
+        KeepFinite(group[i], std::max(k0, L1 + 1) + L2 - 1, k1 + L2 - 1, ns, copies);
+        before[i] = group[i];
+        group[i].least = group[i].sums;
+        group[i].largest = group[i].sums;
+      }
+      ScanGroup<false>(group, g, count, k0, k1, z, flags.data(), nch, found);
+      if (!KeptPrecision(group, count, steps)) [[unlikely]] {
+        std::copy(before, before + count, group);
+        ScanGroup<true>(group, g, count, k0, k1, z, flags.data(), nch, found);
+      }
       for (int64_t k = k0; k < k1; ++k) {
-        const size_t at = static_cast<size_t>(k - L1);
-        uint8_t* row = flags.data() + static_cast<size_t>(k - k0) * nch;
-        const bool slide = k > L1;
-        int hits = 0, beginning = 0;
-        for (size_t i = g; i < gEnd; ++i) {
-          Channel& c = channels[i];
-          if (slide) {  // each window loses its oldest sample and gains a new one
-            // W1 loses x[k - L1 - 1] and gains x[k - 1], which W2 loses as it gains x[k + L2 - 1].
-            const float crossing = c.x[k - 1];
-            c.sums = c.sums - Squares(c.x[k - L1 - 1], crossing) + Squares(crossing, c.x[k + L2 - 1]);
-            c.spent += c.sums;
-            const auto lost = c.sums < c.spent * kLostShare;
-            if (lost[0] | lost[1]) [[unlikely]] {
-              KeepPrecision(c, k, L1, L2);
-            }
-          }
-          const double s1 = c.sums[0], s2 = c.sums[1];
-          const uint8_t hit = windows && triggers(s1, s2) ? 1 : 0;
-          row[i] = hit;
-          hits += hit;
-          beginning += hit & (c.was ^ 1u);
-          c.was = hit;
-          if (hit) {
-            const float q = static_cast<float>(std::min(s2 / s1 * meanSquares, kLargestSquare));
-            if (q > scan.peak[at]) {
-              scan.peak[at] = q;
-              scan.peakChannel[at] = static_cast<int>(i);
-            }
-          }
+        const size_t at = static_cast<size_t>(k - L1), b = static_cast<size_t>(k - k0);
+        scan.counts.triggered[at] += found.hits[b];
+        scan.counts.began[at] += found.began[b];
+        if (found.peakChannel[b] >= 0 && found.peak[b] > scan.peak[at]) {
+          scan.peak[at] = found.peak[b];
+          scan.peakChannel[at] = found.peakChannel[b];
         }
-        triggered[at] += hits;
-        began[at] += beginning;
       }
     }
     for (int64_t k = k0; k < k1; ++k) {
       const size_t at = static_cast<size_t>(k - L1);
-      if (triggered[at] > 0) scan.rows.Add(at, flags.data() + static_cast<size_t>(k - k0) * nch, nch);
+      if (scan.counts.triggered[at] > 0) scan.rows.Add(at, flags.data() + static_cast<size_t>(k - k0) * nch, nch);
     }
   }
 }
