@@ -468,8 +468,8 @@ int DetectEvents(EventDetectionParameters& p, const SeismicRecord& record, FileS
     for (size_t i = 0; i < channels.size(); ++i) channels[i].x = filtered[i].data();
   }
 
-  // A sample that is no number (or, band-passed, beyond a float) counts as
-  // 0 in the scan, so that it costs only the windows that hold it.
+  // A sample that is no number counts as 0 in the scan (as in the
+  // band-pass), so that it costs only the windows that hold it.
   const int64_t end = ns - L2;
   Scan scan(channels.size(), static_cast<size_t>(std::max<int64_t>(end - L1, 0)));
   FiniteCopies copies;  // read by the onsets too
