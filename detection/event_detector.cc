@@ -94,12 +94,14 @@ double SumOfSquares(const float* x, int64_t n) {
 }
 
 // A running sum is summed afresh from its window once it is below this
-// share of what it has spent: its rounding is then still below 2^-31 of it.
-// A huge sample leaving the window (or a loud stretch leaving it bit by bit)
-// would otherwise leave a remainder of rounding that swamps the quiet
-// samples after it, for as long as the record lasts. Steady noise reaches
-// the share only after a million samples; a sum of zeros never does.
-constexpr double kLostShare = 1.0 / (1 << 20);
+// share of what it has spent: its rounding is then still below 2^-21 of it,
+// a few units in the last place of a float sample, as the plain running
+// sums of a long record with loud quakes in it have always had. A huge
+// sample leaving the window (or a loud stretch leaving it bit by bit) would
+// otherwise leave a remainder of rounding that swamps the quiet samples
+// after it, for as long as the record lasts. Steady noise reaches the share
+// only after 10^9 samples; a sum of zeros never does.
+constexpr double kLostShare = 1.0 / (1 << 30);
 
 void KeepPrecision(Channel& c, int64_t k, int64_t L1, int64_t L2) {
   if (c.sums[0] < c.spent[0] * kLostShare) {
@@ -116,10 +118,9 @@ void KeepPrecision(Channel& c, int64_t k, int64_t L1, int64_t L2) {
 // the onsets read them.
 using FiniteCopies = std::deque<std::vector<float>>;
 
-// The channel reads its finite copy from now on when one of the samples
-// [from, to) is no number: checked just before the scan takes them in, so
-// the samples already in the sums are the copy's too, and the check reads
-// what the scan is about to read anyway.
+// The channel reads its finite copy of the ns samples from now on, when
+// one of the samples [from, to) is no number (the samples already in its
+// sums are the same in the copy).
 void KeepFinite(Channel& c, int64_t from, int64_t to, int64_t ns, FiniteCopies& copies) {
   constexpr float kLargest = std::numeric_limits<float>::max();
   if (to > from && AnyBeyond(c.x + from, static_cast<size_t>(to - from), kLargest)) {
@@ -160,41 +161,61 @@ struct Scan {
 
 constexpr int64_t kBlock = 256;
 
-// What one group of channels found in one block, sample by sample.
-struct GroupBlock {
-  int hits[kBlock];
+// The scan's findings over one block as they were before a group ran
+// through it, to go back to when the group runs through it again.
+struct BlockFindings {
+  int triggered[kBlock];
   int began[kBlock];
   float peak[kBlock];
-  int peakChannel[kBlock];  // -1 for none
+  int peakChannel[kBlock];
+  void Keep(const Scan& scan, size_t at, size_t n) {
+    std::copy_n(scan.counts.triggered.data() + at, n, triggered);
+    std::copy_n(scan.counts.began.data() + at, n, began);
+    std::copy_n(scan.peak.data() + at, n, peak);
+    std::copy_n(scan.peakChannel.data() + at, n, peakChannel);
+  }
+  void Restore(Scan& scan, size_t at, size_t n) const {
+    std::copy_n(triggered, n, scan.counts.triggered.data() + at);
+    std::copy_n(began, n, scan.counts.began.data() + at);
+    std::copy_n(peak, n, scan.peak.data() + at);
+    std::copy_n(peakChannel, n, scan.peakChannel.data() + at);
+  }
 };
 
 struct ScanSettings {
-  int64_t L1 = 0, L2 = 0;
+  int64_t L1 = 0, L2 = 0, ns = 0;
   TriggerRule triggers{0.0, 0.0, 0.0};
   bool windows = false;  // without both windows nothing triggers
   double meanSquares = 0.0;
 };
 
 // One group of channels (from `first` on, `count` of them) through the
-// block [k0, k1), each trigger marked in `flags` (a row of nch per sample).
-// Careful: every sum that lost its precision is summed afresh at once.
-// Otherwise the sums only note their least and largest values, from which
-// the caller tells whether any of them can have lost it.
+// block [k0, k1), each trigger marked in `flags` (a row of nch per sample);
+// what it finds is added to the scan's. Careful: a sample that is no number
+// is taken from the channel's finite copy, and every sum that lost its
+// precision is summed afresh at once. Otherwise the sums only note their
+// least and largest values, from which the caller tells whether any of them
+// can have lost it (or taken in a sample that is no number).
 template <bool kCareful>
 void ScanGroup(Channel* group, size_t first, size_t count, int64_t k0, int64_t k1, const ScanSettings& z,
-               uint8_t* flags, size_t nch, GroupBlock& out) {
+               uint8_t* flags, size_t nch, Scan& scan, FiniteCopies& copies) {
   constexpr double kLargestSquare =
       static_cast<double>(EventDetectionParameters::kLargestRatio) * EventDetectionParameters::kLargestRatio;
   const int64_t L1 = z.L1, L2 = z.L2;
+  int* triggered = scan.counts.triggered.data();
+  int* began = scan.counts.began.data();
   for (int64_t k = k0; k < k1; ++k) {
+    const size_t at = static_cast<size_t>(k - L1);
     uint8_t* row = flags + static_cast<size_t>(k - k0) * nch + first;
     const bool slide = k > L1;
-    int hits = 0, beginning = 0, peakChannel = -1;
-    float peak = 0.0f;
+    int hits = 0, beginning = 0;
     for (size_t i = 0; i < count; ++i) {
       Channel& c = group[i];
       if (slide) {  // each window loses its oldest sample and gains a new one
         // W1 loses x[k - L1 - 1] and gains x[k - 1], which W2 loses as it gains x[k + L2 - 1].
+        if constexpr (kCareful) {
+          if (!std::isfinite(c.x[k + L2 - 1])) KeepFinite(c, k + L2 - 1, k + L2, z.ns, copies);
+        }
         const float crossing = c.x[k - 1];
         c.sums = c.sums - Squares(c.x[k - L1 - 1], crossing) + Squares(crossing, c.x[k + L2 - 1]);
         if constexpr (kCareful) {
@@ -214,17 +235,14 @@ void ScanGroup(Channel* group, size_t first, size_t count, int64_t k0, int64_t k
       c.was = hit;
       if (hit) {
         const float q = static_cast<float>(std::min(s2 / s1 * z.meanSquares, kLargestSquare));
-        if (q > peak) {
-          peak = q;
-          peakChannel = static_cast<int>(first + i);
+        if (q > scan.peak[at]) {
+          scan.peak[at] = q;
+          scan.peakChannel[at] = static_cast<int>(first + i);
         }
       }
     }
-    const size_t b = static_cast<size_t>(k - k0);
-    out.hits[b] = hits;
-    out.began[b] = beginning;
-    out.peak[b] = peak;
-    out.peakChannel[b] = peakChannel;
+    triggered[at] += hits;
+    began[at] += beginning;
   }
 }
 
@@ -232,13 +250,14 @@ void ScanGroup(Channel* group, size_t first, size_t count, int64_t k0, int64_t k
 // their precision all through it, with `spent` then moved on by at most
 // what the block added (`steps` slides, none above the largest sum). The
 // rounding that a sum can have gathered is far below what it takes to be
-// under this share of that, so a sum whose precision was lost shows it.
+// under this share of that, so a sum whose precision was lost shows it. A
+// sample that is no number leaves its sums infinite or NaN for good.
 bool KeptPrecision(Channel* group, size_t count, int64_t steps) {
   const double n = static_cast<double>(steps);
   for (size_t i = 0; i < count; ++i) {
     const Pair spent = group[i].spent + group[i].largest * n;
     const auto lost = group[i].least < spent * kLostShare;
-    if (lost[0] | lost[1]) return false;
+    if (lost[0] | lost[1] | !std::isfinite(group[i].sums[0] + group[i].sums[1] + spent[0] + spent[1])) return false;
   }
   for (size_t i = 0; i < count; ++i) group[i].spent += group[i].largest * n;
   return true;
@@ -250,7 +269,8 @@ bool KeptPrecision(Channel* group, size_t count, int64_t steps) {
 // triggers; then the block is gathered sample by sample. A group runs
 // through a block first without watching the precision of its sums sample
 // by sample; in the rare block where one of them can have lost it (a large
-// value leaving a window), the group runs through it again with that care.
+// value leaving a window) or taken in a sample that is no number, the group
+// runs through it again with that care.
 void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end, double ratio, Scan& scan,
              FiniteCopies& copies) {
   const int64_t ns = end + L2;
@@ -267,13 +287,14 @@ void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end
   ScanSettings z;
   z.L1 = L1;
   z.L2 = L2;
+  z.ns = ns;
   z.triggers = TriggerRule(ratio, static_cast<double>(L1), static_cast<double>(L2));
   z.windows = L1 > 0 && L2 > 0;
   z.meanSquares = z.windows ? static_cast<double>(L1) / static_cast<double>(L2) : 0.0;
   constexpr size_t kGroup = 8;
   const size_t nch = channels.size();
   std::vector<uint8_t> flags(static_cast<size_t>(kBlock) * std::max<size_t>(nch, 1));
-  GroupBlock found;
+  BlockFindings kept;
   Channel before[kGroup];
   for (int64_t k0 = L1; k0 < end; k0 += kBlock) {
     const int64_t k1 = std::min(end, k0 + kBlock);
@@ -282,25 +303,17 @@ void RunScan(std::vector<Channel>& channels, int64_t L1, int64_t L2, int64_t end
       const size_t count = std::min(nch, g + kGroup) - g;
       Channel* group = channels.data() + g;
       for (size_t i = 0; i < count; ++i) {
-        // The samples that arrive in W2 in this block (the first tested sample takes none).
-        KeepFinite(group[i], std::max(k0, L1 + 1) + L2 - 1, k1 + L2 - 1, ns, copies);
         before[i] = group[i];
         group[i].least = group[i].sums;
         group[i].largest = group[i].sums;
       }
-      ScanGroup<false>(group, g, count, k0, k1, z, flags.data(), nch, found);
+      const size_t at = static_cast<size_t>(k0 - L1), n = static_cast<size_t>(k1 - k0);
+      kept.Keep(scan, at, n);
+      ScanGroup<false>(group, g, count, k0, k1, z, flags.data(), nch, scan, copies);
       if (!KeptPrecision(group, count, steps)) [[unlikely]] {
         std::copy(before, before + count, group);
-        ScanGroup<true>(group, g, count, k0, k1, z, flags.data(), nch, found);
-      }
-      for (int64_t k = k0; k < k1; ++k) {
-        const size_t at = static_cast<size_t>(k - L1), b = static_cast<size_t>(k - k0);
-        scan.counts.triggered[at] += found.hits[b];
-        scan.counts.began[at] += found.began[b];
-        if (found.peakChannel[b] >= 0 && found.peak[b] > scan.peak[at]) {
-          scan.peak[at] = found.peak[b];
-          scan.peakChannel[at] = found.peakChannel[b];
-        }
+        kept.Restore(scan, at, n);
+        ScanGroup<true>(group, g, count, k0, k1, z, flags.data(), nch, scan, copies);
       }
     }
     for (int64_t k = k0; k < k1; ++k) {
