@@ -63,7 +63,6 @@ class TriggerRule {
 // Two doubles side by side, W1's and W2's: one instruction of the
 // processor works on both.
 using Pair = double __attribute__((vector_size(16)));
-using FloatPair = float __attribute__((vector_size(8)));
 
 struct Channel {
   int trace;
@@ -79,13 +78,9 @@ struct Channel {
   uint8_t was = 0;  // triggered at the sample before
 };
 
+// Exact: a float's square fits a double.
 double Square(float v) { return static_cast<double>(v) * static_cast<double>(v); }
 
-// The squares of a and b (exact: a float's square fits a double).
-Pair Squares(float a, float b) {
-  const Pair v = __builtin_convertvector((FloatPair{a, b}), Pair);
-  return v * v;
-}
 
 double SumOfSquares(const float* x, int64_t n) {
   double s = 0.0;
@@ -216,8 +211,9 @@ void ScanGroup(Channel* group, size_t first, size_t count, int64_t k0, int64_t k
         if constexpr (kCareful) {
           if (!std::isfinite(c.x[k + L2 - 1])) KeepFinite(c, k + L2 - 1, k + L2, z.ns, copies);
         }
-        const float crossing = c.x[k - 1];
-        c.sums = c.sums - Squares(c.x[k - L1 - 1], crossing) + Squares(crossing, c.x[k + L2 - 1]);
+        const double leaving = Square(c.x[k - L1 - 1]), crossing = Square(c.x[k - 1]),
+                     arriving = Square(c.x[k + L2 - 1]);
+        c.sums = c.sums - Pair{leaving, crossing} + Pair{crossing, arriving};
         if constexpr (kCareful) {
           c.spent += c.sums;
           const auto lost = c.sums < c.spent * kLostShare;
