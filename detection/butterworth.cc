@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
+
+#include "detection/finite_samples.h"
 
 namespace zentrova {
 namespace {
@@ -46,11 +49,16 @@ bool Usable(double cornerHz, double sampleRateHz) {
 
 }  // namespace
 
+BandPassCorners CornersInForce(double lowHz, double highHz, double sampleRateHz) {
+  if (!(std::isfinite(sampleRateHz) && sampleRateHz > 0.0)) return {};
+  return {Usable(lowHz, sampleRateHz) ? lowHz : 0.0, Usable(highHz, sampleRateHz) ? highHz : 0.0};
+}
+
 std::vector<Biquad> DesignBandPass(double lowHz, double highHz, double sampleRateHz) {
   std::vector<Biquad> sections;
-  if (!(std::isfinite(sampleRateHz) && sampleRateHz > 0.0)) return sections;
-  if (Usable(lowHz, sampleRateHz)) AddSections(sections, Pass::kHigh, lowHz, sampleRateHz);
-  if (Usable(highHz, sampleRateHz)) AddSections(sections, Pass::kLow, highHz, sampleRateHz);
+  const BandPassCorners c = CornersInForce(lowHz, highHz, sampleRateHz);
+  if (c.lowHz > 0.0) AddSections(sections, Pass::kHigh, c.lowHz, sampleRateHz);
+  if (c.highHz > 0.0) AddSections(sections, Pass::kLow, c.highHz, sampleRateHz);
   return sections;
 }
 
@@ -60,27 +68,84 @@ std::vector<float> FilterSamples(const std::vector<Biquad>& sections, const floa
 
 namespace {
 
+// Beyond the range of a float (a huge sample rings at its size), the
+// largest float of its sign.
+inline float Narrowed(double v) {
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  return static_cast<float>(std::clamp(v, -kLargest, kLargest));
+}
+
+// Samples up to this size never take the sections' output beyond a float:
+// the output is at most a few times the largest input (the sum of the
+// sizes of the impulse response, under 4 for these sections, with the
+// first level taken off and put back).
+constexpr float kTameSample = std::numeric_limits<float>::max() / 64.0f;
+
+// The sections' state for two traces, carried from one stretch of samples
+// to the next.
+template <int S>
+struct PairState {
+  double z1[S][2] = {};
+  double z2[S][2] = {};
+};
+
 // Two traces through S sections, side by side: the state stays in
 // registers, and the two traces' chains (each sample of a section waits on
 // the one before) overlap. x[1] and y[1] may repeat x[0] and y[0].
-template <int S>
+template <int S, bool kNarrowed>
 void FilterPair(const Biquad* sections, const float* const x[2], float* const y[2], const double level[2],
-                const double passed[2], size_t n) {
+                const double passed[2], size_t n, PairState<S>& state) {
   Biquad q[S];
   for (int s = 0; s < S; ++s) q[s] = sections[s];
-  double z1[S][2] = {}, z2[S][2] = {};
+  PairState<S> z = state;
   for (size_t i = 0; i < n; ++i) {
-    double v[2] = {static_cast<double>(x[0][i]) - level[0], static_cast<double>(x[1][i]) - level[1]};
+    double v[2] = {x[0][i] - level[0], x[1][i] - level[1]};
     for (int s = 0; s < S; ++s) {  // transposed direct form II
       for (int c = 0; c < 2; ++c) {
-        const double out = q[s].b0 * v[c] + z1[s][c];
-        z1[s][c] = q[s].b1 * v[c] - q[s].a1 * out + z2[s][c];
-        z2[s][c] = q[s].b2 * v[c] - q[s].a2 * out;
+        const double out = q[s].b0 * v[c] + z.z1[s][c];
+        z.z1[s][c] = q[s].b1 * v[c] - q[s].a1 * out + z.z2[s][c];
+        z.z2[s][c] = q[s].b2 * v[c] - q[s].a2 * out;
         v[c] = out;
       }
     }
-    y[0][i] = static_cast<float>(v[0] + passed[0]);
-    y[1][i] = static_cast<float>(v[1] + passed[1]);
+    if constexpr (kNarrowed) {
+      y[0][i] = Narrowed(v[0] + passed[0]);
+      y[1][i] = Narrowed(v[1] + passed[1]);
+    } else {
+      y[0][i] = static_cast<float>(v[0] + passed[0]);
+      y[1][i] = static_cast<float>(v[1] + passed[1]);
+    }
+  }
+  state = z;
+}
+
+// FilterPair over stretches of samples, each looked at just before it is
+// filtered (while it is fresh in the cache). From the first stretch with a
+// sample that is no number, or one so large that the output could leave the
+// range of a float, on, the stretches go through as copies with such
+// samples at 0 and the output is kept within a float (what such a sample
+// leaves in the sections dies away only slowly).
+template <int S>
+void FilterPairInStretches(const Biquad* sections, const float* const x[2], float* const y[2], const double level[2],
+                           const double passed[2], size_t n) {
+  constexpr size_t kStretch = 4096;
+  PairState<S> state;
+  bool tame = true;
+  std::vector<float> finite[2];
+  for (size_t from = 0; from < n; from += kStretch) {
+    const size_t m = std::min(kStretch, n - from);
+    const float* in[2] = {x[0] + from, x[1] + from};
+    float* const out[2] = {y[0] + from, y[1] + from};
+    tame = tame && !AnyBeyond(in[0], m, kTameSample) && !AnyBeyond(in[1], m, kTameSample);
+    if (tame) {
+      FilterPair<S, false>(sections, in, out, level, passed, m, state);
+      continue;
+    }
+    for (int k = 0; k < 2; ++k) {
+      finite[k] = FiniteCopy(in[k], m);
+      in[k] = finite[k].data();
+    }
+    FilterPair<S, true>(sections, in, out, level, passed, m, state);
   }
 }
 
@@ -106,9 +171,9 @@ std::vector<std::vector<float>> FilterUpToTwo(const Biquad* sections, size_t cou
       passed[k] = level[k] * gain;
     }
     if (count == 1) {
-      FilterPair<1>(sections, in, to, level, passed, n);
+      FilterPairInStretches<1>(sections, in, to, level, passed, n);
     } else {
-      FilterPair<2>(sections, in, to, level, passed, n);
+      FilterPairInStretches<2>(sections, in, to, level, passed, n);
     }
   }
   return out;

@@ -19,11 +19,23 @@ struct Biquad {
   double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;  // a0 = 1
 };
 
-// A corner at or below 0, or at or above the Nyquist frequency, is left out
-// (a low corner of 0 gives a plain low-pass); none left gives no sections.
+// The corners a record sampled at sampleRateHz is filtered with: a corner
+// at or below 0, or at or above the Nyquist frequency (no frequency of the
+// record lies there), is left out and given as 0.
+struct BandPassCorners {
+  double lowHz = 0.0;   // 0: no high-pass
+  double highHz = 0.0;  // 0: no low-pass
+  bool operator==(const BandPassCorners&) const = default;
+};
+BandPassCorners CornersInForce(double lowHz, double highHz, double sampleRateHz);
+
+// The sections of the corners in force (a low corner of 0 gives a plain
+// low-pass); none left gives no sections.
 std::vector<Biquad> DesignBandPass(double lowHz, double highHz, double sampleRateHz);
 
-// The samples through the sections, in double precision. The filter starts
+// The samples through the sections, in double precision (a sample that is
+// no number counts as 0; an output beyond the range of a float is given as
+// the largest float of its sign). The filter starts
 // at rest on the level of the first sample, as if that level had always
 // been there, so a constant offset does not ring at the start of the trace.
 // With no sections the samples are returned as they are.

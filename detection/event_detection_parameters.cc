@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "detection/channel_list.h"
 #include "monitor/settings.h"
+#include "platform/printf.h"
 
 namespace zentrova {
 
@@ -25,7 +27,30 @@ void EventDetectionParameters::SetChannels(const std::string& text, int largestC
   nChannels = static_cast<int>(parsed.size());
 }
 
-void EventDetectionParameters::LoadDetectionParameters(KeyValueStore& product) {
+namespace {
+
+std::string Hz(float v) { return Printf("%g", static_cast<double>(v)); }
+
+// The band-pass corners in order; the note says what was changed.
+std::string OrderBandPass(EventDetectionParameters& p) {
+  if (p.bBandPass != 1) return "";
+  const float low = p.fBandPassLow, high = p.fBandPassHigh;
+  const std::string given = "EVENT_DETECTION_BANDPASS_LOW=" + Hz(low) + " and EVENT_DETECTION_BANDPASS_HIGH=" + Hz(high);
+  if (low > 0.0f && high > 0.0f && low > high) {
+    std::swap(p.fBandPassLow, p.fBandPassHigh);
+    return given + " are out of order; " + Hz(p.fBandPassLow) + " to " + Hz(p.fBandPassHigh) + " Hz is used.";
+  }
+  if (low == high) {
+    p.bBandPass = 0;
+    return given + (low > 0.0f ? " leave no band between them" : " leave both sides open") +
+           "; the band-pass is not used.";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::vector<std::string> EventDetectionParameters::LoadDetectionParameters(KeyValueStore& product) {
   auto text = [&](const char* name, std::string& field) {
     if (auto v = product.Get(name)) field = *v;
   };
@@ -53,6 +78,9 @@ void EventDetectionParameters::LoadDetectionParameters(KeyValueStore& product) {
   real("EVENT_DETECTION_BANDPASS_LOW", fBandPassLow);
   real("EVENT_DETECTION_BANDPASS_HIGH", fBandPassHigh);
   SetChannels(ActiveListText(), 1024);
+  std::vector<std::string> notes;
+  if (std::string note = OrderBandPass(*this); !note.empty()) notes.push_back(note);
+  return notes;
 }
 
 void EventDetectionParameters::SaveDetectionParameters(KeyValueStore& product) const {

@@ -16,8 +16,11 @@ struct EventDetectionParameters {
   EventDetectionParameters();
 
   // Reads the stored values (an absent one keeps its field) and parses the
-  // active list text into nChannelList.
-  void LoadDetectionParameters(KeyValueStore& product);
+  // active list text into nChannelList. Returns, in the station's words,
+  // the stored values not used as they stand: band-pass corners out of
+  // order are swapped; equal ones, or none, make no band, and the band-pass
+  // is not used.
+  std::vector<std::string> LoadDetectionParameters(KeyValueStore& product);
   // Writes the eight values the dialog edits; the trigger rules are set in
   // the store by hand and never written here.
   void SaveDetectionParameters(KeyValueStore& product) const;
@@ -40,10 +43,20 @@ struct EventDetectionParameters {
   // The largest RMS ratio (RMS2 / RMS1) any channel reached from the event's
   // first candidate to its last, and the trace index of that channel (-1
   // when no channel triggered, as with AND and no channel needed).
+  // A ratio beyond kLargestRatio (a background of nearly nothing before the
+  // event) is given as kLargestRatio.
+  static constexpr float kLargestRatio = 1e10f;
   std::vector<float> fEventMaxRatio;
   std::vector<int> nEventMaxRatioChannel;
   // Seconds from the event's first candidate to the end of its last.
   std::vector<float> fEventDuration;
+  // How the record's sampling changed the band-pass (a corner at or above
+  // its Nyquist frequency is left out), in the station's words; empty when
+  // the band-pass ran as set or was off.
+  std::string sBandPassNote;
+  // The last of those notes the station said, so that each is said once
+  // for a run of records sampled alike.
+  std::string sBandPassNoteSaid;
 
   // Parameters.
   int nChannels = 0;

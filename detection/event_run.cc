@@ -8,10 +8,22 @@
 
 namespace zentrova {
 
+namespace {
+
+void Say(CZentrovaDoc& doc, const std::string& line) {
+  doc.activityLog.Add(line);
+  doc.activityLog.AppendToLogFile(line);
+}
+
+}  // namespace
+
 EventDetectionParameters& DetectionParameters(CZentrovaDoc& doc) {
   if (!doc.pDetectionParameters) {
     doc.pDetectionParameters = std::make_shared<EventDetectionParameters>();
-    doc.pDetectionParameters->LoadDetectionParameters(doc.platform.product);
+    // Once, as the stored values out of range are said at the start.
+    for (const std::string& note : doc.pDetectionParameters->LoadDetectionParameters(doc.platform.product)) {
+      Say(doc, "product.ini: " + note);
+    }
   }
   return *doc.pDetectionParameters;
 }
@@ -22,6 +34,11 @@ int RunEventDetection(CZentrovaDoc& doc) {
   const CivilTime c = SecondsToLocal(now).value_or(CivilTime{});
   EventDetectionParameters& p = DetectionParameters(doc);
   DetectEvents(p, doc.record, doc.platform.fs, doc.activityLog.EventFile(), doc.platform.clock.Now());
+  // Records sampled alike give the same note: said with the first of them.
+  if (p.sBandPassNote != p.sBandPassNoteSaid) {
+    if (!p.sBandPassNote.empty()) Say(doc, p.sBandPassNote);
+    p.sBandPassNoteSaid = p.sBandPassNote;
+  }
   doc.activityLog.AppendToLogFile(Printf("%d/%.2d/%.2d  %.2d:%.2d:%.2d", c.year, c.month, c.day, c.hour, c.minute,
                                          c.second));
   doc.activityLog.AppendToLogFile(Printf("Event detection was conducted to %s (Number of traces = %d)",

@@ -3,6 +3,7 @@
 #include "detection/event_run.h"
 
 #include <filesystem>
+#include <limits>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,29 @@ std::string WriteSimulated(StationFixture& st, int index) {
   const std::string path = st.watched + "/" + std::to_string(100 + index) + ".sg2";
   st.root.Write("watched/" + std::to_string(100 + index) + ".sg2", SimulatedRecord(o, index));
   return path;
+}
+
+// The record of WriteSimulated with `value` at sample `at` of every trace.
+void WriteSimulatedWith(StationFixture& st, int index, float value, int at) {
+  SimulatorOptions o;
+  o.traces = 6;
+  o.samples = 3000;
+  std::vector<std::vector<float>> data = SimulatedTraces(o, index, (index + 1) % 2 == 0);
+  std::vector<CHeader> headers(6);
+  for (int i = 0; i < 6; ++i) {
+    headers[i].nSamples = o.samples;
+    headers[i].fSampleInterval = 1000.0f;
+    data[i][at] = value;
+  }
+  RecordTimeHeader time;
+  time.tAcquisition = 1584259445 + 3 * index;
+  ASSERT_TRUE(WriteSeg2File(st.fs, 6, st.watched + "/" + std::to_string(100 + index) + ".sg2", data, headers, time).ok());
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
 }
 
 class EventRun : public ::testing::Test {
@@ -211,6 +235,70 @@ TEST_F(EventRun, WithReportsOffTheImageIsDrawnButNothingIsSent) {
   EXPECT_EQ(images, std::vector<int>{101});
   EXPECT_TRUE(st.reports.empty());
   EXPECT_EQ(st.LogFileText().find("Mail was sent"), std::string::npos);
+}
+
+// One sample that is no number, or near the largest float, costs the
+// station only the windows that hold it: the event later in the record is
+// found.
+TEST_F(EventRun, ABadSampleDoesNotBlindTheDetector) {
+  CZentrovaDoc& doc = Doc();
+  doc.MoveExistingFiles();
+  const float values[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 3e38f};
+  for (size_t i = 0; i < std::size(values); ++i) {
+    SCOPED_TRACE(values[i]);
+    WriteSimulatedWith(st, static_cast<int>(2 * i + 1), values[i], 200);  // the events are at 1.5 s
+    ASSERT_EQ(doc.CheckNewFiles(), 1);
+    // A huge sample is loud while W2 holds it: an event of its own then.
+    const EventDetectionParameters& p = *doc.pDetectionParameters;
+    ASSERT_GE(p.nEvents, 1);
+    EXPECT_NEAR(p.fEventTime[p.nEvents - 1], 1.0f, 0.05f);
+  }
+}
+
+// Stored corners that make no band as they stand, and a corner the
+// records' sampling cannot hold: what is used instead is said once, however
+// many records follow.
+TEST_F(EventRun, ACorrectedBandPassIsSaidOnce) {
+  struct Case {
+    const char* low;
+    const char* high;
+    std::string note;
+  };
+  const Case cases[] = {
+      {"40", "5",
+       "product.ini: EVENT_DETECTION_BANDPASS_LOW=40 and EVENT_DETECTION_BANDPASS_HIGH=5 are out of order; 5 to 40 Hz "
+       "is used."},
+      {"5", "5",
+       "product.ini: EVENT_DETECTION_BANDPASS_LOW=5 and EVENT_DETECTION_BANDPASS_HIGH=5 leave no band between them; the "
+       "band-pass is not used."},
+      {"5", "600",
+       "The band-pass 5 to 600 Hz does not fit below the Nyquist frequency of 500 Hz; only its high-pass at 5 Hz is "
+       "used."},
+      {"600", "0", "The band-pass from 600 Hz does not fit below the Nyquist frequency of 500 Hz; the traces are not "
+                   "filtered."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.note);
+    StationFixture station;
+    for (const char* key : {"EVENT_DETECTION_METHOD", "EVENT_DETECTION_MINIMUM_N_CHANNEL", "EVENT_DETECTION_CHANNEL_AND"}) {
+      station.product.values[key] = st.product.values[key];
+    }
+    station.product.values["EVENT_DETECTION_BANDPASS"] = "1";
+    station.product.values["EVENT_DETECTION_BANDPASS_LOW"] = c.low;
+    station.product.values["EVENT_DETECTION_BANDPASS_HIGH"] = c.high;
+    station.profile.values["bMoveToFolder"] = "1";
+    CZentrovaDoc& doc = station.Doc();
+    doc.bEventDetection = 1;
+    ConnectEventDetection(doc);
+    doc.MoveExistingFiles();
+    for (int i = 0; i < 3; ++i) {
+      WriteSimulated(station, i);
+      ASSERT_EQ(doc.CheckNewFiles(), 1);
+    }
+    const std::string log = station.LogFileText();
+    EXPECT_EQ(Occurrences(log, c.note), 1) << log;
+    EXPECT_EQ(Occurrences(log, "1 events were detected."), 1) << log;
+  }
 }
 
 }  // namespace

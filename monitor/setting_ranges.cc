@@ -1,6 +1,8 @@
 #include "monitor/setting_ranges.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "monitor/settings.h"
 #include "platform/number_text.h"
@@ -89,6 +91,18 @@ std::string Shown(SettingKind kind, double value) {
   return kind == SettingKind::Float ? Printf("%g", value) : std::to_string(static_cast<long long>(value));
 }
 
+// A number written too large for a double ("1e400", "-1e400") as an
+// infinite one: it lies beyond an end of every range. "inf" and the like
+// are written without digits and stay no numbers.
+std::optional<double> Overflowing(const std::string& text) {
+  if (text.find_first_of("0123456789") == std::string::npos) return std::nullopt;
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (end == text.c_str() || !std::isinf(v)) return std::nullopt;
+  end += std::strspn(end, " \t");
+  return *end == '\0' ? std::optional<double>(v) : std::nullopt;
+}
+
 }  // namespace
 
 const std::vector<SettingRange>& ProfileSettingRanges() {
@@ -111,7 +125,8 @@ const SettingRange* FindSettingRange(const std::vector<SettingRange>& ranges, co
 SoundValue MakeSound(const SettingRange& range, const std::string& stored) {
   if (stored.find_first_not_of(" \t") == std::string::npos) return {stored, ""};
   const std::string given = range.key + "=" + stored;
-  const std::optional<double> number = WholeNumber(stored);
+  std::optional<double> number = WholeNumber(stored);
+  if (!number) number = Overflowing(stored);
   if (!number) {
     return {Format(range.kind, range.fallback),
             Printf("%s is not a number; %s is used.", given.c_str(), Shown(range.kind, range.fallback).c_str())};

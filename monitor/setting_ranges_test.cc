@@ -35,6 +35,12 @@ TEST(SettingRanges, ReplacesAnUnsoundValueByTheNearestSoundOne) {
       {"bActive_9", "7", "1", "bActive_9=7 is out of range (0 to 1); 1 is used."},
       {"iBatteryCheckInterval", "0", "1", "iBatteryCheckInterval=0 is out of range (1 to 1440); 1 is used."},
       {"iReportInterval", "", "", ""},
+      // Too large for a double, yet a number: beyond the end of the range.
+      {"fBatteryWarning", "1e400", "100.000000", "fBatteryWarning=1e400 is out of range (0 to 100); 100 is used."},
+      {"fBatteryWarning", " -1e400 ", "0.000000", "fBatteryWarning= -1e400  is out of range (0 to 100); 0 is used."},
+      {"nMinNoFile", "1e400", "10080", "nMinNoFile=1e400 is out of range (0 to 10080); 10080 is used."},
+      {"fBatteryWarning", "inf", "11.000000", "fBatteryWarning=inf is not a number; 11 is used."},
+      {"fBatteryWarning", "1e400x", "11.000000", "fBatteryWarning=1e400x is not a number; 11 is used."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.key) + "=" + c.stored);
@@ -53,13 +59,15 @@ TEST(SettingRanges, ReplacesAnUnsoundValueByTheNearestSoundOne) {
 
 TEST(SettingRanges, TheProductValuesToo) {
   MemoryStore inner;
-  inner.values = {{"iPortNumber", "99999"}, {"EVENT_DETECTION_MINIMUM_N_CHANNEL", "0"}, {"SMTPServer", "x"}};
+  inner.values = {{"iPortNumber", "99999"}, {"EVENT_DETECTION_MINIMUM_N_CHANNEL", "0"}, {"SMTPServer", "x"},
+                  {"EVENT_DETECTION_EVENT_GAP", "1e400"}};
   RangedStore store(inner, ProductSettingRanges(), "product.ini");
   EXPECT_EQ(store.Get("iPortNumber"), "65535");
   EXPECT_EQ(store.Get("EVENT_DETECTION_MINIMUM_N_CHANNEL"), "1");
+  EXPECT_EQ(store.Get("EVENT_DETECTION_EVENT_GAP"), "86400.000000");
   EXPECT_EQ(store.Get("SMTPServer"), "x");
   EXPECT_EQ(store.Get("SMTPUsername"), std::nullopt);
-  EXPECT_EQ(store.notes().size(), 2u);
+  EXPECT_EQ(store.notes().size(), 3u);
   store.Set("iPortNumber", "465");
   EXPECT_EQ(inner.values["iPortNumber"], "465");
 }

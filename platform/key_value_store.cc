@@ -81,6 +81,8 @@ std::string ParentOf(const std::string& path, char sep) {
 // Creates the missing folders above `path`.
 void CreateParents(FileSystem& fs, const std::string& path) { CreateFolders(fs, ParentOf(path, fs.Separator())); }
 
+}  // namespace
+
 // A settings file is a few kilobytes; one far larger (a log written into it
 // by mistake, a damaged file system) is not a settings file, and reading it
 // whole, as every read and write does, would take the station's memory.
@@ -96,8 +98,6 @@ StatusOr<std::string> ReadSettingsFile(FileSystem& fs, const std::string& path) 
   }
   return ReadWholeFile(**file);
 }
-
-}  // namespace
 
 std::string EscapeIniValue(const std::string& value) {
   std::string out;

@@ -85,6 +85,11 @@ class IniFileStore : public KeyValueStore {
   std::vector<std::string> untold_;  // lines from before the notice was set
 };
 
+// The whole text of a settings file as the store reads it: following a
+// link, never waiting on a FIFO, nothing but a regular file, and none over
+// 1 MiB (kNotFound when nothing is there).
+StatusOr<std::string> ReadSettingsFile(FileSystem& fs, const std::string& path);
+
 std::string EscapeIniValue(const std::string& value);
 std::string UnescapeIniValue(const std::string& text);
 

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <set>
 
 #include "detection/event_detector.h"
+#include "platform/local_time.h"
 #include "platform/memory_file_system.h"
 #include "platform/number_text.h"
 #include "platform/printf.h"
@@ -74,13 +76,22 @@ void CollectUnder(FileSystem& fs, const std::string& folder, std::vector<std::st
 
 // The clock time of a moment `seconds` after the record's first sample,
 // to the millisecond: the acquisition time with its milliseconds, the first
-// trace's delay, the moment. Empty for a record without a time.
+// trace's delay, the moment. Empty for a record without a time, and for a
+// moment that no calendar can tell (a delay of 1e18 s lies far beyond any).
 std::string ClockTime(const SeismicRecord& r, double seconds) {
+  // 10^15 s, some 30 million years either way, holds every calendar date
+  // and keeps the sums below in range.
+  constexpr double kFarthestS = 1e15;
   const double delayUs = r.pHeader.empty() ? 0.0 : static_cast<double>(r.pHeader[0].fDelay);
-  if (r.time.bTimeValid == 0 || !std::isfinite(seconds) || !std::isfinite(delayUs)) return "";
-  const int64_t ms = static_cast<int64_t>(r.time.nAcquisitionMs) + std::llround(delayUs / 1000.0 + seconds * 1000.0);
+  if (r.time.bTimeValid == 0) return "";
+  const double fromAcquisitionMs = static_cast<double>(r.time.nAcquisitionMs) + delayUs / 1000.0 + seconds * 1000.0;
+  const double acquisitionS = static_cast<double>(r.time.tAcquisition);
+  if (!(std::fabs(fromAcquisitionMs) < kFarthestS * 1000.0) || !(std::fabs(acquisitionS) < kFarthestS)) return "";
+  const int64_t ms = std::llround(fromAcquisitionMs);
   const int64_t whole = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
-  return FormatFirstSampleText(r.time.tAcquisition + whole, static_cast<int>(ms - whole * 1000));
+  const int64_t at = r.time.tAcquisition + whole;
+  if (!SecondsToLocal(at)) return "";
+  return FormatFirstSampleText(at, static_cast<int>(ms - whole * 1000));
 }
 
 std::string EventsText(const std::string& path, const SeismicRecord& r, const EventDetectionParameters& p) {
@@ -169,6 +180,12 @@ std::string ParseSweep(const std::string& text, Sweep& sweep) {
   const auto from = WholeNumber(range.substr(0, a)), to = WholeNumber(range.substr(a + 1, b - a - 1)),
              step = WholeNumber(range.substr(b + 1));
   if (!from || !to || !step || !(*step > 0) || *to < *from || !(*from > 0)) return wanted;
+  // The values the option of the same name takes.
+  const NumberRange allowed = DetectionOptionRange("--" + name);
+  if (*from < allowed.lowest || *to > allowed.highest) {
+    return Printf("--sweep %s wants values from %g to %g, not \"%s\"", name.c_str(), allowed.lowest, allowed.highest,
+                  text.c_str());
+  }
   const double n = std::floor((*to - *from) / *step + 1e-9) + 1;
   if (n > static_cast<double>(kMaxSweepValues)) return Printf("--sweep of more than %zu values", kMaxSweepValues);
   sweep.values.clear();
@@ -189,13 +206,14 @@ void SetSwept(EventDetectionParameters& p, SweptParameter parameter, double valu
 }
 
 void SweepRecord(const SeismicRecord& record, const EventDetectionParameters& p, const Sweep& sweep,
-                 std::vector<SweepRow>& rows) {
+                 std::vector<SweepRow>& rows, std::string* bandPassNote) {
   if (rows.empty()) rows = SweepRows(sweep);
   EventDetectionParameters q = p;
   MemoryFileSystem none;  // no event file is written: this only keeps the signature
   for (SweepRow& row : rows) {
     SetSwept(q, sweep.parameter, row.value);
     const int n = DetectEvents(q, record, none, "", 0);
+    if (bandPassNote != nullptr && !q.sBandPassNote.empty()) *bandPassNote = q.sBandPassNote;
     row.records += n > 0 ? 1 : 0;
     row.events += n;
   }
@@ -217,6 +235,7 @@ int DetectCommand(FileSystem& fs, const std::vector<std::string>& args) {
   int failed = 0, read = 0;
   std::vector<SweepRow> rows = SweepRows(r.sweep);
   std::string json;
+  std::set<std::string> said;  // band-pass notes: once each, with the first record that gives it
   for (const std::string& path : paths) {
     SeismicRecord record(fs.CurrentFolder());
     const Outcome o = ReadRecord(fs, record, path);
@@ -227,12 +246,16 @@ int DetectCommand(FileSystem& fs, const std::vector<std::string>& args) {
     }
     record.strFileName = BaseName(path);
     ++read;
+    std::string note;
     if (r.sweeping) {
-      SweepRecord(record, p, r.sweep, rows);
-      continue;
+      SweepRecord(record, p, r.sweep, rows, &note);
+    } else {
+      MemoryFileSystem none;  // no event file
+      DetectEvents(p, record, none, "", 0);
+      note = p.sBandPassNote;
     }
-    MemoryFileSystem none;  // no event file
-    DetectEvents(p, record, none, "", 0);
+    if (!note.empty() && said.insert(note).second) std::cerr << "zentrova-seg2: " << path << ": " << note << "\n";
+    if (r.sweeping) continue;
     if (r.json) {
       json += (json.empty() ? "" : ", ") + EventsJson(path, record, p);
     } else {

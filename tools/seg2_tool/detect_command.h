@@ -51,8 +51,9 @@ std::vector<SweepRow> SweepRows(const Sweep& sweep);
 void SetSwept(EventDetectionParameters& p, SweptParameter parameter, double value);
 
 // Adds one record's counts at every value of the sweep to `rows` (made by
-// SweepRows when empty).
+// SweepRows when empty); `bandPassNote`, when given, takes what the
+// record's sampling changed of the band-pass (see sBandPassNote).
 void SweepRecord(const SeismicRecord& record, const EventDetectionParameters& p, const Sweep& sweep,
-                 std::vector<SweepRow>& rows);
+                 std::vector<SweepRow>& rows, std::string* bandPassNote = nullptr);
 
 }  // namespace zentrova

@@ -76,7 +76,9 @@ bool TakeFloat(const std::string& option, const std::string& text, const char* k
                DetectionSource& s, std::string& why) {
   const SettingRange& r = RangeOf(key);
   const auto v = NumberWithin(option, text, r.lowest / scale, r.highest / scale, why);
-  if (v) s.overrides.emplace_back(key, FormatStoredFloat(*v * scale));
+  // All the digits a float holds: the station's own six decimals would
+  // make 1e-9 Hz a corner of 0.
+  if (v) s.overrides.emplace_back(key, Printf("%.9g", *v * scale));
   return v.has_value();
 }
 
@@ -146,7 +148,12 @@ void TakeValued(const std::string& option, const std::string& value, DetectionSo
       }
     } else if (TakeFloat(option, a, "EVENT_DETECTION_BANDPASS_LOW", 1.0, s, why) &&
                TakeFloat(option, b, "EVENT_DETECTION_BANDPASS_HIGH", 1.0, s, why)) {
-      s.overrides.emplace_back("EVENT_DETECTION_BANDPASS", "1");
+      const double low = *WholeNumber(a), high = *WholeNumber(b);
+      if ((high > 0.0 && low >= high) || (low == 0.0 && high == 0.0)) {
+        why = "--bandpass wants LOW below HIGH (0 leaves that side open), not \"" + value + "\"";
+      } else {
+        s.overrides.emplace_back("EVENT_DETECTION_BANDPASS", "1");
+      }
     }
   }
 }
@@ -179,22 +186,37 @@ bool TakeDetectionOption(const std::vector<std::string>& args, size_t& i, Detect
   return true;
 }
 
+NumberRange DetectionOptionRange(const std::string& option) {
+  const bool ratio = option == "--ratio";
+  const SettingRange& r = RangeOf(ratio                  ? "EVENT_DETECTION_RMS_RATIO"
+                                  : option == "--window1" ? "EVENT_DETECTION_TIME_WINDOW_1"
+                                                          : "EVENT_DETECTION_TIME_WINDOW_2");
+  const double scale = ratio ? 1.0 : 1000.0;
+  return {r.lowest / scale, r.highest / scale};
+}
+
 LoadedDetection LoadDetection(FileSystem& fs, const DetectionSource& source, EventDetectionParameters& p) {
   LoadedDetection out;
   LinuxSystemInfo system;
   const bool file = !source.configFile.empty();
   const std::string folder = source.configDir.empty() ? system.ConfigFolder() : source.configDir;
   out.origin = file ? source.configFile : folder + "/product.ini";
-  if (file) {
-    auto opened = fs.OpenEntryForRead(out.origin);
-    if (!opened.ok()) {
-      out.error = "cannot read the settings file " + out.origin + ": " + opened.status().message();
-      return out;
-    }
-  } else if (!source.configDir.empty() && !fs.IsDirectory(folder)) {
+  if (!file && !source.configDir.empty() && !fs.IsDirectory(folder)) {
     out.error = "the configuration folder " + folder + " is not a folder";
     return out;
-  } else if (!fs.Exists(out.origin)) {
+  }
+  // Read as the station reads its settings, and said in the station's words
+  // when it cannot be: the station then runs on its built-in values too.
+  const auto text = ReadSettingsFile(fs, out.origin);
+  const bool nothingThere = !text.ok() && text.status().code() == Status::Code::kNotFound && !fs.Inspect(out.origin).ok();
+  if (!text.ok() && (file || !nothingThere)) {
+    const std::string unread = "Settings file " + out.origin + " could not be read (" + text.status().message() + ")";
+    if (file) {
+      out.error = unread;
+      return out;
+    }
+    out.notes.push_back(unread + "; the built-in detection parameters are used");
+  } else if (!text.ok()) {
     out.notes.push_back("no " + out.origin + ": the built-in detection parameters are used");
   }
   IniFileStore product(fs, out.origin, "Kalvane Applications");
@@ -206,7 +228,7 @@ LoadedDetection LoadDetection(FileSystem& fs, const DetectionSource& source, Eve
     if (note.find(": EVENT_DETECTION_") != std::string::npos) out.notes.push_back(note);
   }
   OverlayStore overlay(ranged, source.overrides);
-  p.LoadDetectionParameters(overlay);
+  for (const std::string& note : p.LoadDetectionParameters(overlay)) out.notes.push_back(BaseName(out.origin) + ": " + note);
   return out;
 }
 
@@ -222,7 +244,13 @@ std::string DescribeDetection(const EventDetectionParameters& p) {
             " samples";
   }
   text += p.bWholeEvents == 1 ? ", whole events " + f(p.fEventGap) + " s apart" : ", merged events";
-  if (p.bBandPass == 1) text += ", band-pass " + f(p.fBandPassLow) + " to " + f(p.fBandPassHigh) + " Hz";
+  if (p.bBandPass == 1) {
+    const bool low = p.fBandPassLow > 0.0f, high = p.fBandPassHigh > 0.0f;
+    text += low && high ? ", band-pass " + f(p.fBandPassLow) + " to " + f(p.fBandPassHigh) + " Hz"
+            : low       ? ", band-pass from " + f(p.fBandPassLow) + " Hz"
+            : high      ? ", band-pass up to " + f(p.fBandPassHigh) + " Hz"
+                        : ", band-pass with both sides open";
+  }
   if (p.bDetectEnd == 1) text += ", times moved by W1";
   return text;
 }

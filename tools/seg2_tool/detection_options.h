@@ -43,6 +43,13 @@ inline constexpr const char* kDetectionOptionsUsage =
 // holds the reason when the value is not usable (empty otherwise).
 bool TakeDetectionOption(const std::vector<std::string>& args, size_t& i, DetectionSource& source, std::string& why);
 
+// The values --ratio, --window1 and --window2 take (the windows in seconds).
+struct NumberRange {
+  double lowest = 0.0;
+  double highest = 0.0;
+};
+NumberRange DetectionOptionRange(const std::string& option);
+
 struct LoadedDetection {
   std::string error;               // the settings file cannot be read; nothing loaded
   std::vector<std::string> notes;  // stored values not used as they stand, a missing file

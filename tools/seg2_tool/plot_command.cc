@@ -175,7 +175,9 @@ std::string DrawWaveformPicture(FileSystem& fs, StoredSettings& stored, const Pl
     auto p = std::make_shared<EventDetectionParameters>();
     const LoadedDetection loaded = LoadDetection(fs, r.detection, *p);  // as `detect` reads them
     if (!loaded.error.empty()) return loaded.error;
+    for (const std::string& note : loaded.notes) std::cerr << "zentrova-seg2: " << note << "\n";
     DetectEvents(*p, doc.record, fs, "", clock.Now());
+    if (!p->sBandPassNote.empty()) std::cerr << "zentrova-seg2: " << r.file << ": " << p->sBandPassNote << "\n";
     std::cout << r.file << ": " << p->nEvents << " events\n";
     doc.pDetectionParameters = p;
     doc.bEventDetection = 1;

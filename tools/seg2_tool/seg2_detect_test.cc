@@ -2,14 +2,21 @@
 // known time, the stored parameters of a configuration folder, overrides,
 // folders of records, sweeps; the configuration folder is never touched.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
 #include <set>
 
 #include <gtest/gtest.h>
 
 #include "platform/linux_file_system.h"
 #include "records/seg2_writer.h"
+#include "records/test_seg2_builder.h"
 #include "testing/child_process.h"
 #include "testing/json.h"
 #include "testing/temp_folder.h"
@@ -23,30 +30,52 @@ using testing::RunProcess;
 const std::string kDetectTool = ZENTROVA_SEG2_TOOL;
 constexpr int64_t kAcquired = 1584273600;  // 2020-03-15 12:00:00 UTC
 
-// Three traces at 1 ms for 4 s of noise of RMS about 1, and from `burstS`
-// on (when >= 0) a 40 Hz burst of `amplitude`, louder on trace 2.
-void WriteBurst(const std::string& path, double burstS, double amplitude = 40.0) {
+// Three traces at 1 ms for 4 s of noise of RMS about `noise`, and from
+// `burstS` on (when >= 0) a 40 Hz burst of `amplitude`, louder on trace 2.
+std::vector<std::vector<float>> BurstTraces(double burstS, double amplitude, double noise = 1.0) {
   constexpr int kTraces = 3, kSamples = 4000;
-  std::vector<CHeader> headers(kTraces);
   std::vector<std::vector<float>> data(kTraces);
   uint32_t seed = 77;
   for (int f = 0; f < kTraces; ++f) {
-    headers[f].nSamples = kSamples;
-    headers[f].fSampleInterval = 1000.0f;
-    headers[f].nReceiverLoc = 100 * f;
     for (int j = 0; j < kSamples; ++j) {
       seed = seed * 1664525u + 1013904223u;
-      double v = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * std::sqrt(12.0);
+      double v = noise * (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * std::sqrt(12.0);
       const double t = j / 1000.0 - burstS;
       if (burstS >= 0 && t >= 0 && t < 1.0) v += amplitude * (f == 2 ? 2.0 : 1.0) * std::sin(2 * M_PI * 40.0 * t);
       data[f].push_back(static_cast<float>(v));
     }
+  }
+  return data;
+}
+
+void WriteBurst(const std::string& path, double burstS, double amplitude = 40.0) {
+  const std::vector<std::vector<float>> data = BurstTraces(burstS, amplitude);
+  const int kTraces = static_cast<int>(data.size());
+  std::vector<CHeader> headers(kTraces);
+  for (int f = 0; f < kTraces; ++f) {
+    headers[f].nSamples = static_cast<int>(data[f].size());
+    headers[f].fSampleInterval = 1000.0f;
+    headers[f].nReceiverLoc = 100 * f;
   }
   RecordTimeHeader time;
   time.tAcquisition = kAcquired;
   time.nAcquisitionMs = 250;
   LinuxFileSystem fs;
   ASSERT_TRUE(WriteSeg2File(fs, kTraces, path, data, headers, time).ok());
+}
+
+// The traces as a record built string by string, acquired at 12:00:00.250
+// on 15 March 2020 and sampled every ms, the first trace with `delay` as its
+// DELAY (none when empty).
+void WriteBuilt(const std::string& path, const std::vector<std::vector<float>>& traces, const std::string& delay) {
+  testing::TestSeg2 file;
+  file.fileStrings = {"ACQUISITION_DATE 15/Mar/2020", "ACQUISITION_TIME 12:00:00.250"};
+  for (size_t i = 0; i < traces.size(); ++i) {
+    std::vector<std::string> strings = {"SAMPLE_INTERVAL 0.001", "RECEIVER_LOCATION " + std::to_string(i)};
+    if (i == 0 && !delay.empty()) strings.push_back("DELAY " + delay);
+    file.traces.push_back(testing::FloatTrace(strings, traces[i]));
+  }
+  std::ofstream(path, std::ios::binary) << file.Build();
 }
 
 testing::ProcessResult Detect(const std::vector<std::string>& args) {
@@ -208,7 +237,15 @@ TEST_F(DetectCommandTest, EveryBadArgumentGetsItsReason) {
       {{f, "--sweep", "ratio=1:100000:0.01"}, 2, "zentrova-seg2: --sweep of more than 1000 values"},
       {{f, "--config", "a", "--config-dir", "b"}, 2, "zentrova-seg2: only one of --config-dir and --config"},
       {{f, "--fast"}, 2, "zentrova-seg2: detect does not know \"--fast\""},
-      {{f, "--config", dir.Path("none.ini")}, 1, "zentrova-seg2: cannot read the settings file " + dir.Path("none.ini")},
+      {{f, "--bandpass", "20:5"}, 2, "zentrova-seg2: --bandpass wants LOW below HIGH (0 leaves that side open), not \"20:5\""},
+      {{f, "--bandpass", "5:5"}, 2, "zentrova-seg2: --bandpass wants LOW below HIGH"},
+      {{f, "--bandpass", "0:0"}, 2, "zentrova-seg2: --bandpass wants LOW below HIGH"},
+      {{f, "--sweep", "window1=0.0000001:1:0.1"}, 2,
+       "zentrova-seg2: --sweep window1 wants values from 1e-06 to 3600, not \"window1=0.0000001:1:0.1\""},
+      {{f, "--sweep", "window2=1000:4000:1000"}, 2, "zentrova-seg2: --sweep window2 wants values from 1e-06 to 3600"},
+      {{f, "--sweep", "ratio=0.0001:1:0.5"}, 2, "zentrova-seg2: --sweep ratio wants values from 0.001 to 1e+06"},
+      {{f, "--config", dir.Path("none.ini")}, 1,
+       "zentrova-seg2: Settings file " + dir.Path("none.ini") + " could not be read (cannot open "},
       {{f, "--config-dir", f}, 1, "zentrova-seg2: the configuration folder " + f + " is not a folder"},
   };
   for (const Case& c : cases) {
@@ -252,6 +289,182 @@ TEST_F(DetectCommandTest, PlotShowsTheEventsOfTheSameOverrides) {
   const auto bad = plot({dir.Path("weak.sg2"), dir.Path("c.png"), "--events", "--ratio", "x"});
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_NE(bad.err.find("--ratio wants a number"), std::string::npos) << bad.err;
+  // Settings that cannot be read are said as detect says them.
+  std::filesystem::create_directories(dir.Path("unread/product.ini"));
+  const auto unread = RunProcess({"/usr/bin/env", "ZENTROVA_CONFIG_DIR=" + dir.Path("unread"), kDetectTool, "plot",
+                                  dir.Path("weak.sg2"), dir.Path("d.png"), "--events"});
+  EXPECT_EQ(unread.exitCode, 0) << unread.err;
+  EXPECT_EQ(unread.err, "zentrova-seg2: Settings file " + dir.Path("unread") + "/product.ini could not be read (cannot open " +
+                            dir.Path("unread") + "/product.ini: is a folder); the built-in detection parameters are used\n");
+}
+
+// A DELAY no calendar can follow (the first trace's, which the clock time
+// adds): the events are listed with their times from the first sample and
+// without a clock time.
+TEST_F(DetectCommandTest, AClockTimeThatCannotBeToldIsLeftOut) {
+  const auto traces = BurstTraces(2.0, 40.0);
+  struct Case {
+    std::string delay;
+    std::string clock;  // "" for none
+  };
+  const Case cases[] = {
+      {"0.5", "12:00:02.2"},  // the event lies some 0.3 s before the burst at 2 s
+      {"1e18", ""},
+      {"1e30", ""},
+      {"-1e30", ""},
+      {"3e38", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.delay);
+    WriteBuilt(dir.Path("delayed.sg2"), traces, c.delay);
+    const auto json = Detect(WithConfig({dir.Path("delayed.sg2"), "--json"}));
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const Json out = Json::Parse(json.out);
+    const Json& events = out["records"][0]["events"];
+    ASSERT_EQ(events.size(), 1u);
+    const auto text = Detect(WithConfig({dir.Path("delayed.sg2")}));
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    if (c.clock.empty()) {
+      EXPECT_TRUE(events[0]["clock_time"].isNull());
+      EXPECT_NE(text.out.find(" s, onset "), std::string::npos) << text.out;
+      EXPECT_EQ(text.out.find("("), std::string::npos) << text.out;
+    } else {
+      EXPECT_EQ(events[0]["clock_time"].string().substr(0, c.clock.size()), c.clock);
+      EXPECT_NE(text.out.find(" (" + c.clock), std::string::npos) << text.out;
+    }
+  }
+}
+
+// A burst over a background of nearly nothing: the largest ratio is the
+// largest told, a number in the text and the JSON alike.
+TEST_F(DetectCommandTest, ALargestRatioBeyondAnyFloatIsStillANumber) {
+  WriteBuilt(dir.Path("silent.sg2"), BurstTraces(2.0, 1e10, 1e-30), "");
+  const auto json = Detect(WithConfig({dir.Path("silent.sg2"), "--json"}));
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  const Json out = Json::Parse(json.out);
+  const Json& events = out["records"][0]["events"];
+  ASSERT_GE(events.size(), 1u);  // one each half a second of the burst
+  EXPECT_EQ(events[0]["max_ratio"].number(), 1e10);
+  const auto text = Detect(WithConfig({dir.Path("silent.sg2")}));
+  EXPECT_NE(text.out.find("largest RMS ratio 10000000000.00 on channel "), std::string::npos) << text.out;
+}
+
+// A product.ini that is there but cannot be read is said in the station's
+// words, and the built-in parameters are used, as the station uses them; a
+// settings file named with --config that cannot be read ends the command.
+TEST_F(DetectCommandTest, ASettingsFileThatCannotBeReadIsSaid) {
+  const bool root = ::geteuid() == 0 && ::access("/usr/bin/setpriv", X_OK) == 0;
+  WriteBurst(dir.Path("burst.sg2"), 2.0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);  // for the runs as nobody
+  ASSERT_EQ(::chmod(dir.Path("burst.sg2").c_str(), 0644), 0);
+  struct Case {
+    std::string name;
+    std::function<void(const std::string& folder)> make;
+    std::string reason;  // what the note gives in brackets, from its start
+    bool asNobody = false;
+  };
+  const std::string big(1100000, ';');
+  const Case cases[] = {
+      {"folder", [](const std::string& d) { std::filesystem::create_directories(d + "/product.ini"); },
+       "cannot open FOLDER/product.ini: is a folder"},
+      {"FIFO", [](const std::string& d) { ASSERT_EQ(::mkfifo((d + "/product.ini").c_str(), 0644), 0); },
+       "cannot open FOLDER/product.ini: is a FIFO, not a regular file"},
+      {"over 1 MiB", [&](const std::string& d) { std::ofstream(d + "/product.ini") << big; },
+       "FOLDER/product.ini is 1100000 bytes long, more than the 1048576 of a settings file"},
+      {"link to a folder",
+       [](const std::string& d) { std::filesystem::create_directory_symlink(d, d + "/product.ini"); },
+       "cannot open FOLDER/product.ini: is a folder"},
+      {"link to nothing", [](const std::string& d) { std::filesystem::create_symlink(d + "/gone", d + "/product.ini"); },
+       "cannot open FOLDER/product.ini: No such file or directory"},
+      {"unreadable file",
+       [](const std::string& d) {
+         std::ofstream(d + "/product.ini") << "[Kalvane Applications]\nEVENT_DETECTION_METHOD=0\n";
+         ::chmod((d + "/product.ini").c_str(), 0600);
+       },
+       "cannot open FOLDER/product.ini: Permission denied", true},
+      {"unreadable folder",
+       [](const std::string& d) {
+         std::ofstream(d + "/product.ini") << "[Kalvane Applications]\nEVENT_DETECTION_METHOD=0\n";
+         ::chmod(d.c_str(), 0700);
+       },
+       "cannot open FOLDER/product.ini: Permission denied", true},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.asNobody && !root) {
+      std::cout << "skipped: " << c.name << " needs root and setpriv to run as a second user (nobody)\n";
+      continue;
+    }
+    const std::string folder = dir.Path("config" + std::to_string(++n));
+    std::filesystem::create_directories(folder);
+    ::chmod(folder.c_str(), 0755);
+    c.make(folder);
+    std::vector<std::string> argv = {"/usr/bin/env", "TZ=UTC", kDetectTool, "detect", dir.Path("burst.sg2"),
+                                     "--config-dir", folder};
+    if (c.asNobody) argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    const auto run = RunProcess(argv);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::string reason = c.reason;
+    reason.replace(reason.find("FOLDER"), 6, folder);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1),
+              "zentrova-seg2: Settings file " + folder + "/product.ini could not be read (" + reason +
+                  "); the built-in detection parameters are used\n");
+    // The built-in AND of 5 channels: nothing in three traces.
+    EXPECT_NE(run.out.find(": 0 events were detected."), std::string::npos) << run.out;
+  }
+  std::ofstream(dir.Path("big.ini")) << "[General]\nEVENT_DETECTION_METHOD=0\n" << big;
+  const auto file = Detect({dir.Path("burst.sg2"), "--config", dir.Path("big.ini")});
+  EXPECT_EQ(file.exitCode, 1);
+  const std::string size = std::to_string(std::filesystem::file_size(dir.Path("big.ini")));
+  EXPECT_EQ(file.err, "zentrova-seg2: Settings file " + dir.Path("big.ini") + " could not be read (" + dir.Path("big.ini") +
+                          " is " + size + " bytes long, more than the 1048576 of a settings file)\n");
+  EXPECT_EQ(file.out, "");
+}
+
+// The band-pass as it runs: stored corners out of order are used in order
+// and said once, a corner a record's sampling cannot hold is said once for
+// all the records sampled alike, and small corners keep their digits.
+TEST_F(DetectCommandTest, TheBandPassInForceIsSaid) {
+  dir.Write("config/product.ini",
+            "[Kalvane Applications]\nEVENT_DETECTION_METHOD=0\nEVENT_DETECTION_CHANNEL_OR=0-2\n"
+            "EVENT_DETECTION_BANDPASS=1\nEVENT_DETECTION_BANDPASS_LOW=80\nEVENT_DETECTION_BANDPASS_HIGH=20\n");
+  std::filesystem::create_directories(dir.Path("two"));
+  WriteBurst(dir.Path("two/a.sg2"), 2.0);
+  WriteBurst(dir.Path("two/b.sg2"), 2.0);
+  const auto stored = Detect(WithConfig({dir.Path("two")}));
+  ASSERT_EQ(stored.exitCode, 0) << stored.err;
+  EXPECT_EQ(stored.err,
+            "zentrova-seg2: product.ini: EVENT_DETECTION_BANDPASS_LOW=80 and EVENT_DETECTION_BANDPASS_HIGH=20 are out of "
+            "order; 20 to 80 Hz is used.\n"
+            "zentrova-seg2: W1 100 ms, W2 500 ms, RMS ratio 10, OR over channels 0-2, merged events, band-pass 20 to 80 "
+            "Hz\n");
+  EXPECT_NE(stored.out.find("a.sg2: 1 events"), std::string::npos) << stored.out;  // the 40 Hz burst is inside
+  struct Case {
+    std::string band;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"20:600",
+       "zentrova-seg2: W1 100 ms, W2 500 ms, RMS ratio 10, OR over channels 0-2, merged events, band-pass 20 to 600 Hz\n"
+       "zentrova-seg2: " + dir.Path("two/a.sg2") + ": The band-pass 20 to 600 Hz does not fit below the Nyquist "
+       "frequency of 500 Hz; only its high-pass at 20 Hz is used.\n"},
+      {"1e-9:1e-8",
+       "zentrova-seg2: W1 100 ms, W2 500 ms, RMS ratio 10, OR over channels 0-2, merged events, band-pass 1e-09 to 1e-08 "
+       "Hz\n"},
+      {"0:30", "zentrova-seg2: W1 100 ms, W2 500 ms, RMS ratio 10, OR over channels 0-2, merged events, band-pass up "
+               "to 30 Hz\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.band);
+    for (const std::string sweep : {"", "ratio=5:10:5"}) {
+      std::vector<std::string> args = WithConfig({dir.Path("two"), "--bandpass", c.band});
+      if (!sweep.empty()) args.insert(args.end(), {"--sweep", sweep});
+      const auto run = Detect(args);
+      ASSERT_EQ(run.exitCode, 0) << run.err;
+      EXPECT_EQ(run.err, c.err);
+    }
+  }
 }
 
 }  // namespace
