@@ -16,6 +16,7 @@
 #include "platform/prompt.h"
 #include "records/seg2_reader.h"
 #include "testing/child_process.h"
+#include "testing/station_config.h"
 #include "testing/temp_folder.h"
 #include "testing/time_zone.h"
 
@@ -30,11 +31,7 @@ const std::string kStation = ZENTROVA_STATION;
 const std::string kTc = ZENTROVA_TC;
 
 void WriteConfig(const TempFolder& dir, const std::string& extra) {
-  std::filesystem::create_directories(dir.Path("cfg"));
-  std::filesystem::create_directories(dir.Path("watched"));
-  dir.Write("cfg/Zentrova.ini", "[General]\nZENTROVA_CURRENT_FOLDER_PATH=" + dir.Path("watched") +
-                                    "\nZENTROVA_CURRENT_DESTINATION_FOLDER_PATH=" + dir.Path("dest") +
-                                    "\nsMyName=SITE\nbMoveToFolder=1\niInterval=0\nbConcatenate=1\n" + extra);
+  testing::WriteStationConfig(dir, "bConcatenate=1\n" + extra);
 }
 
 // Records of 4 traces x 2000 samples at 500 us (1 s each), from `start`.

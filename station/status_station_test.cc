@@ -12,6 +12,7 @@
 
 #include "testing/child_process.h"
 #include "testing/json.h"
+#include "testing/station_config.h"
 #include "testing/temp_folder.h"
 
 namespace zentrova {
@@ -24,13 +25,7 @@ using testing::TempFolder;
 const std::string kStation = ZENTROVA_STATION;
 const std::string kTc = ZENTROVA_TC;
 
-void WriteConfig(const TempFolder& dir, const std::string& extra) {
-  std::filesystem::create_directories(dir.Path("cfg"));
-  std::filesystem::create_directories(dir.Path("watched"));
-  dir.Write("cfg/Zentrova.ini", "[General]\nZENTROVA_CURRENT_FOLDER_PATH=" + dir.Path("watched") +
-                                    "\nZENTROVA_CURRENT_DESTINATION_FOLDER_PATH=" + dir.Path("dest") +
-                                    "\nsMyName=SITE\nbMoveToFolder=1\niInterval=0\n" + extra);
-}
+void WriteConfig(const TempFolder& dir, const std::string& extra) { testing::WriteStationConfig(dir, extra); }
 
 testing::ProcessResult Status(const TempFolder& dir, bool json = false) {
   std::vector<std::string> argv = {kStation, "--status", "--config-dir", dir.Path("cfg")};
