@@ -8,7 +8,7 @@
 #include <cmath>
 #include <mutex>
 
-#include "display/valid_utf8.h"
+#include "platform/valid_utf8.h"
 #include "platform/replace_contents.h"
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/json_text.h"
 #include "platform/local_time.h"
 #include "platform/printf.h"
 #include "quality/station_status.h"
@@ -33,26 +34,11 @@ std::string Moment(int64_t t, int64_t now) {
   return text;
 }
 
-std::string Json(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      out += Printf("\\u%04x", c);
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 std::string JsonTime(int64_t t) { return t > 0 ? std::to_string(t) : "null"; }
 
 void PrintJson(const std::optional<StationStatus>& s, StatusVerdict v, const std::string& why, std::ostream& out) {
-  out << "{\"state\": " << Json(VerdictName(v));
-  if (!why.empty()) out << ", \"reason\": " << Json(why);
+  out << "{\"state\": " << JsonText(VerdictName(v));
+  if (!why.empty()) out << ", \"reason\": " << JsonText(why);
   if (!s) {
     out << ", \"last_cycle\": null, \"last_record\": null, \"records_last_hour\": null, \"events_last_hour\": null, "
            "\"free_percent\": null, \"battery_volts\": null, \"outbox\": {\"mail\": null, \"form\": null}, "
@@ -60,23 +46,23 @@ void PrintJson(const std::optional<StationStatus>& s, StatusVerdict v, const std
     return;
   }
   out << ", \"written\": " << JsonTime(s->written) << ", \"last_cycle\": " << JsonTime(s->lastCycle)
-      << ", \"last_record\": " << JsonTime(s->lastRecord) << ", \"last_record_name\": " << Json(s->lastRecordName)
+      << ", \"last_record\": " << JsonTime(s->lastRecord) << ", \"last_record_name\": " << JsonText(s->lastRecordName)
       << ", \"records_last_hour\": " << s->recordsLastHour << ", \"records_last_day\": " << s->recordsLastDay
       << ", \"events_last_hour\": " << s->eventsLastHour << ", \"events_last_day\": " << s->eventsLastDay
       << ", \"free_percent\": " << (s->freePercent >= 0 ? Printf("%.3f", s->freePercent) : "null")
       << ", \"battery_volts\": " << (s->batteryVolts > 0 ? Printf("%.2f", s->batteryVolts) : "null")
-      << ", \"battery\": " << Json(s->batteryLine) << ", \"outbox\": {\"mail\": " << s->mail.waiting
+      << ", \"battery\": " << JsonText(s->batteryLine) << ", \"outbox\": {\"mail\": " << s->mail.waiting
       << ", \"form\": " << s->form.waiting << ", \"mail_oldest_s\": " << s->mail.oldestSeconds
       << ", \"form_oldest_s\": " << s->form.oldestSeconds << "}, \"availability\": {";
   for (size_t i = 0; i < s->availability.size(); ++i) {
-    out << (i ? ", " : "") << Json(std::to_string(s->availability[i].first)) << ": "
+    out << (i ? ", " : "") << JsonText(std::to_string(s->availability[i].first)) << ": "
         << Printf("%.3f", s->availability[i].second);
   }
   out << "}, \"alarms\": [";
-  for (size_t i = 0; i < s->alarms.size(); ++i) out << (i ? ", " : "") << Json(s->alarms[i].text);
+  for (size_t i = 0; i < s->alarms.size(); ++i) out << (i ? ", " : "") << JsonText(s->alarms[i].text);
   out << "], \"alarm_levels\": [";
   for (size_t i = 0; i < s->alarms.size(); ++i) {
-    out << (i ? ", " : "") << Json(s->alarms[i].level == AlarmLevel::kCritical ? "critical" : "warning");
+    out << (i ? ", " : "") << JsonText(s->alarms[i].level == AlarmLevel::kCritical ? "critical" : "warning");
   }
   out << "]}\n";
 }

@@ -13,7 +13,7 @@
 #include "platform/printf.h"
 #include "records/data_file_kind.h"
 #include "tools/seg2_tool/detection_options.h"
-#include "tools/seg2_tool/json_text.h"
+#include "platform/json_text.h"
 #include "tools/seg2_tool/record_reading.h"
 
 namespace zentrova {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/printf.h"
-#include "tools/seg2_tool/json_text.h"
+#include "platform/json_text.h"
 
 namespace zentrova {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "inversion/profile_parameters.h"
 #include "tools/seg2_tool/dispersion_command.h"
-#include "tools/seg2_tool/json_text.h"
+#include "platform/json_text.h"
 #include "tools/seg2_tool/line_analysis.h"
 #include "tools/seg2_tool/line_curve.h"
 

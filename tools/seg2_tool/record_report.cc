@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "tools/seg2_tool/json_text.h"
+#include "platform/json_text.h"
 
 namespace zentrova {
 namespace {

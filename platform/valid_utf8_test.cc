@@ -1,7 +1,7 @@
 // Text made UTF-8 for drawing: well-formed characters stay, every other
 // byte becomes U+FFFD.
 
-#include "display/valid_utf8.h"
+#include "platform/valid_utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-// Numbers and texts as the record tool writes them in JSON.
+// Numbers and texts as the station's programs write them in JSON.
 
 #include <string>
 

@@ -10,4 +10,9 @@ namespace zentrova {
 
 std::string ValidUtf8(const std::string& text);
 
+// The length of the well-formed UTF-8 character at s[at] (1 for ASCII), 0
+// when none begins there: no overlong forms, no surrogates, nothing above
+// U+10FFFF.
+size_t Utf8CharacterLength(const std::string& s, size_t at);
+
 }  // namespace zentrova

@@ -1,7 +1,9 @@
-#include "tools/seg2_tool/json_text.h"
+#include "platform/json_text.h"
 
 #include <cmath>
 #include <cstdio>
+
+#include "platform/valid_utf8.h"
 
 namespace zentrova {
 
@@ -12,24 +14,6 @@ std::string JsonNumber(double v) {
   return buf;
 }
 
-namespace {
-
-// The length of the well-formed UTF-8 sequence at s[i], 0 when there is none.
-size_t Utf8Length(const std::string& s, size_t i) {
-  const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char c = byte(i);
-  const size_t n = c >= 0xF5 ? 0 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-  if (n == 0 || i + n > s.size()) return 0;
-  for (size_t k = 1; k < n; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-  }
-  if (n == 3 && ((c == 0xE0 && byte(i + 1) < 0xA0) || (c == 0xED && byte(i + 1) >= 0xA0))) return 0;
-  if (n == 4 && ((c == 0xF0 && byte(i + 1) < 0x90) || (c == 0xF4 && byte(i + 1) >= 0x90))) return 0;
-  return n;
-}
-
-}  // namespace
-
 std::string JsonText(const std::string& s) {
   std::string out = "\"";
   for (size_t i = 0; i < s.size(); ++i) {
@@ -37,7 +21,7 @@ std::string JsonText(const std::string& s) {
     if (c >= 0x80) {
       // A byte that begins no UTF-8 character (a name in another encoding)
       // becomes the replacement character: the output stays valid JSON.
-      const size_t n = Utf8Length(s, i);
+      const size_t n = Utf8CharacterLength(s, i);
       if (n == 0) {
         out += "\\ufffd";
       } else {

@@ -1,4 +1,4 @@
-#include "display/valid_utf8.h"
+#include "platform/valid_utf8.h"
 
 namespace zentrova {
 namespace {
@@ -7,9 +7,9 @@ constexpr char kReplacement[] = "\xEF\xBF\xBD";
 
 bool Continues(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// The length of the well-formed character at `at`, 0 when there is none:
-// no overlong forms, no surrogates, nothing above U+10FFFF.
-size_t CharacterAt(const std::string& s, size_t at) {
+}  // namespace
+
+size_t Utf8CharacterLength(const std::string& s, size_t at) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[at + k]); };
   const unsigned char c = byte(0);
   if (c < 0x80) return 1;
@@ -36,13 +36,11 @@ size_t CharacterAt(const std::string& s, size_t at) {
   return length;
 }
 
-}  // namespace
-
 std::string ValidUtf8(const std::string& text) {
   std::string out;
   out.reserve(text.size());
   for (size_t at = 0; at < text.size();) {
-    const size_t length = CharacterAt(text, at);
+    const size_t length = Utf8CharacterLength(text, at);
     if (length == 0) {
       out += kReplacement;
       ++at;

@@ -1,4 +1,4 @@
-#include "tools/seg2_tool/json_text.h"
+#include "platform/json_text.h"
 
 #include <gtest/gtest.h>
 
