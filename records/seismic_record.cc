@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "platform/local_time.h"
 
@@ -159,6 +160,22 @@ void SeismicRecord::AllocateAnalysisBuffers() {
   fPickFreq.assign(kRows, 0.0f);
   bPickResolved.assign(kRows, 0);
   bAnalysisBuffers = 1;
+}
+
+void SeismicRecord::TakeTracesOf(SeismicRecord& other) {
+  std::swap(pStageHeader, other.pStageHeader);
+  std::swap(ppStageData, other.ppStageData);
+  std::swap(nTraces, other.nTraces);
+  std::swap(nTracesInFile, other.nTracesInFile);
+  std::swap(pHeader, other.pHeader);
+  std::swap(pHeaderXY, other.pHeaderXY);
+  std::swap(ppData, other.ppData);
+  std::swap(bAllocated, other.bAllocated);
+  std::swap(fMaxLength, other.fMaxLength);
+  std::swap(fMinReceiver, other.fMinReceiver);
+  std::swap(fMaxReceiver, other.fMaxReceiver);
+  std::swap(time, other.time);
+  std::swap(fMaxAmplitude, other.fMaxAmplitude);
 }
 
 void SeismicRecord::ReleaseTraces() {

@@ -108,6 +108,9 @@ class SeismicRecord {
   // ComputeSummary for traces whose fMaxAmplitude is already set (a reader
   // takes each peak while the samples are still in the cache).
   int ComputeSummaryFromTracePeaks();
+  // The traces, times and summary of `other` (a record read whole) take the
+  // place of these, and these go to `other`; the analysis working set stays.
+  void TakeTracesOf(SeismicRecord& other);
 
   std::string strWorkFolder;
   std::array<CHeader, 3> pStageHeader{};

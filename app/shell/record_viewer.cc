@@ -51,24 +51,6 @@ std::string Read(FileSystem& fs, SeismicRecord& record, const std::string& path)
   return path + " rejected: " + (why.empty() ? "not a SEG-2 record" : why);
 }
 
-// The traces, times and summary of a record read whole take the place of
-// the document's; its analysis working set stays for the analysis to fill.
-void TakeRecord(SeismicRecord& into, SeismicRecord& read) {
-  std::swap(into.pStageHeader, read.pStageHeader);
-  std::swap(into.ppStageData, read.ppStageData);
-  std::swap(into.nTraces, read.nTraces);
-  std::swap(into.nTracesInFile, read.nTracesInFile);
-  std::swap(into.pHeader, read.pHeader);
-  std::swap(into.pHeaderXY, read.pHeaderXY);
-  std::swap(into.ppData, read.ppData);
-  std::swap(into.bAllocated, read.bAllocated);
-  std::swap(into.fMaxLength, read.fMaxLength);
-  std::swap(into.fMinReceiver, read.fMinReceiver);
-  std::swap(into.fMaxReceiver, read.fMaxReceiver);
-  std::swap(into.time, read.time);
-  std::swap(into.fMaxAmplitude, read.fMaxAmplitude);
-}
-
 }  // namespace
 
 ViewedRecord OpenRecordForViewing(CZentrovaDoc& doc, SurfaceWaveFollowUp* surfaceWaves, const std::string& path) {
@@ -81,7 +63,7 @@ ViewedRecord OpenRecordForViewing(CZentrovaDoc& doc, SurfaceWaveFollowUp* surfac
   SeismicRecord read(doc.record.strWorkFolder);
   v.why = Read(fs, read, path);
   if (!v.why.empty()) return v;
-  TakeRecord(doc.record, read);
+  doc.record.TakeTracesOf(read);
   doc.record.strFileName = v.name;
   if (doc.bEventDetection == 1) {
     // The stored parameters, loaded on first use as for the monitor's records.
